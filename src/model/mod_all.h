@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QtGlobal>
+
+// One state of the automaton.
+struct StateEntry
+{
+    QString name;          // as the user typed it; compared exactly, nothing trimmed
+    bool is_final = false; // accepting state
+};
+
+// The one automaton the program edits and runs, and the document that holds it.
+//
+// Two index bases meet here. `start_state` and every loop index are 0-based
+// positions into `states` and `symbols`; a transition entry is a 1-based state
+// number, and 0 means "no transition" (the run stays where it is).
+//
+// The counts, not the sequences, say how many entries are meaningful. Whenever a
+// sequence is sized it gets one spare entry past its count (see sizeWithSpare).
+// The spare is never shown, run or written, but a resize that keeps contents
+// keeps it too, so a removed last symbol's targets come back into view when a
+// symbol is added again. Rows of `transitions` are sized lazily: a state added
+// in the states editor has no row entries until the transition table editor
+// (or a file read) sizes its row, so readers must use entry() or check bounds.
+//
+// The program makes exactly one instance, in main(), and hands it by reference
+// to every window. The fields are read and written directly.
+struct modAll
+{
+    bool is_untitled = true;             // no file of its own yet: Save goes through Save As
+    QString file_name = QStringLiteral("NoName"); // full path, or "NoName" while untitled
+    bool is_saved = true;                // no changes since reset, open or the last write
+    qint16 state_count = 0;
+    QList<StateEntry> states;            // positions 0 .. state_count (the last one spare)
+    qint16 start_state = 0;              // 0-based; -1 when confirmed with no choice
+    qint16 symbol_count = 0;
+    QList<QString> symbols;              // positions 0 .. symbol_count, each one character
+    QList<QList<qint16>> transitions;    // [state][symbol] -> 1-based target, 0 = none
+    QString comment;                     // lines separated by CR LF
+    int ttable_top = 0;                  // remembered transition table window position,
+    int ttable_left = 0;                 // in layout units; int so no screen overflows it
+
+    // 1-based position of the state named exactly `key` (the last one when names
+    // repeat), 0 when there is none.
+    qint16 findState(const QString &key) const;
+    // 1-based position of the symbol equal to `key` (the last one wins), 0 when none.
+    qint16 findSymbol(const QString &key) const;
+
+    // Entry `symbol` of row `state`, or 0 where the row or the entry does not exist.
+    qint16 entry(int state, int symbol) const;
+    // Whether a transition entry names one of the current states.
+    bool isTarget(qint16 target) const { return target >= 1 && target <= state_count; }
+};
+
+// Sizes `list` to positions 0 .. count, keeping what is there (the spare included)
+// and filling new positions with `fill`.
+template <typename T>
+void sizeWithSpare(QList<T> &list, qint16 count, const T &fill = T())
+{
+    const qsizetype wanted = qsizetype(count) + 1;
+    if (list.size() > wanted)
+        list.resize(wanted);
+    else
+        while (list.size() < wanted)
+            list.append(fill);
+}

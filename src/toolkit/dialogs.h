@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+// Every modal box the program shows goes through this one seam, so tests can
+// answer them from a script instead of blocking on a real window.
+class Dialogs
+{
+public:
+    enum class Icon { None, Critical, Exclamation, Question, Information };
+    enum class Buttons { Ok, YesNoCancel };
+    enum class Answer { Ok, Yes, No, Cancel };
+
+    // Settings made before each showing of the file dialog.
+    struct FileSettings
+    {
+        QString title;
+        QStringList filters;    // "All files (*.*)", "Automata (*.tw)"
+        int selectedFilter = 0; // 0-based index into filters
+        QString defaultSuffix;  // appended to a name typed without an extension
+        QString initialName;    // empty: the dialog offers what it offered last time
+        bool fileMustExist = false;
+        bool confirmOverwrite = false;
+    };
+
+    virtual ~Dialogs() = default;
+
+    // Shows a message box; for Buttons::YesNoCancel, Yes is the default button.
+    virtual Answer message(const QString &text, const QString &title, Icon icon, Buttons buttons) = 0;
+    // A one-line input box; returns the typed text, or the empty text when cancelled.
+    virtual QString input(const QString &prompt, const QString &title, const QString &defaultText) = 0;
+    // The chosen full path, or nothing when the user cancelled.
+    virtual std::optional<QString> openFile(const FileSettings &settings) = 0;
+    virtual std::optional<QString> saveFile(const FileSettings &settings) = 0;
+
+    // The common case: a box with an OK button only.
+    void inform(const QString &text, const QString &title, Icon icon)
+    {
+        message(text, title, icon, Buttons::Ok);
+    }
+};
