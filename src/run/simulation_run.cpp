@@ -1,0 +1,152 @@
+#include "run/simulation_run.h"
+
+#include "model/leading_number.h"
+#include "model/mod_all.h"
+#include "run/run_panel.h"
+#include "run/run_steps.h"
+#include "run/run_texts.h"
+
+namespace {
+
+// Milliseconds per step of the presets "Slow (2 sec)", "Normal (500 ms)" and
+// "RealTime (0 ms)", in the order of the preset list.
+constexpr int presetIntervals[] = {2000, 500, 0};
+constexpr int maximumInterval = 65535;
+
+} // namespace
+
+SimulationRun::SimulationRun(const modAll &model, RunPanel &panel)
+    : m_model(model)
+    , m_panel(panel)
+{
+}
+
+// The interval goes into the timer at once and stays until the next Play, so a
+// paused run resumes at it. With no preset selected the timer keeps its interval.
+void SimulationRun::chooseInterval()
+{
+    const RunPanel::SpeedChoice choice = m_panel.speedChoice();
+    if (choice.custom) {
+        // A custom value the timer cannot take is brought into its range: a
+        // negative one runs immediately.
+        const qint64 wanted = leadingNumber(choice.customText);
+        m_panel.setTimerInterval(int(qBound(qint64(0), wanted, qint64(maximumInterval))));
+    } else if (choice.presetIndex >= 0 && choice.presetIndex < int(std::size(presetIntervals))) {
+        m_panel.setTimerInterval(presetIntervals[choice.presetIndex]);
+    }
+}
+
+void SimulationRun::play()
+{
+    chooseInterval();
+
+    if (!RunSteps::startIsValid(m_model)) {
+        // States exist but none is the start (the start state chooser was
+        // confirmed empty, or the start state was removed): nothing can run.
+        m_panel.setOutputText(RunTexts::error());
+        m_panel.setStatusText(RunTexts::invalidStartState());
+        endTimedRun();
+        return;
+    }
+
+    current_state = m_model.start_state;
+    if (m_model.state_count > 0)
+        showCurrentState();
+    m_panel.setOutputText(RunTexts::pending());
+    m_panel.setStatusText(RunTexts::running());
+
+    if (m_panel.timerInterval() < 1) {
+        runImmediately();
+        return;
+    }
+    m_panel.setProgressMaximum(double(RunSteps::characterCount(m_panel.inputText())) + 1);
+    m_panel.setProgressValue(m_panel.progressMinimum() + 1);
+    m_panel.setPauseEnabled(true);
+    m_panel.setTimerEnabled(true);
+}
+
+// Runs the whole input inside Play. The text is read once and the displays are
+// written once at the end: nothing is redrawn between steps, so the user sees
+// the same end result as stepping through the box, at a cost linear in the input.
+// The timer, Pause and the bar are left as they are.
+void SimulationRun::runImmediately()
+{
+    const QString input = m_panel.inputText();
+    const RunSteps::SymbolIndex index(m_model);
+    const RunSteps::Stop stop = RunSteps::runText(m_model, index, input, current_state);
+
+    if (stop.consumed > 0)
+        m_panel.setInputText(input.sliced(stop.consumed));
+    if (stop.moved)
+        showCurrentState();
+    if (stop.failed) {
+        const QStringView rest = QStringView(input).sliced(stop.consumed);
+        failOn(rest.first(RunSteps::firstCharacterLength(rest)).toString());
+        return;
+    }
+    giveVerdict();
+}
+
+void SimulationRun::tick()
+{
+    const QString input = m_panel.inputText();
+    if (input.isEmpty()) {
+        giveVerdict();
+        endTimedRun();
+        return;
+    }
+    // A successful step leaves the run going, even when it took the last
+    // character: the verdict comes with the next tick.
+    if (!stepOnce(input))
+        endTimedRun();
+}
+
+// One step of a timed run, against the model as it is now.
+bool SimulationRun::stepOnce(const QString &input)
+{
+    const qsizetype length = RunSteps::firstCharacterLength(input);
+    const QString character = input.first(length);
+    const qint16 symbol = m_model.findSymbol(character);
+    if (symbol == 0) {
+        failOn(character);
+        return false;
+    }
+    if (RunSteps::follow(m_model, current_state, qint16(symbol - 1)))
+        showCurrentState();
+    if (m_panel.progressValue() < m_panel.progressMaximum())
+        m_panel.setProgressValue(m_panel.progressValue() + 1);
+    m_panel.setInputText(input.sliced(length));
+    return true;
+}
+
+// The offending character stays first in the input box.
+void SimulationRun::failOn(const QString &character)
+{
+    m_panel.setOutputText(RunTexts::error());
+    m_panel.setStatusText(RunTexts::invalidAlphabet(character));
+}
+
+void SimulationRun::giveVerdict()
+{
+    m_panel.setOutputText(RunTexts::verdict(RunSteps::isAccepting(m_model, current_state)));
+    m_panel.setStatusText(RunTexts::completed());
+}
+
+void SimulationRun::endTimedRun()
+{
+    m_panel.setTimerEnabled(false);
+    m_panel.setPauseEnabled(false);
+    m_panel.setProgressValue(m_panel.progressMinimum());
+}
+
+void SimulationRun::pause()
+{
+    const bool pausing = m_panel.timerEnabled();
+    m_panel.setTimerEnabled(!pausing);
+    m_panel.setPlayEnabled(!pausing);
+}
+
+void SimulationRun::showCurrentState()
+{
+    m_panel.setStateText(m_model.states[current_state].name);
+}
