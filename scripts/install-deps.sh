@@ -8,7 +8,7 @@ packages=(
     build-essential cmake
     qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
     libbenchmark-dev
-    fonts-dejavu-core
+    fonts-dejavu-core fonts-liberation2
 )
 
 missing=()

@@ -1,0 +1,366 @@
+#include "windows/main/frm_main.h"
+
+#include "model/mod_all.h"
+#include "toolkit/design_font.h"
+#include "toolkit/dialogs.h"
+#include "toolkit/layout_units.h"
+#include "toolkit/qt_dialogs.h"
+#include "toolkit/tick_timer.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QEvent>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QStatusBar>
+#include <limits>
+
+using LayoutUnits::toPixels;
+
+namespace {
+
+// Designed client area; the first resize already enlarges it to the minimum.
+constexpr int designWidth = 4680;
+constexpr int designHeight = 5385;
+// Smallest outer size of the window, and how much narrower than the window the
+// input box, the state field and the progress bar are.
+constexpr int smallestWidth = 5000;
+constexpr int smallestHeight = 6200;
+constexpr int stretchMargin = 1500;
+
+template <typename Widget>
+Widget *place(Widget *widget, const char *name, int left, int top, int width, int height)
+{
+    widget->setObjectName(QLatin1String(name));
+    widget->setGeometry(toPixels(left, top, width, height));
+    return widget;
+}
+
+QLabel *label(QWidget *parent, const char *name, const QString &text, int left, int top, int width, int height)
+{
+    auto *l = place(new QLabel(text, parent), name, left, top, width, height);
+    l->setFont(designFont(9.75));
+    return l;
+}
+
+// The output and state fields: read-only, single border, window background.
+QLineEdit *displayField(QWidget *parent, const char *name, int left, int top, int width, int height)
+{
+    auto *field = place(new QLineEdit(parent), name, left, top, width, height);
+    field->setReadOnly(true);
+    field->setFont(designFont(9.75));
+    QPalette palette = field->palette();
+    palette.setColor(QPalette::Base, palette.color(QPalette::Window));
+    field->setPalette(palette);
+    return field;
+}
+
+} // namespace
+
+frm_main::frm_main(modAll &model, Dialogs *dialogs, QWidget *parent)
+    : QMainWindow(parent)
+    , m_model(model)
+    , m_ownDialogs(dialogs ? nullptr : std::make_unique<QtDialogs>(this))
+    , m_dialogs(dialogs ? *dialogs : *m_ownDialogs)
+    , m_run(model, *this)
+{
+    setObjectName(QStringLiteral("frm_main"));
+    setWindowTitle(QStringLiteral("Tarnwell"));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/tarnwell-64.png")));
+    setFont(designFont(8.25));
+
+    createControls();
+    createMenus();
+    setTabOrder();
+
+    resize(toPixels(designWidth), toPixels(designHeight));
+    Form_Resize();
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+    Form_Load();
+    txt_input->setFocus();
+}
+
+frm_main::~frm_main() = default;
+
+void frm_main::createControls()
+{
+    auto *client = new QWidget(this);
+    setCentralWidget(client);
+
+    label(client, "Label1", QStringLiteral("Input String"), 120, 120, 1095, 255);
+    txt_input = place(new QLineEdit(client), "txt_input", 1320, 120, 2655, 405);
+    txt_input->setFont(designFont(9.75));
+    // The input box is the run's tape and has no length limit of its own.
+    txt_input->setMaxLength(std::numeric_limits<int>::max());
+
+    label(client, "Label2", QStringLiteral("Output"), 120, 720, 1095, 255);
+    txt_output = displayField(client, "txt_output", 1320, 720, 1815, 375);
+
+    label(client, "Label4", QStringLiteral("Current State"), 120, 1320, 1335, 255);
+    txt_state = displayField(client, "txt_state", 1320, 1320, 2775, 375);
+
+    label(client, "Label3", QStringLiteral("Progress"), 120, 1920, 1095, 255);
+    pBar = place(new QProgressBar(client), "pBar", 1320, 1920, 2655, 375);
+    pBar->setRange(0, 100);
+    pBar->setValue(0);
+    pBar->setTextVisible(false);
+
+    label(client, "Label5", QStringLiteral("Controls"), 120, 2640, 1095, 255);
+    cmd_play = place(new QPushButton(QStringLiteral(">"), client), "cmd_play", 1440, 2520, 615, 495);
+    cmd_pause = place(new QPushButton(QStringLiteral("||"), client), "cmd_pause", 2280, 2520, 615, 495);
+    for (QPushButton *button : {cmd_play, cmd_pause}) {
+        button->setFont(designFont(8.25, true));
+        button->setAutoDefault(false);
+    }
+    cmd_pause->setEnabled(false);
+
+    createSpeedFrame();
+
+    sBar_text = new QLabel(this);
+    sBar_text->setObjectName(QStringLiteral("sBar_text"));
+    statusBar()->setObjectName(QStringLiteral("sBar"));
+    // A permanent label, so menu hover tips never erase the status text.
+    statusBar()->addPermanentWidget(sBar_text, 1);
+
+    timer = new TickTimer(this);
+    timer->setObjectName(QStringLiteral("timer"));
+
+    connect(cmd_play, &QPushButton::clicked, this, [this] { m_run.play(); });
+    connect(cmd_pause, &QPushButton::clicked, this, [this] { m_run.pause(); });
+    connect(timer, &TickTimer::tick, this, [this] { m_run.tick(); });
+}
+
+void frm_main::createSpeedFrame()
+{
+    fm1 = place(new QGroupBox(QStringLiteral("Play Speed"), centralWidget()), "fm1", 240, 3240, 3975, 1575);
+    fm1->setFont(designFont(9.75));
+
+    opn_presets = place(new QRadioButton(QStringLiteral("Presets"), fm1), "opn_presets", 240, 480, 1335, 375);
+    opn_presets->setChecked(true);
+    com_speed = place(new QComboBox(fm1), "com_speed", 1560, 480, 1695, 315);
+    com_speed->addItems({QStringLiteral("Slow (2 sec)"), QStringLiteral("Normal (500 ms)"),
+                         QStringLiteral("RealTime (0 ms)")});
+    opn_custom = place(new QRadioButton(QStringLiteral("Custom"), fm1), "opn_custom", 240, 1080, 1335, 255);
+    txt_speed = place(new QLineEdit(fm1), "txt_speed", 1560, 1080, 615, 285);
+    txt_speed->setMaxLength(4);
+    txt_speed->setEnabled(false);
+    lbl_custom = place(new QLabel(QStringLiteral("ms per transition"), fm1), "lbl_custom", 2280, 1080, 1335, 255);
+    lbl_custom->setEnabled(false);
+    for (QWidget *w : std::initializer_list<QWidget *>{opn_presets, com_speed, opn_custom, txt_speed, lbl_custom})
+        w->setFont(designFont(8.25));
+
+    connect(opn_presets, &QRadioButton::clicked, this, &frm_main::opn_presets_clicked);
+    connect(opn_custom, &QRadioButton::clicked, this, &frm_main::opn_custom_clicked);
+}
+
+void frm_main::createMenus()
+{
+    auto menu = [this](const char *name, const QString &caption) {
+        QMenu *m = menuBar()->addMenu(caption);
+        m->setObjectName(QLatin1String(name));
+        return m;
+    };
+    auto item = [](QMenu *m, const char *name, const QString &caption) {
+        QAction *action = m->addAction(caption);
+        action->setObjectName(QLatin1String(name));
+        return action;
+    };
+    auto separator = [](QMenu *m, const char *name) { m->addSeparator()->setObjectName(QLatin1String(name)); };
+
+    QMenu *cmd_file = menu("cmd_file", QStringLiteral("&File"));
+    item(cmd_file, "cmd_new", QStringLiteral("&New"));
+    item(cmd_file, "cmd_open", QStringLiteral("&Open"));
+    item(cmd_file, "cmd_save", QStringLiteral("&Save"));
+    item(cmd_file, "cmd_saveas", QStringLiteral("Save &As"));
+    // Exit closes the window like its close box, so the closing checks run.
+    connect(item(cmd_file, "cmd_exit", QStringLiteral("E&xit")), &QAction::triggered, this, &QWidget::close);
+
+    QMenu *cmd_edit = menu("cmd_edit", QStringLiteral("&Edit"));
+    connect(item(cmd_edit, "cmd_states", QStringLiteral("&States")), &QAction::triggered, this,
+            &frm_main::cmd_states_clicked);
+    connect(item(cmd_edit, "cmd_alphabets", QStringLiteral("&Alphabets")), &QAction::triggered, this,
+            &frm_main::cmd_alphabets_clicked);
+    connect(item(cmd_edit, "cmd_sstate", QStringLiteral("Sta&rt State")), &QAction::triggered, this,
+            &frm_main::cmd_sstate_clicked);
+    connect(item(cmd_edit, "cmd_ttable", QStringLiteral("&Transition Table")), &QAction::triggered, this,
+            &frm_main::cmd_ttable_clicked);
+    separator(cmd_edit, "sep_seperator1");
+    connect(item(cmd_edit, "cmd_comment", QStringLiteral("&Comment")), &QAction::triggered, this,
+            &frm_main::cmd_comment_clicked);
+
+    QMenu *cmd_hlp = menu("cmd_hlp", QStringLiteral("&Help"));
+    connect(item(cmd_hlp, "cmd_help", QStringLiteral("&Help")), &QAction::triggered, this,
+            &frm_main::cmd_help_clicked);
+    separator(cmd_hlp, "sep_seperator2");
+    connect(item(cmd_hlp, "cmd_about", QStringLiteral("&About")), &QAction::triggered, this,
+            &frm_main::cmd_about_clicked);
+}
+
+// Tab order as designed: the read-only fields are tab stops too, so their text
+// can be selected and copied.
+void frm_main::setTabOrder()
+{
+    const QList<QWidget *> order{txt_output, cmd_pause, cmd_play, txt_state, opn_presets,
+                                 com_speed, opn_custom, txt_speed, txt_input};
+    for (qsizetype i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
+}
+
+void frm_main::Form_Load()
+{
+    newFile();
+    m_model.ttable_top = LayoutUnits::fromPixels(y()) + 1000;
+    m_model.ttable_left = LayoutUnits::fromPixels(x()) + 1000;
+    com_speed->setCurrentIndex(1);
+}
+
+void frm_main::newFile()
+{
+    m_model.is_untitled = true;
+    m_model.file_name = QStringLiteral("NoName");
+    m_model.is_saved = true;
+    m_model.symbol_count = 0;
+    m_model.state_count = 0;
+    m_model.start_state = 0;
+    m_model.comment.clear();
+    m_model.states.clear();
+    m_model.symbols.clear();
+    m_model.transitions.clear();
+}
+
+void frm_main::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    Form_Resize();
+}
+
+void frm_main::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange)
+        Form_Resize();
+}
+
+// Keeps the window at least its minimum outer size and stretches the input box,
+// the state field and the progress bar with it. Nothing else moves.
+void frm_main::Form_Resize()
+{
+    if (isMinimized())
+        return;
+    const QSize frame = frameGeometry().size() - size();
+    // Also tell the window system, so a drag cannot make the window smaller.
+    setMinimumSize(toPixels(smallestWidth) - frame.width(), toPixels(smallestHeight) - frame.height());
+    const QSize outer = frameGeometry().size();
+    if (outer.width() < toPixels(smallestWidth) || outer.height() < toPixels(smallestHeight))
+        resize(qMax(outer.width(), toPixels(smallestWidth)) - frame.width(),
+               qMax(outer.height(), toPixels(smallestHeight)) - frame.height());
+
+    const int stretched = toPixels(LayoutUnits::fromPixels(frameGeometry().width()) - stretchMargin);
+    for (QWidget *w : std::initializer_list<QWidget *>{txt_input, txt_state, pBar})
+        w->resize(stretched, w->height());
+}
+
+// The speed options take effect at the next Play; the timer is not touched.
+void frm_main::opn_presets_clicked()
+{
+    com_speed->setEnabled(true);
+    txt_speed->setEnabled(false);
+    lbl_custom->setEnabled(false);
+}
+
+void frm_main::opn_custom_clicked()
+{
+    com_speed->setEnabled(false);
+    txt_speed->setEnabled(true);
+    lbl_custom->setEnabled(true);
+}
+
+void frm_main::showError(const QString &text)
+{
+    m_dialogs.inform(text, QStringLiteral("ERROR"), Dialogs::Icon::Critical);
+}
+
+bool frm_main::requireStates()
+{
+    if (m_model.state_count != 0)
+        return true;
+    showError(QStringLiteral("Please add state(s) first."));
+    return false;
+}
+
+bool frm_main::requireSymbols()
+{
+    if (m_model.symbol_count != 0)
+        return true;
+    showError(QStringLiteral("Please add alphabet(s) first."));
+    return false;
+}
+
+void frm_main::cmd_states_clicked()
+{
+}
+
+void frm_main::cmd_alphabets_clicked()
+{
+    if (!requireStates())
+        return;
+}
+
+void frm_main::cmd_sstate_clicked()
+{
+    if (!requireStates())
+        return;
+}
+
+void frm_main::cmd_ttable_clicked()
+{
+    if (!requireStates() || !requireSymbols())
+        return;
+}
+
+void frm_main::cmd_comment_clicked()
+{
+}
+
+void frm_main::cmd_help_clicked()
+{
+    m_dialogs.inform(QStringLiteral("God helps them that help themselves."), QStringLiteral("Help"),
+                     Dialogs::Icon::None);
+}
+
+void frm_main::cmd_about_clicked()
+{
+}
+
+// RunPanel over the widgets.
+
+QString frm_main::inputText() const { return txt_input->text(); }
+void frm_main::setInputText(const QString &text) { txt_input->setText(text); }
+void frm_main::setStateText(const QString &text) { txt_state->setText(text); }
+void frm_main::setOutputText(const QString &text) { txt_output->setText(text); }
+void frm_main::setStatusText(const QString &text) { sBar_text->setText(text); }
+double frm_main::progressMinimum() const { return pBar->minimum(); }
+double frm_main::progressMaximum() const { return pBar->maximum(); }
+double frm_main::progressValue() const { return pBar->value(); }
+void frm_main::setProgressMaximum(double maximum) { pBar->setMaximum(int(maximum)); }
+void frm_main::setProgressValue(double value) { pBar->setValue(int(value)); }
+int frm_main::timerInterval() const { return timer->interval(); }
+void frm_main::setTimerInterval(int milliseconds) { timer->setInterval(milliseconds); }
+bool frm_main::timerEnabled() const { return timer->isEnabled(); }
+void frm_main::setTimerEnabled(bool enabled) { timer->setEnabled(enabled); }
+void frm_main::setPlayEnabled(bool enabled) { cmd_play->setEnabled(enabled); }
+void frm_main::setPauseEnabled(bool enabled) { cmd_pause->setEnabled(enabled); }
+
+RunPanel::SpeedChoice frm_main::speedChoice() const
+{
+    return {opn_custom->isChecked(), com_speed->currentIndex(), txt_speed->text()};
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "model/mod_all.h"
+
+#include <QList>
+#include <QStringList>
+
+// Builds an automaton in code, sized the way the editors leave it.
+// `finals` lists the names of the final states; `table` holds one row per state,
+// each row the 1-based targets by symbol (0 for no transition).
+inline modAll makeAutomaton(const QStringList &names, const QStringList &finals, const QStringList &symbols,
+                            const QList<QList<qint16>> &table, qint16 start = 0)
+{
+    modAll m;
+    m.state_count = qint16(names.size());
+    for (const QString &name : names)
+        m.states.append({name, finals.contains(name)});
+    m.states.append(StateEntry{});
+    m.start_state = start;
+    m.symbol_count = qint16(symbols.size());
+    m.symbols = symbols;
+    m.symbols.append(QString());
+    m.transitions = table;
+    for (QList<qint16> &row : m.transitions)
+        row.append(0);
+    m.transitions.append(QList<qint16>{});
+    return m;
+}
+
+// States q0 (start) and q1 (final), symbols a and b: accepts the words ending in a.
+inline modAll endsInA()
+{
+    return makeAutomaton({"q0", "q1"}, {"q1"}, {"a", "b"}, {{2, 1}, {2, 1}});
+}
