@@ -11,16 +11,19 @@ qsizetype characterCount(QStringView text)
 }
 
 SymbolIndex::SymbolIndex(const modAll &model)
-    : m_basic(std::make_unique<std::array<qint16, 0x10000>>())
 {
-    m_basic->fill(0);
     const qsizetype count = qMin<qsizetype>(model.symbol_count, model.symbols.size());
+    char16_t highest = 0;
+    for (qsizetype i = 0; i < count; ++i)
+        if (model.symbols[i].size() == 1)
+            highest = qMax(highest, model.symbols[i][0].unicode());
+    m_basic.assign(size_t(highest) + 1, 0);
     // Later entries overwrite earlier ones: with repeated symbols the last wins,
     // as in findSymbol. A symbol that is not exactly one character never matches.
     for (qsizetype i = 0; i < count; ++i) {
         const QString &symbol = model.symbols[i];
         if (symbol.size() == 1)
-            (*m_basic)[symbol[0].unicode()] = qint16(i + 1);
+            m_basic[symbol[0].unicode()] = qint16(i + 1);
         else if (symbol.size() == 2 && firstCharacterLength(symbol) == 2)
             m_supplementary.insert(QChar::surrogateToUcs4(symbol[0], symbol[1]), qint16(i + 1));
     }

@@ -4,8 +4,7 @@
 
 #include <QHash>
 #include <QStringView>
-#include <array>
-#include <memory>
+#include <vector>
 
 // How a run moves through the automaton, one character at a time.
 //
@@ -74,13 +73,17 @@ public:
     // `text` (of `length` units), 0 when it is not in the alphabet.
     qint16 find(QStringView text, qsizetype length) const
     {
-        if (length == 1)
-            return (*m_basic)[text[0].unicode()];
+        if (length == 1) {
+            const char16_t unit = text[0].unicode();
+            return unit < m_basic.size() ? m_basic[unit] : qint16(0);
+        }
         return m_supplementary.value(QChar::surrogateToUcs4(text[0], text[1]), 0);
     }
 
 private:
-    std::unique_ptr<std::array<qint16, 0x10000>> m_basic;
+    // By UTF-16 unit, up to the highest symbol: a few hundred bytes for the usual
+    // alphabets, so building the index costs next to nothing even for short runs.
+    std::vector<qint16> m_basic;
     QHash<char32_t, qint16> m_supplementary;
 };
 

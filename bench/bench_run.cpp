@@ -1,0 +1,120 @@
+// Immediate run throughput: the engine behind Play at 0 ms against a bare
+// reference loop `state = table[state][symbolIndex[c]]` over the same data.
+
+#include "ratio_reporter.h"
+#include "run/run_panel.h"
+#include "run/simulation_run.h"
+#include "test_automata.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QRandomGenerator>
+#include <vector>
+
+namespace {
+
+constexpr int stateCount = 1000;
+const QString alphabet = QStringLiteral("0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz+/");
+
+// Every entry set, targets spread over all states.
+const modAll &automaton()
+{
+    static const modAll model = [] {
+        QRandomGenerator random(1);
+        QStringList names, symbols;
+        QList<QList<qint16>> table;
+        for (int s = 0; s < stateCount; ++s) {
+            names << QStringLiteral("q%1").arg(s);
+            QList<qint16> row;
+            for (int k = 0; k < alphabet.size(); ++k)
+                row << qint16(random.bounded(1, stateCount + 1));
+            table << row;
+        }
+        for (QChar c : alphabet)
+            symbols << QString(c);
+        return makeAutomaton(names, {QStringLiteral("q0")}, symbols, table);
+    }();
+    return model;
+}
+
+QString randomInput(qsizetype length)
+{
+    QRandomGenerator random(2);
+    QString text(length, Qt::Uninitialized);
+    for (QChar &c : text)
+        c = alphabet[random.bounded(int(alphabet.size()))];
+    return text;
+}
+
+struct Panel final : RunPanel
+{
+    QString input, state, output, status;
+    QString inputText() const override { return input; }
+    void setInputText(const QString &t) override { input = t; }
+    void setStateText(const QString &t) override { state = t; }
+    void setOutputText(const QString &t) override { output = t; }
+    void setStatusText(const QString &t) override { status = t; }
+    double progressMinimum() const override { return 0; }
+    double progressMaximum() const override { return 100; }
+    double progressValue() const override { return 0; }
+    void setProgressMaximum(double) override {}
+    void setProgressValue(double) override {}
+    int timerInterval() const override { return 0; }
+    void setTimerInterval(int) override {}
+    bool timerEnabled() const override { return false; }
+    void setTimerEnabled(bool) override {}
+    void setPlayEnabled(bool) override {}
+    void setPauseEnabled(bool) override {}
+    SpeedChoice speedChoice() const override { return {false, 2, {}}; }
+};
+
+void BM_ImmediateRun(benchmark::State &state)
+{
+    const modAll &model = automaton();
+    const QString input = randomInput(state.range(0));
+    Panel panel;
+    SimulationRun run(model, panel);
+    for (auto _ : state) {
+        panel.input = input;
+        run.play();
+        benchmark::DoNotOptimize(run.current_state);
+    }
+    if (panel.status != QStringLiteral("Successfully completed"))
+        state.SkipWithError("the run did not complete");
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+    state.counters["ns_per_symbol"] = benchmark::Counter(
+        double(state.range(0)), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
+void BM_ReferenceLoop(benchmark::State &state)
+{
+    const modAll &model = automaton();
+    const QString input = randomInput(state.range(0));
+    std::vector<std::vector<qint16>> table(stateCount);
+    for (int s = 0; s < stateCount; ++s)
+        for (int k = 0; k < alphabet.size(); ++k)
+            table[s].push_back(qint16(model.transitions[s][k] - 1));
+    std::vector<qint16> symbolIndex(0x10000, 0);
+    for (int k = 0; k < alphabet.size(); ++k)
+        symbolIndex[alphabet[k].unicode()] = qint16(k);
+
+    for (auto _ : state) {
+        qint16 s = 0;
+        for (QChar c : input)
+            s = table[s][symbolIndex[c.unicode()]];
+        benchmark::DoNotOptimize(s);
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+    state.counters["ns_per_symbol"] = benchmark::Counter(
+        double(state.range(0)), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
+} // namespace
+
+BENCHMARK(BM_ImmediateRun)->Arg(1000)->Arg(100000)->Arg(1000000)->Arg(10000000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ReferenceLoop)->Arg(1000)->Arg(100000)->Arg(1000000)->Arg(10000000)->Unit(benchmark::kMicrosecond);
+
+int main(int argc, char **argv)
+{
+    return bench::runWithRatios(argc, argv, {{"BM_ImmediateRun", "BM_ReferenceLoop"}});
+}
