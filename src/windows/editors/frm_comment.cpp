@@ -1,0 +1,108 @@
+#include "windows/editors/frm_comment.h"
+
+#include "model/mod_all.h"
+#include "toolkit/design_font.h"
+#include "toolkit/layout_units.h"
+
+#include <QKeyEvent>
+#include <QPlainTextEdit>
+#include <QTextDocument>
+
+using LayoutUnits::fromPixels;
+using LayoutUnits::toPixels;
+
+namespace {
+
+// The smallest outer size of the window, and how much smaller than the outer
+// frame the text box is, all in layout units.
+constexpr int smallestWidth = 4000;
+constexpr int smallestHeight = 3000;
+constexpr int boxWidthShort = 150;
+constexpr int boxHeightShort = 550;
+
+const QString lineBreak = QStringLiteral("\r\n");
+
+// The box's text with each line break as CR LF. The raw text keeps every
+// character as typed (a plain-text copy would turn non-breaking spaces into
+// blanks); a line break typed with Shift+Enter counts as one too.
+QString commentText(const QPlainTextEdit &box)
+{
+    QString text = box.document()->toRawText();
+    text.replace(QChar::ParagraphSeparator, lineBreak);
+    text.replace(QChar::LineSeparator, lineBreak);
+    return text;
+}
+
+} // namespace
+
+frm_comment::frm_comment(modAll &model, QWidget *owner)
+    : QDialog(owner, Qt::Dialog | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint),
+      m_model(model),
+      txt_comment(new QPlainTextEdit(this))
+{
+    setObjectName(QStringLiteral("frm_comment"));
+    setWindowTitle(tr("Comment"));
+    resize(toPixels(3840), toPixels(2670));
+
+    txt_comment->setObjectName(QStringLiteral("txt_comment"));
+    txt_comment->setFont(designFont(9.75));
+    txt_comment->setLineWrapMode(QPlainTextEdit::NoWrap);
+    txt_comment->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    txt_comment->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    connect(txt_comment, &QPlainTextEdit::textChanged, this, [this] { m_model.is_saved = false; });
+
+    // Load: filling the empty box is a change of its text only when there is a comment.
+    if (!m_model.comment.isEmpty())
+        txt_comment->setPlainText(m_model.comment);
+    applyResizeRule();
+}
+
+void frm_comment::done(int result)
+{
+    m_model.comment = commentText(*txt_comment);
+    QDialog::done(result);
+}
+
+void frm_comment::resizeEvent(QResizeEvent *event)
+{
+    QDialog::resizeEvent(event);
+    applyResizeRule();
+}
+
+// The window system tells the frame's size only once it has placed the window,
+// which moves it; the rule then measures again.
+void frm_comment::moveEvent(QMoveEvent *event)
+{
+    QDialog::moveEvent(event);
+    applyResizeRule();
+}
+
+void frm_comment::keyPressEvent(QKeyEvent *event)
+{
+    // There is no Cancel button for Escape to press.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier)
+        return;
+    QDialog::keyPressEvent(event);
+}
+
+// The window keeps an outer size of at least the minimum, and the text box
+// fills it from the top-left corner, short of the frame by fixed margins.
+// Nothing changes while the window is minimized.
+void frm_comment::applyResizeRule()
+{
+    if (isMinimized())
+        return;
+
+    // The outer frame, as far as the window system has told us of it (none before showing).
+    const QSize frame = frameGeometry().size() - size();
+    setMinimumSize(QSize(toPixels(smallestWidth), toPixels(smallestHeight)) - frame);
+
+    const int outerWidth = qMax(fromPixels(width() + frame.width()), smallestWidth);
+    const int outerHeight = qMax(fromPixels(height() + frame.height()), smallestHeight);
+    const QSize client = QSize(toPixels(outerWidth), toPixels(outerHeight)) - frame;
+    if (client.width() > width() || client.height() > height())
+        resize(client);
+
+    txt_comment->setGeometry(0, 0, toPixels(outerWidth - boxWidthShort),
+                             toPixels(outerHeight - boxHeightShort));
+}

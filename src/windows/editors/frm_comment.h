@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QDialog>
+
+struct modAll;
+class QPlainTextEdit;
+
+// The automaton's free-text comment in a resizable modal window. It shows the
+// model's comment when it opens and stores the text back on every close; there
+// is no OK or Cancel. Every change of the text marks the automaton as changed.
+class frm_comment : public QDialog
+{
+    Q_OBJECT
+
+public:
+    frm_comment(modAll &model, QWidget *owner);
+
+    // Every way of closing the window passes here, so the text is always kept.
+    void done(int result) override;
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    void applyResizeRule();
+
+    modAll &m_model;
+    QPlainTextEdit *txt_comment;
+};
