@@ -6,6 +6,9 @@
 #include "toolkit/layout_units.h"
 #include "toolkit/qt_dialogs.h"
 #include "toolkit/tick_timer.h"
+#include "windows/about/frm_about.h"
+#include "windows/about/host_system.h"
+#include "windows/editors/frm_comment.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -329,6 +332,8 @@ void frm_main::cmd_ttable_clicked()
 
 void frm_main::cmd_comment_clicked()
 {
+    frm_comment editor(m_model, this);
+    editor.exec();
 }
 
 void frm_main::cmd_help_clicked()
@@ -339,6 +344,9 @@ void frm_main::cmd_help_clicked()
 
 void frm_main::cmd_about_clicked()
 {
+    const std::unique_ptr<HostSystem> host = makeHostSystem();
+    frm_about about(*host, m_dialogs, this);
+    about.exec();
 }
 
 // RunPanel over the widgets.

@@ -12,7 +12,9 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QApplication>
 #include <QTest>
+#include <QTimer>
 
 using LayoutUnits::fromPixels;
 using LayoutUnits::toPixels;
@@ -55,6 +57,8 @@ private Q_SLOTS:
     void editGuards_data();
     void editGuards();
     void help();
+    void editorsOpenModallyOverTheWindow_data();
+    void editorsOpenModallyOverTheWindow();
     void speedOptions();
     void timedRunThroughTheWindow();
     void pauseAndResumeThroughTheButtons();
@@ -161,6 +165,38 @@ void TestMainWindow::help()
     f.trigger("cmd_help");
     QCOMPARE(f.dialogs.transcript(), QStringList{"Help: God helps them that help themselves."});
     QCOMPARE(f.dialogs.lastCall().icon, Dialogs::Icon::None);
+}
+
+void TestMainWindow::editorsOpenModallyOverTheWindow_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QString>("window");
+
+    QTest::newRow("Comment") << "cmd_comment" << "frm_comment";
+    QTest::newRow("About") << "cmd_about" << "frm_about";
+}
+
+void TestMainWindow::editorsOpenModallyOverTheWindow()
+{
+    QFETCH(QString, action);
+    QFETCH(QString, window);
+
+    Fixture f;
+    f.model = endsInA();
+    f.window.show();
+    QString opened;
+    bool ownedByTheWindow = false;
+    QTimer::singleShot(0, &f.window, [&] {
+        QWidget *modal = QApplication::activeModalWidget();
+        QVERIFY(modal);
+        opened = QLatin1String(modal->metaObject()->className());
+        ownedByTheWindow = modal->parentWidget() == &f.window;
+        modal->close();
+    });
+    f.window.findChild<QAction *>(action)->trigger();
+    QCOMPARE(opened, window);
+    QVERIFY(ownedByTheWindow);
+    QVERIFY(!QApplication::activeModalWidget());
 }
 
 void TestMainWindow::speedOptions()
