@@ -73,6 +73,7 @@ frm_ttable::frm_ttable(modAll &model, Dialogs &dialogs, QWidget *owner)
 {
     setWindowTitle(tr("Transition Table"));
     resize(LayoutUnits::toPixels(5730), LayoutUnits::toPixels(3855));
+    setMinimumSize(LayoutUnits::toPixels(leastWidth), LayoutUnits::toPixels(leastHeight));
 
     table->setObjectName(QStringLiteral("table"));
     table->setModel(m_grid);
@@ -275,7 +276,8 @@ void frm_ttable::layOut()
     const QSize outer = frameGeometry().size();
     const QSize frame = outer - size();
     const QSize least(LayoutUnits::toPixels(leastWidth), LayoutUnits::toPixels(leastHeight));
-    setMinimumSize(least - frame);
+    if (minimumSize() != least - frame)
+        setMinimumSize(least - frame);
     if (outer.width() < least.width() || outer.height() < least.height()) {
         resize(outer.expandedTo(least) - frame);
         return;
