@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/mod_all.h"
+#include "scripted_dialogs.h"
 
 #include <QDialog>
 #include <QListWidget>
@@ -67,4 +68,47 @@ inline void checkKeysCloseNothing(QDialog &dialog)
             QVERIFY2(dialog.isVisible(), qPrintable(button->objectName()));
         }
     }
+}
+
+// The boxes an add showed: its input box, then the refusal, if any, with the
+// exclamation icon. Both as "title: text".
+inline void checkAddBoxes(const ScriptedDialogs &dialogs, const QString &inputBox, const QString &refusal)
+{
+    QStringList transcript{inputBox};
+    if (!refusal.isEmpty()) {
+        transcript.append(refusal);
+        QCOMPARE(dialogs.lastCall().icon, Dialogs::Icon::Exclamation);
+    }
+    QCOMPARE(dialogs.transcript(), transcript);
+}
+
+// OK on an emptied list sets the count (`count`, a field of `model`) to 0 and
+// keeps the dialog open; Cancel then closes it.
+template <typename Editor>
+void checkOkOnEmptyListKeepsOpen(modAll &model, const qint16 &count)
+{
+    ScriptedDialogs dialogs;
+    Editor dlg(model, dialogs, nullptr);
+    dlg.show();
+    click(&dlg, "cmd_clr");
+    click(&dlg, "cmd_ok");
+    QVERIFY(dlg.isVisible());
+    QCOMPARE(count, qint16(0));
+    click(&dlg, "cmd_cancel");
+    QVERIFY(!dlg.isVisible());
+}
+
+// An entry added and the dialog closed by its close box: that is Cancel, but the
+// automaton stays marked as changed.
+template <typename Editor>
+void addThenClose(modAll &model, const QString &answer)
+{
+    ScriptedDialogs dialogs;
+    dialogs.answerInput(answer);
+    Editor dlg(model, dialogs, nullptr);
+    dlg.show();
+    click(&dlg, "cmd_add");
+    dlg.close();
+    QCOMPARE(dlg.result(), QDialog::Rejected);
+    QVERIFY(!model.is_saved);
 }

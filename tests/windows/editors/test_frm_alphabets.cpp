@@ -1,5 +1,4 @@
 #include "editor_test_support.h"
-#include "scripted_dialogs.h"
 #include "windows/editors/frm_alphabets.h"
 #include "windows/editors/frm_ttable.h"
 
@@ -79,12 +78,7 @@ void TestAlphabets::add()
     const QStringList expected = refusal.isEmpty() ? QStringList{"a", answer} : QStringList{"a"};
     QCOMPARE(entries(dlg), expected);
     QCOMPARE(model.is_saved, !refusal.isEmpty());
-    QStringList transcript{"INPUT ALPHABET: Enter input symbol."};
-    if (!refusal.isEmpty()) {
-        transcript.append(refusal);
-        QCOMPARE(dialogs.lastCall().icon, Dialogs::Icon::Exclamation);
-    }
-    QCOMPARE(dialogs.transcript(), transcript);
+    checkAddBoxes(dialogs, "INPUT ALPHABET: Enter input symbol.", refusal);
 }
 
 void TestAlphabets::okFitsTheTable_data()
@@ -172,17 +166,10 @@ void TestAlphabets::okOnEmptyListKeepsOpen()
 {
     modAll model = automaton({"p"}, {"a"});
     model.transitions = {{1, 0}, {}};
-    ScriptedDialogs dialogs;
-    {
-        frm_alphabets dlg(model, dialogs, nullptr);
-        dlg.show();
-        click(&dlg, "cmd_clr");
-        click(&dlg, "cmd_ok");
-        QVERIFY(dlg.isVisible());
-        QCOMPARE(model.symbol_count, qint16(0));
-        click(&dlg, "cmd_cancel");
-    }
+    checkOkOnEmptyListKeepsOpen<frm_alphabets>(model, model.symbol_count);
+    QCOMPARE(model.symbol_count, qint16(0));
     QCOMPARE(model.transitions, (Rows{{1, 0}, {}}));
+    ScriptedDialogs dialogs;
     frm_alphabets again(model, dialogs, nullptr);
     QCOMPARE(entries(again), QStringList{});
 }
@@ -190,16 +177,9 @@ void TestAlphabets::okOnEmptyListKeepsOpen()
 void TestAlphabets::cancelKeepsSymbols()
 {
     modAll model = automaton({"p"}, {"a"});
-    ScriptedDialogs dialogs;
-    dialogs.answerInput("b");
-    frm_alphabets dlg(model, dialogs, nullptr);
-    dlg.show();
-    click(&dlg, "cmd_add");
-    dlg.close();
-    QCOMPARE(dlg.result(), QDialog::Rejected);
+    addThenClose<frm_alphabets>(model, "b");
     QCOMPARE(model.symbol_count, qint16(1));
     QCOMPARE(model.symbols, (QStringList{"a", ""}));
-    QVERIFY(!model.is_saved);
 }
 
 QTEST_MAIN(TestAlphabets)

@@ -1,5 +1,4 @@
 #include "editor_test_support.h"
-#include "scripted_dialogs.h"
 #include "windows/editors/frm_sstate.h"
 
 #include <QComboBox>

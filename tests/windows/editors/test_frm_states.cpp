@@ -1,5 +1,4 @@
 #include "editor_test_support.h"
-#include "scripted_dialogs.h"
 #include "windows/editors/frm_states.h"
 
 #include <QLabel>
@@ -105,12 +104,7 @@ void TestStates::add()
     QCOMPARE(entries(dlg), after);
     QCOMPARE(picked(list(dlg)), 0);
     QCOMPARE(model.is_saved, !refusal.isEmpty());
-    QStringList transcript{"INPUT STATE: Enter symbol for state."};
-    if (!refusal.isEmpty()) {
-        transcript.append(refusal);
-        QCOMPARE(dialogs.lastCall().icon, Dialogs::Icon::Exclamation);
-    }
-    QCOMPARE(dialogs.transcript(), transcript);
+    checkAddBoxes(dialogs, "INPUT STATE: Enter symbol for state.", refusal);
 }
 
 void TestStates::editingButtons_data()
@@ -197,18 +191,9 @@ void TestStates::okKeepsRowsAndStart()
 void TestStates::okOnEmptyListKeepsOpen()
 {
     modAll model = automaton({"A"});
-    ScriptedDialogs dialogs;
-    {
-        frm_states dlg(model, dialogs, nullptr);
-        dlg.show();
-        click(&dlg, "cmd_clr");
-        click(&dlg, "cmd_ok");
-        QVERIFY(dlg.isVisible());
-        QCOMPARE(model.state_count, qint16(0));
-        click(&dlg, "cmd_cancel");
-        QVERIFY(!dlg.isVisible());
-    }
+    checkOkOnEmptyListKeepsOpen<frm_states>(model, model.state_count);
     QCOMPARE(model.state_count, qint16(0));
+    ScriptedDialogs dialogs;
     frm_states again(model, dialogs, nullptr);
     QCOMPARE(entries(again), QStringList{});
 }
@@ -216,16 +201,9 @@ void TestStates::okOnEmptyListKeepsOpen()
 void TestStates::cancelKeepsStates()
 {
     modAll model = automaton({"A"});
-    ScriptedDialogs dialogs;
-    dialogs.answerInput("B");
-    frm_states dlg(model, dialogs, nullptr);
-    dlg.show();
-    click(&dlg, "cmd_add");
-    dlg.close();
-    QCOMPARE(dlg.result(), QDialog::Rejected);
+    addThenClose<frm_states>(model, "B");
     QCOMPARE(model.state_count, qint16(1));
     QCOMPARE(model.states.size(), 2);
-    QVERIFY(!model.is_saved);
 }
 
 void TestStates::refusesPastTheCountLimit()

@@ -1,5 +1,4 @@
 #include "editor_test_support.h"
-#include "scripted_dialogs.h"
 #include "windows/editors/frm_ttable.h"
 
 #include <QApplication>
