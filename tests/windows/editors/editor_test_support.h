@@ -37,48 +37,33 @@ inline void click(QWidget *dialog, const QString &button)
     QTest::mouseClick(dialog->findChild<QPushButton *>(button), Qt::LeftButton);
 }
 
-// The user picks an entry with the mouse (-1: none); picked() is the highlighted one.
+// The user picks an entry with the mouse (-1: none).
 inline void pick(QListWidget *list, int row)
 {
     if (row >= 0)
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
 }
 
-inline int picked(const QListWidget *list)
+// Enter and Escape on every button: neither may press it (a box it opened would
+// be unscripted and fail the test) or close the dialog.
+inline bool keysPressNothing(QDialog &dialog)
 {
-    const QList<QListWidgetItem *> selected = list->selectedItems();
-    return selected.isEmpty() ? -1 : list->row(selected.first());
+    for (QPushButton *button : dialog.findChildren<QPushButton *>())
+        for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape})
+            QTest::keyClick(button, key);
+    return dialog.isVisible();
 }
 
-// The controls Tab visits from the focus on, space-separated. On the way, Enter
-// and Escape are pressed on every button: neither may press it or close the
-// dialog (a box it opened would be unscripted and fail the test).
-inline QString tabOrder(QDialog &dialog)
-{
-    QStringList names;
-    QWidget *widget = dialog.focusWidget();
-    do {
-        if (widget != &dialog && (widget->focusPolicy() & Qt::TabFocus) && dialog.isAncestorOf(widget))
-            names.append(widget->objectName());
-        if (qobject_cast<QPushButton *>(widget))
-            for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape})
-                QTest::keyClick(widget, key);
-        widget = widget->nextInFocusChain();
-    } while (widget != dialog.focusWidget());
-    return dialog.isVisible() ? names.join(' ') : QStringLiteral("closed by a key");
-}
-
-// An add answered with `answer`: the boxes shown ("title: text" joined by '|'),
-// and the icon of the last one.
+// An add answered with `answer`: the boxes shown, "title: text" joined by '|'.
+// A refusal must carry the exclamation icon.
 template <typename Editor>
 QString addAnswered(Opened<Editor> &o, const QString &answer)
 {
     o.dialogs.answerInput(answer);
     o.dialogs.answerMessage();   // used only when the answer is refused
     click(&o.dlg, "cmd_add");
-    const bool refused = o.dialogs.allAnswered();
     QString boxes = o.dialogs.transcript().join('|');
-    if (refused && o.dialogs.lastCall().icon != Dialogs::Icon::Exclamation)
+    if (o.dialogs.allAnswered() && o.dialogs.lastCall().icon != Dialogs::Icon::Exclamation)
         boxes += " (not the exclamation icon)";
     o.dialogs.clear();
     return boxes;
