@@ -8,7 +8,11 @@
 #include "toolkit/tick_timer.h"
 #include "windows/about/frm_about.h"
 #include "windows/about/host_system.h"
+#include "windows/editors/frm_alphabets.h"
 #include "windows/editors/frm_comment.h"
+#include "windows/editors/frm_sstate.h"
+#include "windows/editors/frm_states.h"
+#include "windows/editors/frm_ttable.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -308,26 +312,36 @@ bool frm_main::requireSymbols()
     return false;
 }
 
+// Each editor loads from the model when it is made and is gone when it closes,
+// so every opening starts afresh.
 void frm_main::cmd_states_clicked()
 {
+    frm_states editor(m_model, m_dialogs, this);
+    editor.exec();
 }
 
 void frm_main::cmd_alphabets_clicked()
 {
     if (!requireStates())
         return;
+    frm_alphabets editor(m_model, m_dialogs, this);
+    editor.exec();
 }
 
 void frm_main::cmd_sstate_clicked()
 {
     if (!requireStates())
         return;
+    frm_sstate editor(m_model, m_dialogs, this);
+    editor.exec();
 }
 
 void frm_main::cmd_ttable_clicked()
 {
     if (!requireStates() || !requireSymbols())
         return;
+    frm_ttable editor(m_model, m_dialogs, this);
+    editor.exec();
 }
 
 void frm_main::cmd_comment_clicked()

@@ -172,6 +172,10 @@ void TestMainWindow::editorsOpenModallyOverTheWindow_data()
     QTest::addColumn<QString>("action");
     QTest::addColumn<QString>("window");
 
+    QTest::newRow("States") << "cmd_states" << "frm_states";
+    QTest::newRow("Alphabets") << "cmd_alphabets" << "frm_alphabets";
+    QTest::newRow("Start State") << "cmd_sstate" << "frm_sstate";
+    QTest::newRow("Transition Table") << "cmd_ttable" << "frm_ttable";
     QTest::newRow("Comment") << "cmd_comment" << "frm_comment";
     QTest::newRow("About") << "cmd_about" << "frm_about";
 }

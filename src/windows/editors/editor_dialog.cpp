@@ -1,0 +1,71 @@
+#include "windows/editors/editor_dialog.h"
+
+#include "toolkit/design_font.h"
+#include "toolkit/layout_units.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+
+namespace {
+
+QRect pixels(const QRect &units)
+{
+    return LayoutUnits::toPixels(units.left(), units.top(), units.width(), units.height());
+}
+
+} // namespace
+
+EditorDialog::EditorDialog(QWidget *owner, Qt::WindowFlags flags)
+    : QDialog(owner, flags)
+{
+    setFont(designFont(8));
+}
+
+Qt::WindowFlags EditorDialog::fixedDialogFlags()
+{
+    return Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+        | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint;
+}
+
+void EditorDialog::setFixedUnits(int width, int height)
+{
+    setFixedSize(LayoutUnits::toPixels(width), LayoutUnits::toPixels(height));
+}
+
+QPushButton *EditorDialog::addButton(const QString &caption, const QString &name, const QRect &units)
+{
+    auto *button = new QPushButton(caption, this);
+    button->setObjectName(name);
+    button->setAutoDefault(false);
+    button->setDefault(false);
+    button->setGeometry(pixels(units));
+    return button;
+}
+
+QLabel *EditorDialog::addLabel(const QString &text, const QString &name, const QRect &units)
+{
+    auto *label = new QLabel(text, this);
+    label->setObjectName(name);
+    label->setGeometry(pixels(units));
+    return label;
+}
+
+QFrame *EditorDialog::addLine(QFrame::Shape shape, const QRect &units)
+{
+    auto *line = new QFrame(this);
+    line->setFrameShape(shape);
+    line->setFrameShadow(QFrame::Sunken);
+    line->setGeometry(pixels(units));
+    return line;
+}
+
+void EditorDialog::keyPressEvent(QKeyEvent *event)
+{
+    // QDialog would reject() on Escape; these windows have no cancel key.
+    if (event->matches(QKeySequence::Cancel)) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
