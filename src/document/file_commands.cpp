@@ -1,0 +1,170 @@
+#include "document/file_commands.h"
+
+#include "document/tw_file.h"
+#include "document/tw_reader.h"
+#include "model/mod_all.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+QString withoutDirectories(const QString &path)
+{
+    return QFileInfo(path).fileName();
+}
+
+} // namespace
+
+FileCommands::FileCommands(modAll &model, Dialogs &dialogs, FileCommandsWindow &window)
+    : m_model(model)
+    , m_dialogs(dialogs)
+    , m_window(window)
+{
+}
+
+void FileCommands::fileNew()
+{
+    if (!maySaveChanges(YesMeans::SaveInPlace))
+        return;
+    m_window.newFile();
+    m_window.clearRunDisplays();
+    m_window.setStatusText(QStringLiteral("New File"));
+}
+
+void FileCommands::fileOpen()
+{
+    if (!maySaveChanges(YesMeans::SaveInPlace))
+        return;
+    if (!LoadTWControlBox()) {
+        m_dialogs.inform(QStringLiteral("Opening operation is cancled by user"), QStringLiteral("FILE NOT OPEN"),
+                         Dialogs::Icon::Critical);
+        return;
+    }
+    m_model.is_untitled = false;
+    m_model.is_saved = true;
+    m_window.setStatusText(QStringLiteral("File Opened : ") + withoutDirectories(m_model.file_name));
+}
+
+void FileCommands::fileSave()
+{
+    if (m_model.is_untitled)
+        SaveAsFunction();
+    else
+        saveInPlace();
+}
+
+void FileCommands::fileSaveAs()
+{
+    SaveAsFunction();
+}
+
+// The close always offers Save As, even for an automaton that has a file.
+bool FileCommands::mayClose()
+{
+    return maySaveChanges(YesMeans::SaveAs);
+}
+
+// The one gate before the automaton is dropped: while it has unsaved changes,
+// asks whether to save them. Yes goes on only when the save happened.
+bool FileCommands::maySaveChanges(YesMeans yes)
+{
+    if (m_model.is_saved)
+        return true;
+    const Dialogs::Answer answer =
+        m_dialogs.message(QStringLiteral("Save changes to ") + m_model.file_name, QStringLiteral("Automata"),
+                          Dialogs::Icon::Question, Dialogs::Buttons::YesNoCancel);
+    switch (answer) {
+    case Dialogs::Answer::No:
+        return true;
+    case Dialogs::Answer::Yes:
+        if (yes == YesMeans::SaveAs || m_model.is_untitled)
+            return SaveAsFunction();
+        return saveInPlace();
+    default:
+        return false;
+    }
+}
+
+// Writes a titled automaton to its own file; a failure is shown with the
+// system's reason and leaves the status bar as it was.
+bool FileCommands::saveInPlace()
+{
+    if (SaveTW())
+        return true;
+    m_dialogs.inform(QStringLiteral("Cannot save ") + QDir::toNativeSeparators(m_model.file_name)
+                         + QStringLiteral(":\n") + m_lastFailure,
+                     QStringLiteral("FILE NOT SAVED"), Dialogs::Icon::Critical);
+    return false;
+}
+
+bool FileCommands::SaveTW()
+{
+    if (const std::optional<QString> failure = TwFile::save(m_model, m_model.file_name)) {
+        m_lastFailure = *failure;
+        return false;
+    }
+    m_model.is_saved = true;
+    m_window.setStatusText(QStringLiteral("File Saved : ") + withoutDirectories(m_model.file_name));
+    return true;
+}
+
+bool FileCommands::LoadTW()
+{
+    TwFile::Loaded loaded = TwFile::load(m_model.file_name);
+    if (!loaded.automaton) {
+        m_lastFailure = loaded.failure;
+        return false;
+    }
+    adoptAutomaton(m_model, std::move(*loaded.automaton));
+    return true;
+}
+
+bool FileCommands::SaveTWControlBox(QString &filename)
+{
+    Dialogs::FileSettings settings = dialogSettings(QStringLiteral("Save As"));
+    settings.initialName = filename;
+    settings.confirmOverwrite = true;
+    const std::optional<QString> chosen = m_dialogs.saveFile(settings);
+    if (!chosen)
+        return false;
+    filename = *chosen;
+    return SaveTW();
+}
+
+bool FileCommands::LoadTWControlBox()
+{
+    Dialogs::FileSettings settings = dialogSettings(QStringLiteral("Open"));
+    settings.fileMustExist = true;
+    const std::optional<QString> chosen = m_dialogs.openFile(settings);
+    if (!chosen)
+        return false;
+    const QString previous = m_model.file_name;
+    m_model.file_name = *chosen;
+    if (LoadTW())
+        return true;
+    m_model.file_name = previous;
+    return false;
+}
+
+bool FileCommands::SaveAsFunction()
+{
+    if (!SaveTWControlBox(m_model.file_name)) {
+        m_dialogs.inform(QStringLiteral("Saving operation is cancled by user"), QStringLiteral("FILE NOT SAVED"),
+                         Dialogs::Icon::Critical);
+        return false;
+    }
+    m_dialogs.inform(QStringLiteral("File is saved."), QStringLiteral("OK"), Dialogs::Icon::Information);
+    m_model.is_untitled = false;
+    return true;
+}
+
+Dialogs::FileSettings FileCommands::dialogSettings(const QString &title) const
+{
+    Dialogs::FileSettings settings;
+    settings.title = title;
+    settings.filters = {QStringLiteral("All files (*.*)"), QStringLiteral("Automata (*.tw)")};
+    settings.selectedFilter = 1;
+    settings.defaultSuffix = QStringLiteral("tw");
+    return settings;
+}

@@ -1,0 +1,76 @@
+#pragma once
+
+#include "toolkit/dialogs.h"
+
+#include <QString>
+
+struct modAll;
+
+// What the file commands need of the main window.
+class FileCommandsWindow
+{
+public:
+    virtual ~FileCommandsWindow() = default;
+
+    // Resets the model to an empty, untitled, unchanged automaton.
+    virtual void newFile() = 0;
+    // Empties the input string, the output and the current state displays.
+    virtual void clearRunDisplays() = 0;
+    virtual void setStatusText(const QString &text) = 0;
+};
+
+// The main window's File menu and its close: New, Open, Save, Save As and the
+// question about unsaved changes, with the file dialog and the message boxes
+// through the Dialogs seam. The main window owns one and forwards to it.
+//
+// No way through these commands drops changes the user asked to keep: when
+// the answer to "Save changes to ..." is Yes and the save does not happen
+// (the dialog was cancelled or the write failed), the New, Open or close that
+// asked stops there and the automaton stays as it is. Writing goes through a
+// temporary file, so a failed write never damages the file already on disk.
+class FileCommands
+{
+public:
+    FileCommands(modAll &model, Dialogs &dialogs, FileCommandsWindow &window);
+
+    // The menu items.
+    void fileNew();
+    void fileOpen();
+    void fileSave();
+    void fileSaveAs();
+    // The main window is about to close (its close box, or File > Exit).
+    // Returns whether the close may go on.
+    bool mayClose();
+
+    // Writes the model to `file_name`; on success the automaton is saved and
+    // the status bar says so. On failure nothing changes and lastFailure()
+    // says why.
+    bool SaveTW();
+    // Reads `file_name` into the model's automaton, all or nothing; touches
+    // neither `file_name` nor the flags. On failure lastFailure() says why.
+    bool LoadTW();
+    // The Save As dialog, starting at `filename`; the chosen path goes into
+    // `filename` (the model's `file_name`) and is written. False when the
+    // dialog was cancelled or the write failed; it shows nothing itself.
+    bool SaveTWControlBox(QString &filename);
+    // The Open dialog and the read. False when cancelled or the read failed,
+    // with `file_name` as it was; it shows nothing itself.
+    bool LoadTWControlBox();
+    // Save As with its messages; returns whether the file was written.
+    bool SaveAsFunction();
+
+    // Why the last SaveTW or LoadTW failed.
+    const QString &lastFailure() const { return m_lastFailure; }
+
+private:
+    enum class YesMeans { SaveInPlace, SaveAs };
+
+    bool maySaveChanges(YesMeans yes);
+    bool saveInPlace();
+    Dialogs::FileSettings dialogSettings(const QString &title) const;
+
+    modAll &m_model;
+    Dialogs &m_dialogs;
+    FileCommandsWindow &m_window;
+    QString m_lastFailure;
+};

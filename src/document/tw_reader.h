@@ -1,0 +1,48 @@
+#pragma once
+
+#include "model/mod_all.h"
+
+#include <QByteArrayView>
+#include <QString>
+#include <optional>
+
+class QIODevice;
+
+// Why a file could not be read: what failed, and on which line (1-based; for a
+// file that ends too early, the line where the missing value should be; 0 when
+// the failure is not in the text, as when the device cannot be read).
+struct TwReadError
+{
+    QString what;
+    int line = 0;
+
+    QString message() const;   // "Line 7: the file ends before the number of symbols"
+};
+
+// The outcome of a read: a fresh automaton, or the error.
+struct TwReadResult
+{
+    std::optional<modAll> automaton;  // only the automaton's fields are set
+    TwReadError error;
+};
+
+// Reads a .tw file into a fresh automaton: `state_count`, `states`,
+// `start_state`, `symbol_count`, `symbols`, `transitions` and `comment`. Every
+// sequence is sized with its spare and the table is complete, one row per
+// state and one entry per symbol.
+//
+// The keywords and the flags are not examined beyond "True" meaning final;
+// names, symbols, the start state and the targets are taken as they stand. The
+// read fails only when the file ends before the last transition entry (or
+// before "Q/E" when the table has no entries), when a number lies outside the
+// 16-bit range, or when a count is negative. Memory grows with what the file
+// holds, never with what it claims: a short file claiming 32767 states and
+// 32767 symbols fails as soon as it runs out.
+TwReadResult readAutomaton(QByteArrayView bytes);
+
+// Reads the whole device.
+TwReadResult readAutomaton(QIODevice &device);
+
+// Moves the automaton's fields from `source` into `model`, leaving the
+// document's own fields (file name, flags, table window position) alone.
+void adoptAutomaton(modAll &model, modAll &&source);

@@ -1,0 +1,144 @@
+#include "document/tw_writer.h"
+
+#include "document/tw_syntax.h"
+#include "model/mod_all.h"
+
+#include <QBuffer>
+#include <QIODevice>
+
+namespace {
+
+// Collects lines and hands them to the device in large pieces, checking each.
+class LineWriter
+{
+public:
+    explicit LineWriter(QIODevice &device) : m_device(device) { m_buffer.reserve(chunk + 64); }
+
+    bool failed() const { return m_failed; }
+    const QString &reason() const { return m_reason; }
+
+    void keyword(const char *word) { line(QByteArrayView(word)); }
+    void flag(bool value) { keyword(value ? TwSyntax::trueFlag : TwSyntax::falseFlag); }
+
+    void number(qint16 value)
+    {
+        char digits[8];
+        int n = 0;
+        unsigned magnitude = value < 0 ? unsigned(-int(value)) : unsigned(value);
+        do {
+            digits[n++] = char('0' + magnitude % 10);
+            magnitude /= 10;
+        } while (magnitude > 0);
+        m_buffer += value < 0 ? '-' : ' ';
+        while (n > 0)
+            m_buffer += digits[--n];
+        m_buffer += ' ';
+        endLine();
+    }
+
+    void text(const QString &value)
+    {
+        if (TwSyntax::needsQuotes(value))
+            quoted(value);
+        else
+            line(value.toUtf8());
+    }
+
+    void quoted(QString value)
+    {
+        value.replace(QStringLiteral("\""), QStringLiteral("\"\""));
+        m_buffer += '"';
+        m_buffer += value.toUtf8();
+        m_buffer += '"';
+        endLine();
+    }
+
+    bool finish()
+    {
+        flush();
+        return !m_failed;
+    }
+
+private:
+    static constexpr qsizetype chunk = 64 * 1024;
+
+    void line(QByteArrayView bytes)
+    {
+        m_buffer += bytes;
+        endLine();
+    }
+
+    void endLine()
+    {
+        m_buffer += "\r\n";
+        if (m_buffer.size() >= chunk)
+            flush();
+    }
+
+    void flush()
+    {
+        if (m_failed || m_buffer.isEmpty()) {
+            m_buffer.clear();
+            return;
+        }
+        const qint64 written = m_device.write(m_buffer);
+        if (written != m_buffer.size()) {
+            m_failed = true;
+            m_reason = m_device.errorString();
+            if (m_reason.isEmpty() || m_reason == QLatin1StringView("Unknown error"))
+                m_reason = QStringLiteral("only part of the file could be written");
+        }
+        m_buffer.clear();
+    }
+
+    QIODevice &m_device;
+    QByteArray m_buffer;
+    bool m_failed = false;
+    QString m_reason;
+};
+
+} // namespace
+
+bool writeAutomaton(const modAll &model, QIODevice &device, QString *reason)
+{
+    LineWriter out(device);
+
+    out.keyword(TwSyntax::statesKeyword);
+    out.number(model.state_count);
+    for (int i = 0; i < model.state_count && !out.failed(); ++i) {
+        const StateEntry state = model.states.value(i);
+        out.text(state.name);
+        out.flag(state.is_final);
+    }
+
+    out.keyword(TwSyntax::startKeyword);
+    out.number(model.start_state);
+
+    out.keyword(TwSyntax::alphabetKeyword);
+    out.number(model.symbol_count);
+    for (int j = 0; j < model.symbol_count && !out.failed(); ++j)
+        out.text(model.symbols.value(j));
+
+    out.keyword(TwSyntax::tableKeyword);
+    for (int i = 0; i < model.state_count && !out.failed(); ++i)
+        for (int j = 0; j < model.symbol_count; ++j)
+            out.number(model.entry(i, j));
+
+    if (!model.comment.isEmpty())
+        for (const QString &piece : model.comment.split(QStringLiteral("\r\n")))
+            out.quoted(piece);
+
+    const bool ok = out.finish();
+    if (!ok && reason)
+        *reason = out.reason();
+    return ok;
+}
+
+QByteArray automatonBytes(const modAll &model)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    writeAutomaton(model, buffer);
+    return bytes;
+}
