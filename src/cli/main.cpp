@@ -1,0 +1,87 @@
+// tarnwell-run: checks strings against a saved automaton from a shell.
+
+#include "cli/batch_run.h"
+#include "document/tw_file.h"
+
+#include <QFile>
+
+#include <cstdio>
+#include <cstring>
+#include <unistd.h>
+
+namespace {
+
+constexpr char usage[] =
+    "Usage: tarnwell-run [--trace] FILE.tw [STRING ...]\n"
+    "\n"
+    "Runs each STRING through the automaton in FILE.tw, or, when no STRING is\n"
+    "given, each line of standard input (its LF or CR LF ending removed), the way\n"
+    "the Play button runs it at 0 ms. Prints one line per string: the string, a\n"
+    "tab, then ACCEPTED or REJECTED, or ERROR, a tab and the reason (\"Invalid\n"
+    "alphabet 'x'\" at the first character that is not a symbol, or \"Invalid\n"
+    "start state\"). Text is UTF-8.\n"
+    "\n"
+    "  --trace   also print, after a tab each, the names of the states visited:\n"
+    "            the start state and every state a transition leads to\n"
+    "  --help    print this text\n"
+    "  --        end of the options (for a file name that begins with -)\n"
+    "\n"
+    "Exit status: 0 when every string ran to a verdict, 1 when any gave ERROR,\n"
+    "2 when the file cannot be read, the strings cannot be read or the results\n"
+    "cannot be written (the reason goes to standard error), or the command line\n"
+    "is wrong.\n";
+
+int fail(const QString &message)
+{
+    std::fprintf(stderr, "tarnwell-run: %s\n", message.toLocal8Bit().constData());
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    bool trace = false;
+    int arg = 1;
+    for (; arg < argc && argv[arg][0] == '-' && argv[arg][1] != '\0'; ++arg) {
+        if (std::strcmp(argv[arg], "--") == 0) {
+            ++arg;
+            break;
+        }
+        if (std::strcmp(argv[arg], "--help") == 0) {
+            std::fputs(usage, stdout);
+            return 0;
+        }
+        if (std::strcmp(argv[arg], "--trace") != 0) {
+            std::fprintf(stderr, "tarnwell-run: unknown option %s\n\n%s", argv[arg], usage);
+            return 2;
+        }
+        trace = true;
+    }
+    if (arg >= argc) {
+        std::fputs(usage, stderr);
+        return 2;
+    }
+
+    const QString path = QString::fromLocal8Bit(argv[arg++]);
+    const TwFile::Loaded loaded = TwFile::load(path);
+    if (!loaded.automaton)
+        return fail(path + QStringLiteral(": ") + loaded.failure);
+
+    QFile out;
+    if (!out.open(STDOUT_FILENO, QIODevice::WriteOnly | QIODevice::Unbuffered, QFileDevice::DontCloseHandle))
+        return fail(QStringLiteral("cannot write the results: ") + out.errorString());
+    BatchRun batch(*loaded.automaton, trace, out);
+    if (arg < argc) {
+        for (; arg < argc; ++arg)
+            batch.runString(QByteArrayView(argv[arg]));
+    } else {
+        QFile in;
+        if (!in.open(STDIN_FILENO, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::DontCloseHandle))
+            return fail(QStringLiteral("cannot read the strings: ") + in.errorString());
+        batch.runLines(in);
+    }
+    if (!batch.flush())
+        return fail(batch.ioError());
+    return batch.anyError() ? 1 : 0;
+}

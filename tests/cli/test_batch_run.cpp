@@ -1,0 +1,176 @@
+#include "cli/batch_run.h"
+#include "document/tw_writer.h"
+
+#include <QBuffer>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+// s0 (start) and s1 (final). "a" toggles, "é" stays (an empty cell), "😀"
+// leads to s1 and a CR back to s0.
+modAll sampleAutomaton()
+{
+    modAll m;
+    m.state_count = 2;
+    m.states = {{"s0", false}, {"s1", true}, {}};
+    m.symbol_count = 4;
+    m.symbols = {"a", "é", "😀", "\r", {}};
+    m.transitions = {{2, 0, 2, 1, 0}, {1, 0, 2, 1, 0}, {}};
+    return m;
+}
+
+QByteArray runLines(const modAll &model, const QByteArray &input, qint64 chunkSize, bool trace = false)
+{
+    QByteArray output;
+    QBuffer out(&output);
+    out.open(QIODevice::WriteOnly);
+    QBuffer in;
+    in.setData(input);
+    in.open(QIODevice::ReadOnly);
+    BatchRun batch(model, trace, out);
+    batch.runLines(in, chunkSize);
+    batch.flush();
+    return output;
+}
+
+} // namespace
+
+class TestBatchRun : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void linesInAnyChunks_data();
+    void linesInAnyChunks();
+    void stringInAnyPieces_data();
+    void stringInAnyPieces();
+    void process_data();
+    void process();
+};
+
+void TestBatchRun::linesInAnyChunks_data()
+{
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<QByteArray>("output");
+
+    QTest::newRow("LF") << QByteArray("a\naa\n") << QByteArray("a\tACCEPTED\naa\tREJECTED\n");
+    QTest::newRow("CR LF, empty line") << QByteArray("a\r\n\r\n") << QByteArray("a\tACCEPTED\n\tREJECTED\n");
+    QTest::newRow("CR inside a line is part of it") << QByteArray("a\r\ra\n") << QByteArray("a\r\ra\tACCEPTED\n");
+    QTest::newRow("last line without LF keeps its CR") << QByteArray("a\r") << QByteArray("a\r\tREJECTED\n");
+    QTest::newRow("nothing") << QByteArray() << QByteArray();
+    QTest::newRow("multi-byte characters") << QByteArray("\xC3\xA9\xF0\x9F\x98\x80\xC3\xA9\n")
+                                           << QByteArray("\xC3\xA9\xF0\x9F\x98\x80\xC3\xA9\tACCEPTED\n");
+    QTest::newRow("error names the character") << QByteArray("a\xC3\xA9x\xF0\x9F\x98\x80\n")
+                                               << QByteArray("a\xC3\xA9x\xF0\x9F\x98\x80\tERROR\tInvalid alphabet 'x'\n");
+    QTest::newRow("cut UTF-8 sequence before LF") << QByteArray("a\xF0\x9F\x98\na\n")
+        << QByteArray("a\xF0\x9F\x98\tERROR\tInvalid alphabet '\xEF\xBF\xBD'\na\tACCEPTED\n");
+    QTest::newRow("run goes on after an error") << QByteArray("b\na\n")
+                                                << QByteArray("b\tERROR\tInvalid alphabet 'b'\na\tACCEPTED\n");
+}
+
+// However standard input happens to be cut into reads, the lines and their
+// verdicts are the same.
+void TestBatchRun::linesInAnyChunks()
+{
+    QFETCH(QByteArray, input);
+    QFETCH(QByteArray, output);
+    for (qint64 chunk : {1, 2, 3, 4, 5, 7, 64 * 1024})
+        QCOMPARE(runLines(sampleAutomaton(), input, chunk), output);
+}
+
+void TestBatchRun::stringInAnyPieces_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("columns");
+
+    QTest::newRow("pairs") << "😀a😀" << "ACCEPTED\ts0\ts1\ts0\ts1";
+    QTest::newRow("error after a pair") << "😀😁a" << "ERROR\tInvalid alphabet '😁'\ts0\ts1";
+    QTest::newRow("lone high surrogate at the end") << QString("a") + QChar(0xD83D)
+                                              << QString("ERROR\tInvalid alphabet '") + QChar(0xD83D) + "'\ts0\ts1";
+    QTest::newRow("empty cell stays, no state entered") << "éé" << "REJECTED\ts0";
+}
+
+// A string fed in two pieces cut at every place, a surrogate pair included,
+// runs as the whole string does.
+void TestBatchRun::stringInAnyPieces()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, columns);
+
+    const modAll model = sampleAutomaton();
+    const RunSteps::SymbolIndex index(model);
+    for (qsizetype cut = 0; cut <= text.size(); ++cut) {
+        StringRun run(model, index, true);
+        run.feed(QStringView(text).first(cut));
+        run.feed(QStringView(text).sliced(cut));
+        QCOMPARE(run.finish(), columns);
+    }
+}
+
+void TestBatchRun::process_data()
+{
+    QTest::addColumn<QStringList>("arguments");   // "{file}", "{nostart}", "{short}" name files made here
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<QByteArray>("output");
+    QTest::addColumn<QString>("errorOutput");
+    QTest::addColumn<int>("status");
+
+    QTest::newRow("strings as arguments") << QStringList{"{file}", "a", "aa", ""} << QByteArray()
+        << QByteArray("a\tACCEPTED\naa\tREJECTED\n\tREJECTED\n") << "" << 0;
+    QTest::newRow("any error gives status 1") << QStringList{"{file}", "a", "ab"} << QByteArray()
+        << QByteArray("a\tACCEPTED\nab\tERROR\tInvalid alphabet 'b'\n") << "" << 1;
+    QTest::newRow("standard input") << QStringList{"{file}"} << QByteArray("aa\r\na\n")
+        << QByteArray("aa\tREJECTED\na\tACCEPTED\n") << "" << 0;
+    QTest::newRow("trace") << QStringList{"--trace", "{file}", "a\xC3\xA9" "a"} << QByteArray()
+        << QByteArray("a\xC3\xA9" "a\tREJECTED\ts0\ts1\ts0\n") << "" << 0;
+    QTest::newRow("invalid start state") << QStringList{"{nostart}", "a", ""} << QByteArray()
+        << QByteArray("a\tERROR\tInvalid start state\n\tERROR\tInvalid start state\n") << "" << 1;
+    QTest::newRow("malformed file") << QStringList{"{short}", "a"} << QByteArray() << QByteArray()
+        << "tarnwell-run: {short}: Line 3: the file ends before the name of state 1\n" << 2;
+    QTest::newRow("missing file") << QStringList{"{dir}/none.tw"} << QByteArray() << QByteArray()
+        << "tarnwell-run: {dir}/none.tw: No such file or directory\n" << 2;
+    QTest::newRow("unknown option") << QStringList{"--fast", "{file}"} << QByteArray() << QByteArray()
+        << "tarnwell-run: unknown option --fast\n" << 2;
+}
+
+void TestBatchRun::process()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QByteArray, input);
+    QFETCH(QByteArray, output);
+    QFETCH(QString, errorOutput);
+    QFETCH(int, status);
+
+    QTemporaryDir dir;
+    modAll noStart = sampleAutomaton();
+    noStart.start_state = -1;
+    const QList<std::pair<QString, QByteArray>> files{
+        {"{file}", automatonBytes(sampleAutomaton())}, {"{nostart}", automatonBytes(noStart)},
+        {"{short}", "Q\r\n 3 \r\n"}};
+    for (const auto &[placeholder, bytes] : files) {
+        const QString path = dir.filePath(placeholder.mid(1, placeholder.size() - 2) + ".tw");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        arguments.replaceInStrings(placeholder, path);
+        errorOutput.replace(placeholder, path);
+    }
+    arguments.replaceInStrings("{dir}", dir.path());
+    errorOutput.replace("{dir}", dir.path());
+
+    QProcess run;
+    run.start(TARNWELL_RUN_PATH, arguments);
+    QVERIFY(run.waitForStarted());
+    run.write(input);
+    run.closeWriteChannel();
+    QVERIFY(run.waitForFinished());
+    QCOMPARE(run.readAllStandardOutput(), output);
+    const QString errors = QString::fromUtf8(run.readAllStandardError());
+    QCOMPARE(errors.left(errorOutput.isEmpty() ? 0 : errors.indexOf('\n') + 1), errorOutput);
+    QCOMPARE(run.exitCode(), status);
+}
+
+QTEST_GUILESS_MAIN(TestBatchRun)
+#include "test_batch_run.moc"
