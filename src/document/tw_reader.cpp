@@ -49,8 +49,7 @@ private:
     QStringView bare()
     {
         const qsizetype start = m_pos;
-        while (m_pos < m_text.size() && m_text[m_pos] != u',' && !isLineEnd(m_text[m_pos]))
-            ++m_pos;
+        skipToDelimiter();
         qsizetype end = m_pos;
         while (end > start && isBlank(m_text[end - 1]))
             --end;
@@ -80,14 +79,19 @@ private:
         }
         const QStringView raw = m_text.sliced(start, end - start);
         countLines(raw);
-        while (m_pos < m_text.size() && m_text[m_pos] != u',' && !isLineEnd(m_text[m_pos]))
-            ++m_pos;
+        skipToDelimiter();
         consumeDelimiter();
         if (!doubled)
             return raw;
         m_unquoted = raw.toString();
         m_unquoted.replace(QStringLiteral("\"\""), QStringLiteral("\""));
         return m_unquoted;
+    }
+
+    void skipToDelimiter()
+    {
+        while (m_pos < m_text.size() && m_text[m_pos] != u',' && !isLineEnd(m_text[m_pos]))
+            ++m_pos;
     }
 
     // CR LF, LF and CR alone each end one line.

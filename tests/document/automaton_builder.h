@@ -4,54 +4,43 @@
 
 #include <QStringList>
 
-// Automata for the tests, sized the way the reader sizes them: every sequence
-// with its spare, every row complete.
+// An automaton sized the way the reader sizes one: every sequence with its
+// spare, every row complete.
 inline modAll makeAutomaton(const QList<StateEntry> &states, qint16 start, const QStringList &symbols,
                             const QList<QList<qint16>> &rows, const QString &comment = {})
 {
     modAll m;
     m.state_count = qint16(states.size());
-    m.states = states;
-    m.states.append(StateEntry());
+    m.states = states + QList<StateEntry>{StateEntry()};
     m.start_state = start;
     m.symbol_count = qint16(symbols.size());
-    m.symbols = symbols;
-    m.symbols.append(QString());
-    for (QList<qint16> row : rows) {
-        row.append(0);
-        m.transitions.append(row);
-    }
+    m.symbols = symbols + QStringList{QString()};
+    for (const QList<qint16> &row : rows)
+        m.transitions.append(row + QList<qint16>{0});
     m.transitions.append(QList<qint16>());
     m.comment = comment;
     return m;
 }
 
-// The automaton of the worked example: words over {a, b} that end in a.
+// The worked example: words over {a, b} that end in a.
 inline modAll endsInA()
 {
     return makeAutomaton({{"q0", false}, {"q1", true}}, 0, {"a", "b"}, {{2, 1}, {2, 1}},
                          "Accepts words ending in a\r\nExample");
 }
 
-// Everything the reader sets, spares included, in one readable text, so that a
-// comparison names what differs.
+// Everything the reader sets, spares included, as one text, so that a
+// comparison shows what differs.
 inline QString describe(const modAll &m)
 {
-    QStringList parts;
-    QStringList states;
+    QString text = QString("%1 states:").arg(m.state_count);
     for (const StateEntry &s : m.states)
-        states << "[" + s.name + (s.is_final ? "]*" : "]");
-    parts << QString("%1 states %2").arg(m.state_count).arg(states.join(' '));
-    parts << QString("start %1").arg(m.start_state);
-    parts << QString("%1 symbols [%2]").arg(m.symbol_count).arg(m.symbols.join("] ["));
-    QStringList rows;
+        text += " [" + s.name + (s.is_final ? "]*" : "]");
+    text += QString("; start %1; %2 symbols: [%3]; table:").arg(m.start_state).arg(m.symbol_count).arg(m.symbols.join("] ["));
     for (const QList<qint16> &row : m.transitions) {
-        QStringList entries;
+        text += " /";
         for (qint16 t : row)
-            entries << QString::number(t);
-        rows << entries.join(' ');
+            text += " " + QString::number(t);
     }
-    parts << "table " + rows.join(" / ");
-    parts << "comment [" + QString(m.comment).replace("\r", "\\r").replace("\n", "\\n") + "]";
-    return parts.join("; ");
+    return text + "; comment [" + QString(m.comment).replace("\r", "\\r").replace("\n", "\\n") + "]";
 }

@@ -13,35 +13,36 @@ namespace {
 struct FakeWindow final : FileCommandsWindow
 {
     explicit FakeWindow(modAll &m) : model(m) {}
-    void newFile() override
-    {
-        ++resets;
-        model = modAll();
-    }
+    void newFile() override { ++resets, model = modAll(); }
     void clearRunDisplays() override { ++clears; }
     void setStatusText(const QString &text) override { status = text; }
 
     modAll &model;
     int resets = 0;
     int clears = 0;
-    QString status = "status before";
+    QString status = "before";
 };
 
 QByteArray fileBytes(const QString &path)
 {
     QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(none)");
 }
 
-void writeBytes(const QString &path, const QByteArray &bytes)
+// Both dialogs list all files and automata, automata chosen, and add ".tw".
+bool offersAutomata(const Dialogs::FileSettings &s)
 {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
+    return s.filters == QStringList{"All files (*.*)", "Automata (*.tw)"} && s.selectedFilter == 1
+        && s.defaultSuffix == "tw";
 }
 
 } // namespace
 
+// Each test starts from an edited automaton, untitled or with a file
+// "{dir}/old.tw", and scripts the boxes from the transcript it expects: the
+// question gets the row's answer, the Save As dialog the row's name ("cancel":
+// cancelled, "missing/...": a folder that does not exist), the Open dialog is
+// cancelled and every other box is acknowledged.
 class TestFileCommands : public QObject
 {
     Q_OBJECT
@@ -50,16 +51,17 @@ private Q_SLOTS:
     void init();
     void saveChangesQuestion_data();
     void saveChangesQuestion();
-    void open_data();
-    void open();
     void save_data();
     void save();
-    void fileDialogSettings();
+    void open_data();
+    void open();
 
 private:
-    // An edited automaton with a file of its own in a fresh folder.
-    void startEdited(bool untitled, const QString &name = "old.tw");
+    void start(bool untitled, const QString &name = "old.tw");
+    void script(const QStringList &boxes, int answer, const QString &saveAs);
     QString path(const QString &name) const { return m_dir->filePath(name); }
+    QString expand(QString text) const { return text.replace("{dir}", m_dir->path()); }
+    QStringList expand(QStringList texts) const { return texts.replaceInStrings("{dir}", m_dir->path()); }
 
     std::unique_ptr<QTemporaryDir> m_dir;
     modAll m_model;
@@ -71,72 +73,74 @@ private:
 void TestFileCommands::init()
 {
     m_dir = std::make_unique<QTemporaryDir>();
-    m_model = modAll();
     m_dialogs.clear();
     m_window = std::make_unique<FakeWindow>(m_model);
     m_commands = std::make_unique<FileCommands>(m_model, m_dialogs, *m_window);
 }
 
-void TestFileCommands::startEdited(bool untitled, const QString &name)
+void TestFileCommands::start(bool untitled, const QString &name)
 {
     m_model = endsInA();
     m_model.is_saved = false;
     m_model.is_untitled = untitled;
     m_model.file_name = untitled ? QString("NoName") : path(name);
-    if (!untitled && !name.startsWith("missing/"))
-        writeBytes(path(name), "old bytes");
+    QFile old(path(name));
+    if (!untitled && old.open(QIODevice::WriteOnly))
+        old.write("old bytes");
 }
 
-// Every road through "Save changes to ..." for the three commands that would
-// drop the automaton. "{dir}" stands for the test's folder. A command that does
-// not go on leaves the edited automaton as it was.
+void TestFileCommands::script(const QStringList &boxes, int answer, const QString &saveAs)
+{
+    for (const QString &box : boxes) {
+        if (box.startsWith("Automata: "))
+            m_dialogs.answerMessage(Dialogs::Answer(answer));
+        else if (box == "Save As: ")
+            m_dialogs.answerSaveFile(saveAs == "cancel" ? std::nullopt : std::optional<QString>(path(saveAs)));
+        else if (box == "Open: ")
+            m_dialogs.answerOpenFile(std::nullopt);
+        else
+            m_dialogs.answerMessage();
+    }
+}
+
 void TestFileCommands::saveChangesQuestion_data()
 {
     QTest::addColumn<QString>("command");     // "new", "open" or "close"
     QTest::addColumn<bool>("untitled");
     QTest::addColumn<bool>("edited");
-    QTest::addColumn<int>("answer");          // Dialogs::Answer
-    QTest::addColumn<QString>("saveAs");      // the Save As dialog's answer: a name, "cancel" or ""
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<QString>("saveAs");
     QTest::addColumn<QStringList>("boxes");
     QTest::addColumn<bool>("goesOn");
 
     const int yes = int(Dialogs::Answer::Yes), no = int(Dialogs::Answer::No), cancel = int(Dialogs::Answer::Cancel);
-    const QString askUntitled = "Automata: Save changes to NoName";
-    const QString askTitled = "Automata: Save changes to {dir}/old.tw";
-    const QString saved = "OK: File is saved.";
-    const QString notSaved = "FILE NOT SAVED: Saving operation is cancled by user";
-    const QString openBox = "Open: ";
-    const QString notOpened = "FILE NOT OPEN: Opening operation is cancled by user";
-    const QString notWritten = "FILE NOT SAVED: Cannot save {dir}/missing/old.tw:\nNo such file or directory";
-
-    for (const QString command : {"new", "open"}) {
-        // What the command does once it may go on; Open's dialog is cancelled.
-        const QStringList then = command == "open" ? QStringList{openBox, notOpened} : QStringList{};
+    const QString askNoName = "Automata: Save changes to NoName", askOld = "Automata: Save changes to {dir}/old.tw";
+    const QString saved = "OK: File is saved.", notSaved = "FILE NOT SAVED: Saving operation is cancled by user";
+    for (const QString command : {"new", "open", "close"}) {
+        // What the command does once it may go on: New and the close show
+        // nothing more, Open shows its dialog (cancelled here).
+        const QStringList then = command == "open" ? QStringList{"Open: ", "FILE NOT OPEN: Opening operation is cancled by user"}
+                                                   : QStringList{};
         const auto row = [&](const char *name) -> QTestData & { return QTest::addRow("%s: %s", qPrintable(command), name); };
         row("nothing to save") << command << true << false << 0 << "" << then << true;
-        row("cancel") << command << true << true << cancel << "" << QStringList{askUntitled} << false;
-        row("no") << command << true << true << no << "" << QStringList{askUntitled} + then << true;
+        row("cancel") << command << true << true << cancel << "" << QStringList{askNoName} << false;
+        row("no") << command << false << true << no << "" << QStringList{askOld} + then << true;
         row("yes, untitled, saved") << command << true << true << yes << "new.tw"
-                                    << QStringList{askUntitled, "Save As: ", saved} + then << true;
-        row("yes, untitled, dialog cancelled") << command << true << true << yes << "cancel"
-                                               << QStringList{askUntitled, "Save As: ", notSaved} << false;
-        row("yes, untitled, write failed") << command << true << true << yes << "missing/new.tw"
-                                           << QStringList{askUntitled, "Save As: ", notSaved} << false;
-        row("yes, titled, written in place") << command << false << true << yes << ""
-                                             << QStringList{askTitled} + then << true;
-        row("yes, titled, write failed") << command << false << true << yes << "fail in place"
-                                         << QStringList{"Automata: Save changes to {dir}/missing/old.tw", notWritten}
-                                         << false;
+                                    << QStringList{askNoName, "Save As: ", saved} + then << true;
+        row("yes, dialog cancelled") << command << true << true << yes << "cancel"
+                                     << QStringList{askNoName, "Save As: ", notSaved} << false;
+        row("yes, write failed") << command << true << true << yes << "missing/new.tw"
+                                 << QStringList{askNoName, "Save As: ", notSaved} << false;
+        if (command == "close") {
+            row("yes, titled, still asks for a name") << command << false << true << yes << "new.tw"
+                                                      << QStringList{askOld, "Save As: ", saved} << true;
+            continue;
+        }
+        row("yes, titled, written in place") << command << false << true << yes << "old.tw" << QStringList{askOld} + then << true;
+        row("yes, titled, write failed") << command << false << true << yes << "missing/old.tw"
+            << QStringList{"Automata: Save changes to {dir}/missing/old.tw",
+                           "FILE NOT SAVED: Cannot save {dir}/missing/old.tw:\nNo such file or directory"} << false;
     }
-    QTest::newRow("close: nothing to save") << "close" << true << false << 0 << "" << QStringList{} << true;
-    QTest::newRow("close: cancel") << "close" << false << true << cancel << "" << QStringList{askTitled} << false;
-    QTest::newRow("close: no") << "close" << false << true << no << "" << QStringList{askTitled} << true;
-    QTest::newRow("close: yes, titled still asks for a name") << "close" << false << true << yes << "new.tw"
-                                                              << QStringList{askTitled, "Save As: ", saved} << true;
-    QTest::newRow("close: yes, dialog cancelled") << "close" << true << true << yes << "cancel"
-                                                  << QStringList{askUntitled, "Save As: ", notSaved} << false;
-    QTest::newRow("close: yes, write failed") << "close" << false << true << yes << "missing/new.tw"
-                                              << QStringList{askTitled, "Save As: ", notSaved} << false;
 }
 
 void TestFileCommands::saveChangesQuestion()
@@ -149,185 +153,130 @@ void TestFileCommands::saveChangesQuestion()
     QFETCH(QStringList, boxes);
     QFETCH(bool, goesOn);
 
-    startEdited(untitled, saveAs == "fail in place" ? "missing/old.tw" : "old.tw");
+    start(untitled, untitled || !saveAs.endsWith("old.tw") ? "old.tw" : saveAs);
     m_model.is_saved = !edited;
     const modAll before = m_model;
-
-    if (edited)
-        m_dialogs.answerMessage(Dialogs::Answer(answer));
-    if (saveAs == "cancel")
-        m_dialogs.answerSaveFile(std::nullopt);
-    else if (!saveAs.isEmpty() && saveAs != "fail in place")
-        m_dialogs.answerSaveFile(path(saveAs));
-    if (boxes.contains("OK: File is saved."))
-        m_dialogs.answerMessage();
-    if (boxes.filter("NOT SAVED").size() == 1)
-        m_dialogs.answerMessage();
-    if (command == "open" && goesOn) {
-        m_dialogs.answerOpenFile(std::nullopt);
-        m_dialogs.answerMessage();
-    }
+    script(boxes, answer, saveAs);
 
     bool wentOn = false;
     if (command == "new") {
         m_commands->fileNew();
         wentOn = m_window->resets == 1;
+        QCOMPARE(m_window->clears, m_window->resets);
+        QCOMPARE(m_window->status, wentOn ? "New File" : "before");
     } else if (command == "open") {
         m_commands->fileOpen();
-        wentOn = !m_dialogs.transcript().filter("Open: ").isEmpty();
+        wentOn = boxes.contains("Open: ");
     } else {
         wentOn = m_commands->mayClose();
     }
 
-    QCOMPARE(m_dialogs.transcript().join("\n|"), boxes.join("\n|").replace("{dir}", m_dir->path()));
-    QCOMPARE(wentOn, goesOn);
-    if (command == "new") {
-        QCOMPARE(m_window->clears, m_window->resets);
-        QCOMPARE(m_window->status, goesOn ? "New File" : "status before");
-    }
-    if (!goesOn) {
-        // The changes are all still there, and still unsaved.
-        QCOMPARE(describe(m_model), describe(before));
-        QVERIFY(!m_model.is_saved);
-        QCOMPARE(m_model.is_untitled, untitled);
-    }
-    if (boxes.contains("OK: File is saved.")) {
-        QCOMPARE(fileBytes(path(saveAs)), automatonBytes(before));
-    }
-    if (!untitled && answer == int(Dialogs::Answer::Yes) && saveAs.isEmpty())
-        QCOMPARE(fileBytes(path("old.tw")), automatonBytes(before));
+    QCOMPARE(m_dialogs.transcript(), expand(boxes));
     QVERIFY(m_dialogs.allAnswered());
-}
-
-void TestFileCommands::open_data()
-{
-    QTest::addColumn<QString>("chosen");       // empty: the dialog is cancelled
-    QTest::addColumn<QByteArray>("content");   // written to the chosen file first, unless empty
-    QTest::addColumn<bool>("opens");
-
-    QTest::newRow("an automaton") << "sub/ends in a.tw" << automatonBytes(endsInA()) << true;
-    QTest::newRow("dialog cancelled") << "" << QByteArray() << false;
-    QTest::newRow("malformed file") << "short.tw" << QByteArray("Q\r\n 2 \r\nq0\r\n") << false;
-    QTest::newRow("file gone") << "gone.tw" << QByteArray() << false;
-}
-
-void TestFileCommands::open()
-{
-    QFETCH(QString, chosen);
-    QFETCH(QByteArray, content);
-    QFETCH(bool, opens);
-
-    m_model = makeAutomaton({{"x", true}}, 0, {"1"}, {{1}});
-    m_model.file_name = "NoName";
-    QDir(m_dir->path()).mkpath("sub");
-    if (!content.isEmpty())
-        writeBytes(path(chosen), content);
-    const modAll before = m_model;
-
-    m_dialogs.answerOpenFile(chosen.isEmpty() ? std::nullopt : std::optional<QString>(path(chosen)));
-    if (!opens)
-        m_dialogs.answerMessage();
-    m_commands->fileOpen();
-
-    if (opens) {
-        QCOMPARE(m_dialogs.transcript(), QStringList{"Open: "});
-        QCOMPARE(describe(m_model), describe(endsInA()));
-        QCOMPARE(m_model.file_name, path(chosen));
-        QVERIFY(!m_model.is_untitled);
-        QCOMPARE(m_window->status, "File Opened : ends in a.tw");
-    } else {
-        QCOMPARE(m_dialogs.transcript(), (QStringList{"Open: ", "FILE NOT OPEN: Opening operation is cancled by user"}));
+    QCOMPARE(wentOn, goesOn);
+    if (!goesOn) {   // the changes are all still there, and still unsaved
         QCOMPARE(describe(m_model), describe(before));
-        QCOMPARE(m_model.file_name, "NoName");
-        QVERIFY(m_model.is_untitled);
-        QCOMPARE(m_window->status, "status before");
+        QCOMPARE(m_model.is_untitled, untitled);
+        QVERIFY(!m_model.is_saved);
     }
-    QVERIFY(m_model.is_saved);
-    QCOMPARE(m_window->clears, 0);
+    if (goesOn && answer == int(Dialogs::Answer::Yes))
+        QCOMPARE(fileBytes(path(saveAs)), automatonBytes(before));
 }
 
 void TestFileCommands::save_data()
 {
-    QTest::addColumn<QString>("command");     // "save" or "save as"
+    QTest::addColumn<bool>("saveAs");          // Save As rather than Save
     QTest::addColumn<bool>("untitled");
-    QTest::addColumn<QString>("chosen");      // Save As dialog answer; empty: cancelled; "-": no dialog
+    QTest::addColumn<QString>("chosen");
     QTest::addColumn<QStringList>("boxes");
     QTest::addColumn<QString>("status");
-    QTest::addColumn<QString>("fileName");    // file_name afterwards
+    QTest::addColumn<QString>("fileName");     // file_name afterwards
 
-    const QString saved = "OK: File is saved.";
-    const QString notSaved = "FILE NOT SAVED: Saving operation is cancled by user";
-    QTest::newRow("save, titled: in place, no box") << "save" << false << "-" << QStringList{}
+    const QString saved = "OK: File is saved.", notSaved = "FILE NOT SAVED: Saving operation is cancled by user";
+    QTest::newRow("save, titled: in place, no box") << false << false << "" << QStringList{}
                                                     << "File Saved : old.tw" << "{dir}/old.tw";
-    QTest::newRow("save, untitled: through Save As") << "save" << true << "new.tw"
-                                                     << QStringList{"Save As: ", saved} << "File Saved : new.tw"
-                                                     << "{dir}/new.tw";
-    QTest::newRow("save as, titled") << "save as" << false << "other.tw" << QStringList{"Save As: ", saved}
-                                     << "File Saved : other.tw" << "{dir}/other.tw";
-    QTest::newRow("save as, cancelled") << "save as" << true << "" << QStringList{"Save As: ", notSaved}
-                                        << "status before" << "NoName";
-    QTest::newRow("save as, write failed keeps the chosen name")
-        << "save as" << true << "missing/x.tw" << QStringList{"Save As: ", notSaved} << "status before"
-        << "{dir}/missing/x.tw";
+    QTest::newRow("save, untitled: Save As") << false << true << "new.tw" << QStringList{"Save As: ", saved}
+                                             << "File Saved : new.tw" << "{dir}/new.tw";
+    QTest::newRow("save as, titled") << true << false << "b.tw" << QStringList{"Save As: ", saved}
+                                     << "File Saved : b.tw" << "{dir}/b.tw";
+    QTest::newRow("save as, cancelled") << true << true << "cancel" << QStringList{"Save As: ", notSaved}
+                                        << "before" << "NoName";
+    QTest::newRow("save as, write failed: the chosen name stays") << true << true << "missing/x.tw"
+        << QStringList{"Save As: ", notSaved} << "before" << "{dir}/missing/x.tw";
 }
 
 void TestFileCommands::save()
 {
-    QFETCH(QString, command);
+    QFETCH(bool, saveAs);
     QFETCH(bool, untitled);
     QFETCH(QString, chosen);
     QFETCH(QStringList, boxes);
     QFETCH(QString, status);
     QFETCH(QString, fileName);
 
-    startEdited(untitled);
+    start(untitled);
     const modAll before = m_model;
-    if (chosen != "-")
-        m_dialogs.answerSaveFile(chosen.isEmpty() ? std::nullopt : std::optional<QString>(path(chosen)));
-    for (int i = 1; i < boxes.size(); ++i)
-        m_dialogs.answerMessage();
+    script(boxes, 0, chosen);
+    saveAs ? m_commands->fileSaveAs() : m_commands->fileSave();
 
-    if (command == "save")
-        m_commands->fileSave();
-    else
-        m_commands->fileSaveAs();
-
-    fileName.replace("{dir}", m_dir->path());
-    const bool written = status != "status before";
+    const bool written = status != "before";
     QCOMPARE(m_dialogs.transcript(), boxes);
     QCOMPARE(m_window->status, status);
-    QCOMPARE(m_model.file_name, fileName);
+    QCOMPARE(m_model.file_name, expand(fileName));
     QCOMPARE(m_model.is_saved, written);
     QCOMPARE(m_model.is_untitled, untitled && !written);
-    if (written)
-        QCOMPARE(fileBytes(fileName), automatonBytes(before));
+    QCOMPARE(fileBytes(expand(fileName)), written ? automatonBytes(before) : QByteArray("(none)"));
+    if (!boxes.isEmpty()) {
+        const Dialogs::FileSettings dialog = m_dialogs.calls().constFirst().file;
+        QCOMPARE(dialog.title, "Save As");
+        QCOMPARE(dialog.initialName, before.file_name);
+        QVERIFY(dialog.confirmOverwrite && !dialog.fileMustExist);
+        QVERIFY(offersAutomata(dialog));
+    }
 }
 
-void TestFileCommands::fileDialogSettings()
+void TestFileCommands::open_data()
 {
-    startEdited(true);
-    m_dialogs.answerSaveFile(std::nullopt);
-    m_dialogs.answerMessage();
-    m_commands->fileSaveAs();
+    QTest::addColumn<QString>("chosen");       // empty: the dialog is cancelled
+    QTest::addColumn<QByteArray>("content");   // of the chosen file; empty: no such file
+
+    QTest::newRow("an automaton") << "ends in a.tw" << automatonBytes(endsInA());
+    QTest::newRow("dialog cancelled") << "" << QByteArray();
+    QTest::newRow("malformed file") << "short.tw" << QByteArray("Q\r\n 2 \r\nq0\r\n");
+    QTest::newRow("file gone") << "gone.tw" << QByteArray();
+}
+
+void TestFileCommands::open()
+{
+    QFETCH(QString, chosen);
+    QFETCH(QByteArray, content);
+
+    start(true);
     m_model.is_saved = true;
-    m_dialogs.answerOpenFile(std::nullopt);
-    m_dialogs.answerMessage();
+    const modAll before = m_model;
+    QFile file(path(chosen));
+    if (!content.isEmpty() && file.open(QIODevice::WriteOnly))
+        file.write(content);
+    file.close();
+    const bool opens = chosen == "ends in a.tw";
+    m_dialogs.answerOpenFile(chosen.isEmpty() ? std::nullopt : std::optional<QString>(path(chosen)));
+    if (!opens)
+        m_dialogs.answerMessage();
+    m_model.comment = "edited, but saved";
     m_commands->fileOpen();
 
-    const Dialogs::FileSettings saveAs = m_dialogs.calls()[0].file;
-    const Dialogs::FileSettings open = m_dialogs.calls()[2].file;
-    QCOMPARE(saveAs.title, "Save As");
-    QCOMPARE(saveAs.initialName, "NoName");
-    QVERIFY(saveAs.confirmOverwrite);
-    QVERIFY(!saveAs.fileMustExist);
-    QCOMPARE(open.title, "Open");
-    QCOMPARE(open.initialName, "");   // the dialog offers the name from its previous use
-    QVERIFY(open.fileMustExist);
-    for (const Dialogs::FileSettings &s : {saveAs, open}) {
-        QCOMPARE(s.filters, (QStringList{"All files (*.*)", "Automata (*.tw)"}));
-        QCOMPARE(s.selectedFilter, 1);
-        QCOMPARE(s.defaultSuffix, "tw");
-    }
+    const QStringList failed{"Open: ", "FILE NOT OPEN: Opening operation is cancled by user"};
+    QCOMPARE(m_dialogs.transcript(), opens ? QStringList{"Open: "} : failed);
+    QCOMPARE(m_model.comment, opens ? before.comment : "edited, but saved");
+    QCOMPARE(m_model.file_name, opens ? path(chosen) : "NoName");
+    QCOMPARE(m_model.is_untitled, !opens);
+    QVERIFY(m_model.is_saved);
+    QCOMPARE(m_window->status, opens ? "File Opened : ends in a.tw" : "before");
+    const Dialogs::FileSettings dialog = m_dialogs.calls().constFirst().file;
+    QCOMPARE(dialog.title, "Open");
+    QCOMPARE(dialog.initialName, "");   // the dialog offers the name from its previous use
+    QVERIFY(dialog.fileMustExist && !dialog.confirmOverwrite);
+    QVERIFY(offersAutomata(dialog));
 }
 
 QTEST_GUILESS_MAIN(TestFileCommands)
