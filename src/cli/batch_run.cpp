@@ -42,31 +42,12 @@ void StringRun::feed(QStringView piece)
 {
     if (m_failed || piece.isEmpty())
         return;
-    if (!m_heldSurrogate.isEmpty()) {
-        if (piece.front().isLowSurrogate()) {
-            m_heldSurrogate += piece.front();
-            piece = piece.sliced(1);
-        }
-        run(m_heldSurrogate);
-        m_heldSurrogate.clear();
-    }
-    if (!piece.isEmpty() && piece.back().isHighSurrogate()) {
-        m_heldSurrogate = piece.back();
-        piece.chop(1);
-    }
-    run(piece);
-}
-
-void StringRun::run(QStringView text)
-{
-    if (m_failed || text.isEmpty())
-        return;
-    const RunSteps::Stop stop = RunSteps::runText(m_model, m_index, text, m_state, [this](qint16 state) {
+    const RunSteps::Stop stop = RunSteps::runText(m_model, m_index, piece, m_state, [this](qint16 state) {
         if (m_trace)
             m_visited.append(state);
     });
     if (stop.failed) {
-        const QStringView rest = text.sliced(stop.consumed);
+        const QStringView rest = piece.sliced(stop.consumed);
         m_failed = true;
         m_message = RunTexts::invalidAlphabet(rest.first(RunSteps::firstCharacterLength(rest)).toString());
     }
@@ -74,8 +55,6 @@ void StringRun::run(QStringView text)
 
 QString StringRun::finish()
 {
-    run(m_heldSurrogate);
-    m_heldSurrogate.clear();
     QString columns = m_failed ? RunTexts::error() + u'\t' + m_message
                                : RunTexts::verdict(RunSteps::isAccepting(m_model, m_state));
     for (const qint16 state : std::as_const(m_visited))

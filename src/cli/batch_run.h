@@ -11,14 +11,14 @@ class QIODevice;
 // One string run through the automaton exactly as Play runs it at 0 ms: an
 // invalid start state stops it before it starts, each character is looked up
 // when its step comes, and the first one that is not in the alphabet ends it
-// with an error. The string may arrive in pieces of any size, even with a
-// surrogate pair cut in two, so a line far larger than memory can be run as
-// it is read.
+// with an error. The string may arrive in pieces, each ending at a whole
+// character, so a line far larger than memory can be run as it is read.
 class StringRun
 {
 public:
     StringRun(const modAll &model, const RunSteps::SymbolIndex &index, bool trace);
 
+    // The next piece of the string; a surrogate pair is never cut in two.
     void feed(QStringView piece);
     // Ends the string. The columns after the string: "ACCEPTED", "REJECTED" or
     // "ERROR" and the status text, then with tracing the states visited (the
@@ -27,15 +27,12 @@ public:
     bool failed() const { return m_failed; }
 
 private:
-    void run(QStringView text);
-
     const modAll &m_model;
     const RunSteps::SymbolIndex &m_index;
     bool m_trace;
     qint16 m_state;
     bool m_failed = false;
     QString m_message;
-    QString m_heldSurrogate;   // the first half of a pair whose second half has not come yet
     QList<qint16> m_visited;
 };
 
@@ -49,6 +46,8 @@ public:
     ~BatchRun();
 
     // One string as its bytes (UTF-8), for instance from the command line.
+    // Input is decoded in pieces that end at whole UTF-8 sequences, so no
+    // character, and no surrogate pair, is ever cut in two.
     void runString(QByteArrayView bytes);
     // Every line of `in`; a line loses its LF or CR LF ending and nothing else.
     // Reads `chunkSize` bytes at a time and holds no more than that of a line.

@@ -44,8 +44,6 @@ class TestBatchRun : public QObject
 private Q_SLOTS:
     void linesInAnyChunks_data();
     void linesInAnyChunks();
-    void stringInAnyPieces_data();
-    void stringInAnyPieces();
     void process_data();
     void process();
 };
@@ -62,6 +60,8 @@ void TestBatchRun::linesInAnyChunks_data()
     QTest::newRow("nothing") << QByteArray() << QByteArray();
     QTest::newRow("multi-byte characters") << QByteArray("\xC3\xA9\xF0\x9F\x98\x80\xC3\xA9\n")
                                            << QByteArray("\xC3\xA9\xF0\x9F\x98\x80\xC3\xA9\tACCEPTED\n");
+    QTest::newRow("a pair is one character") << QByteArray("\xF0\x9F\x98\x81\n")
+                                             << QByteArray("\xF0\x9F\x98\x81\tERROR\tInvalid alphabet '\xF0\x9F\x98\x81'\n");
     QTest::newRow("error names the character") << QByteArray("a\xC3\xA9x\xF0\x9F\x98\x80\n")
                                                << QByteArray("a\xC3\xA9x\xF0\x9F\x98\x80\tERROR\tInvalid alphabet 'x'\n");
     QTest::newRow("cut UTF-8 sequence before LF") << QByteArray("a\xF0\x9F\x98\na\n")
@@ -78,35 +78,6 @@ void TestBatchRun::linesInAnyChunks()
     QFETCH(QByteArray, output);
     for (qint64 chunk : {1, 2, 3, 4, 5, 7, 64 * 1024})
         QCOMPARE(runLines(sampleAutomaton(), input, chunk), output);
-}
-
-void TestBatchRun::stringInAnyPieces_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("columns");
-
-    QTest::newRow("pairs") << "😀a😀" << "ACCEPTED\ts0\ts1\ts0\ts1";
-    QTest::newRow("error after a pair") << "😀😁a" << "ERROR\tInvalid alphabet '😁'\ts0\ts1";
-    QTest::newRow("lone high surrogate at the end") << QString("a") + QChar(0xD83D)
-                                              << QString("ERROR\tInvalid alphabet '") + QChar(0xD83D) + "'\ts0\ts1";
-    QTest::newRow("empty cell stays, no state entered") << "éé" << "REJECTED\ts0";
-}
-
-// A string fed in two pieces cut at every place, a surrogate pair included,
-// runs as the whole string does.
-void TestBatchRun::stringInAnyPieces()
-{
-    QFETCH(QString, text);
-    QFETCH(QString, columns);
-
-    const modAll model = sampleAutomaton();
-    const RunSteps::SymbolIndex index(model);
-    for (qsizetype cut = 0; cut <= text.size(); ++cut) {
-        StringRun run(model, index, true);
-        run.feed(QStringView(text).first(cut));
-        run.feed(QStringView(text).sliced(cut));
-        QCOMPARE(run.finish(), columns);
-    }
 }
 
 void TestBatchRun::process_data()
@@ -131,8 +102,6 @@ void TestBatchRun::process_data()
         << "tarnwell-run: {dir}/short.tw: Line 3: the file ends before the name of state 1" << 2;
     QTest::newRow("missing file") << QStringList{"{dir}/none.tw"} << QByteArray() << QByteArray()
         << "tarnwell-run: {dir}/none.tw: No such file or directory" << 2;
-    QTest::newRow("unknown option") << QStringList{"--fast", "{dir}/file.tw"} << QByteArray() << QByteArray()
-        << "tarnwell-run: unknown option --fast" << 2;
 }
 
 void TestBatchRun::process()
