@@ -92,8 +92,8 @@ bool FileCommands::saveInPlace()
 {
     if (SaveTW())
         return true;
-    m_dialogs.inform(QStringLiteral("Cannot save ") + QDir::toNativeSeparators(m_model.file_name)
-                         + QStringLiteral(":\n") + m_lastFailure,
+    m_dialogs.inform(QStringLiteral("The automaton was not saved to\n") + QDir::toNativeSeparators(m_model.file_name)
+                         + QStringLiteral("\n\n") + m_lastFailure,
                      QStringLiteral("FILE NOT SAVED"), Dialogs::Icon::Critical);
     return false;
 }

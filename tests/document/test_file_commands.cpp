@@ -63,7 +63,7 @@ void TestFileCommands::commands_data()
                   saved = "OK: File is saved.", notSaved = "FILE NOT SAVED: Saving operation is cancled by user",
                   notOpened = "FILE NOT OPEN: Opening operation is cancled by user";
     const QStringList unwritable{"Automata: Save changes to {dir}/missing/old.tw",
-                                 "FILE NOT SAVED: Cannot save {dir}/missing/old.tw:\nNo such file or directory"};
+                                 "FILE NOT SAVED: The automaton was not saved to\n{dir}/missing/old.tw\n\nNo such file or directory"};
     for (const QString command : {"new", "open", "close"}) {
         // Once it may go on, Open shows its dialog and reads other.tw.
         const bool open = command == "open";
