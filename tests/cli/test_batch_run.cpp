@@ -98,6 +98,15 @@ void TestBatchRun::process_data()
         << QByteArray("a\xC3\xA9" "a\tREJECTED\ts0\ts1\ts0\n") << "" << 0;
     QTest::newRow("invalid start state") << QStringList{"{dir}/nostart.tw", "a", ""} << QByteArray()
         << QByteArray("a\tERROR\tInvalid start state\n\tERROR\tInvalid start state\n") << "" << 1;
+    QTest::newRow("example: ends in a") << QStringList{"{examples}/ends-in-a.tw", "", "bba", "ab"} << QByteArray()
+        << QByteArray("\tREJECTED\nbba\tACCEPTED\nab\tREJECTED\n") << "" << 0;
+    QTest::newRow("example: divisible by 3") << QStringList{"{examples}/divisible-by-3.tw"}
+        << QByteArray("\n0\n1001\n111\n10000\n2\n") << QByteArray("\tACCEPTED\n0\tACCEPTED\n1001\tACCEPTED\n"
+                      "111\tREJECTED\n10000\tREJECTED\n2\tERROR\tInvalid alphabet '2'\n") << "" << 1;
+    QTest::newRow("example: even number of a") << QStringList{"{examples}/even-number-of-a.tw", "abab", "aaab"}
+        << QByteArray() << QByteArray("abab\tACCEPTED\naaab\tREJECTED\n") << "" << 0;
+    QTest::newRow("example: empty cells stay") << QStringList{"--trace", "{examples}/contains-a-one.tw", "0100"}
+        << QByteArray() << QByteArray("0100\tACCEPTED\tno 1 yet\tseen a 1\n") << "" << 0;
     QTest::newRow("malformed file") << QStringList{"{dir}/short.tw", "a"} << QByteArray() << QByteArray()
         << "tarnwell-run: {dir}/short.tw: Line 3: the file ends before the name of state 1" << 2;
     QTest::newRow("missing file") << QStringList{"{dir}/none.tw"} << QByteArray() << QByteArray()
@@ -122,7 +131,7 @@ void TestBatchRun::process()
     save("file.tw", automatonBytes(sampleAutomaton()));
     save("nostart.tw", automatonBytes(noStart));
     save("short.tw", "Q\r\n 3 \r\n");
-    arguments.replaceInStrings("{dir}", dir.path());
+    arguments.replaceInStrings("{dir}", dir.path()).replaceInStrings("{examples}", TARNWELL_EXAMPLES_DIR);
 
     QProcess run;
     run.start(TARNWELL_RUN_PATH, arguments);

@@ -33,14 +33,17 @@ inline modAll endsInA()
 // comparison shows what differs.
 inline QString describe(const modAll &m)
 {
-    QString text = QString("%1 states:").arg(m.state_count);
+    QStringList states, rows;
     for (const StateEntry &s : m.states)
-        text += " [" + s.name + (s.is_final ? "]*" : "]");
-    text += QString("; start %1; %2 symbols: [%3]; table:").arg(m.start_state).arg(m.symbol_count).arg(m.symbols.join("] ["));
+        states << s.name + (s.is_final ? "*" : "");
     for (const QList<qint16> &row : m.transitions) {
-        text += " /";
+        QStringList entries;
         for (qint16 t : row)
-            text += " " + QString::number(t);
+            entries << QString::number(t);
+        rows << entries.join(' ');
     }
-    return text + "; comment [" + QString(m.comment).replace("\r", "\\r").replace("\n", "\\n") + "]";
+    return QString("%1 states [%2]; start %3; %4 symbols [%5]; table [%6]; comment [%7]")
+        .arg(QString::number(m.state_count), states.join("] ["), QString::number(m.start_state),
+             QString::number(m.symbol_count), m.symbols.join("] ["), rows.join(" / "),
+             QString(m.comment).replace("\r", "\\r").replace("\n", "\\n"));
 }

@@ -1,5 +1,4 @@
 #include "automaton_builder.h"
-#include "cli/batch_run.h"
 #include "document/tw_file.h"
 #include "document/tw_writer.h"
 
@@ -8,7 +7,8 @@
 
 // The automata in examples/ are built here and written by our own writer.
 // Run with TARNWELL_WRITE_EXAMPLES=1 to write them anew; otherwise the files
-// must be exactly what the writer makes of them, and must run as promised.
+// must be exactly what the writer makes of them and read back as built.
+// (The batch runner's test runs strings through them.)
 class TestExamples : public QObject
 {
     Q_OBJECT
@@ -22,43 +22,31 @@ void TestExamples::examples_data()
 {
     QTest::addColumn<QString>("file");
     QTest::addColumn<modAll>("automaton");
-    QTest::addColumn<QStringList>("strings");
-    QTest::addColumn<QStringList>("verdicts");
 
-    QTest::newRow("ends in a") << "ends-in-a.tw" << endsInA() << QStringList{"", "a", "ab", "bba", "abc"}
-                               << QStringList{"REJECTED", "ACCEPTED", "REJECTED", "ACCEPTED",
-                                              "ERROR\tInvalid alphabet 'c'"};
+    QTest::newRow("ends in a") << "ends-in-a.tw" << endsInA();
     QTest::newRow("divisible by 3")
         << "divisible-by-3.tw"
         << makeAutomaton({{"remainder 0", true}, {"remainder 1", false}, {"remainder 2", false}}, 0, {"0", "1"},
                          {{1, 2}, {3, 1}, {2, 3}},
                          "Binary numbers divisible by 3, most significant bit first.\r\n"
                          "Each state is the remainder of the bits read so far: reading a bit\r\n"
-                         "doubles the number and adds the bit.")
-        << QStringList{"", "0", "11", "110", "1001", "111", "10000", "2"}
-        << QStringList{"ACCEPTED", "ACCEPTED", "ACCEPTED", "ACCEPTED", "ACCEPTED", "REJECTED", "REJECTED",
-                       "ERROR\tInvalid alphabet '2'"};
+                         "doubles the number and adds the bit.");
     QTest::newRow("even number of a")
         << "even-number-of-a.tw"
         << makeAutomaton({{"even", true}, {"odd", false}}, 0, {"a", "b"}, {{2, 1}, {1, 2}},
-                         "Words over a and b with an even number of a's.\r\nA b never changes the count.")
-        << QStringList{"", "a", "abab", "bbb", "aaab"}
-        << QStringList{"ACCEPTED", "REJECTED", "ACCEPTED", "ACCEPTED", "REJECTED"};
+                         "Words over a and b with an even number of a's.\r\nA b never changes the count.");
     QTest::newRow("contains a one")
         << "contains-a-one.tw"
         << makeAutomaton({{"no 1 yet", false}, {"seen a 1", true}}, 0, {"0", "1"}, {{0, 2}, {0, 0}},
                          "Binary strings with at least one 1.\r\n"
                          "The empty cells keep the automaton in its state: a 0 changes nothing,\r\n"
-                         "and once a 1 was seen, nothing leaves the state seen a 1.")
-        << QStringList{"", "000", "0100", "1"} << QStringList{"REJECTED", "REJECTED", "ACCEPTED", "ACCEPTED"};
+                         "and once a 1 was seen, nothing leaves the state seen a 1.");
 }
 
 void TestExamples::examples()
 {
     QFETCH(QString, file);
     QFETCH(modAll, automaton);
-    QFETCH(QStringList, strings);
-    QFETCH(QStringList, verdicts);
 
     const QString path = QStringLiteral(TARNWELL_EXAMPLES_DIR "/") + file;
     if (qEnvironmentVariableIsSet("TARNWELL_WRITE_EXAMPLES"))
@@ -70,12 +58,7 @@ void TestExamples::examples()
 
     const TwFile::Loaded loaded = TwFile::load(path);
     QVERIFY2(loaded.automaton, qPrintable(loaded.failure));
-    const RunSteps::SymbolIndex index(*loaded.automaton);
-    for (qsizetype i = 0; i < strings.size(); ++i) {
-        StringRun run(*loaded.automaton, index, false);
-        run.feed(strings[i]);
-        QCOMPARE(strings[i] + " " + run.finish(), strings[i] + " " + verdicts[i]);
-    }
+    QCOMPARE(describe(*loaded.automaton), describe(automaton));
 }
 
 QTEST_GUILESS_MAIN(TestExamples)

@@ -166,15 +166,14 @@ void TestFileCommands::commands()
     QVERIFY(dialogs.allAnswered());
     for (const ScriptedDialogs::Call &call : dialogs.calls()) {
         const bool save = call.kind == ScriptedDialogs::Kind::SaveFile;
-        if (save || call.kind == ScriptedDialogs::Kind::OpenFile) {
-            // Open offers the name from the dialog's previous use.
-            QCOMPARE(call.file.initialName, save ? before.file_name : QString());
-            QCOMPARE(call.file.confirmOverwrite, save);
-            QCOMPARE(call.file.fileMustExist, !save);
-            QCOMPARE(call.file.filters, (QStringList{"All files (*.*)", "Automata (*.tw)"}));
-            QCOMPARE(call.file.selectedFilter, 1);
-            QCOMPARE(call.file.defaultSuffix, "tw");
-        }
+        const Dialogs::FileSettings &f = call.file;
+        if (!save && call.kind != ScriptedDialogs::Kind::OpenFile)
+            continue;
+        QCOMPARE(f.initialName, save ? before.file_name : QString());   // Open: the name of the previous use
+        QCOMPARE(f.confirmOverwrite, save);
+        QCOMPARE(f.fileMustExist, !save);
+        QVERIFY(f.filters == QStringList({"All files (*.*)", "Automata (*.tw)"}) && f.selectedFilter == 1
+                && f.defaultSuffix == "tw");
     }
     QCOMPARE(window.statuses.value(window.statuses.size() - 1), status);
     // Every write that was reported wrote the automaton.

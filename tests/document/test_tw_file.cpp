@@ -17,29 +17,6 @@ static QByteArray crlf(const QList<QByteArray> &lines)
     return lines.isEmpty() ? QByteArray() : QByteArrayList(lines).join("\r\n") + "\r\n";
 }
 
-// Takes `limit` bytes, then fails: taking part of a write, or refusing it.
-class FailingDevice final : public QIODevice
-{
-public:
-    FailingDevice(qint64 limit, bool partial) : m_limit(limit), m_partial(partial) { open(WriteOnly); }
-    QByteArray written;
-
-protected:
-    qint64 readData(char *, qint64) override { return -1; }
-    qint64 writeData(const char *data, qint64 size) override
-    {
-        const qint64 taken = qMin(size, m_limit - written.size());
-        if (taken < size && (!m_partial || taken == 0))
-            return -1;
-        written.append(data, taken);
-        return taken;
-    }
-
-private:
-    qint64 m_limit;
-    bool m_partial;
-};
-
 class TestTwFile : public QObject
 {
     Q_OBJECT
@@ -52,7 +29,6 @@ private Q_SLOTS:
     void refuses_data();
     void refuses();
     void generatedAutomataSurviveWriteAndRead();
-    void failedWriteReportsIt();
     void failedSaveKeepsTheOldFile();
 };
 
@@ -184,29 +160,9 @@ void TestTwFile::generatedAutomataSurviveWriteAndRead()
     }
 }
 
-// A device that fails part-way, by refusing a write or taking only part of
-// it: the writer must say so, never report success.
-void TestTwFile::failedWriteReportsIt()
-{
-    // Large enough to be handed over in several pieces.
-    const modAll big = makeAutomaton(QList<StateEntry>(300, {"s", false}), 0, QStringList(100, "x"),
-                                     QList<QList<qint16>>(300, QList<qint16>(100, 1234)));
-    const QByteArray whole = automatonBytes(big);
-    for (const auto &[limit, partial] : {std::pair{qint64(65546), false}, {whole.size() - 1, true}}) {
-        FailingDevice device(limit, partial);
-        QString reason;
-        QVERIFY(!writeAutomaton(big, device, &reason));
-        QVERIFY(!reason.isEmpty());
-        QVERIFY(whole.startsWith(device.written));
-    }
-    FailingDevice roomy(whole.size(), true);
-    QVERIFY(writeAutomaton(big, roomy));
-    QCOMPARE(roomy.written, whole);
-}
-
 // The file system refuses to grow the file part-way through the write, as a
-// full disk would: the old file must come through untouched, with no
-// temporary file left behind.
+// full disk would: the save must fail, the old file must come through
+// untouched, and no temporary file may be left behind.
 void TestTwFile::failedSaveKeepsTheOldFile()
 {
     QTemporaryDir dir;
