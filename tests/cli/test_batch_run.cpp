@@ -1,5 +1,6 @@
 #include "cli/batch_run.h"
 #include "document/tw_writer.h"
+#include "test_automata.h"
 
 #include <QBuffer>
 #include <QProcess>
@@ -12,13 +13,7 @@ namespace {
 // leads to s1 and a CR back to s0.
 modAll sampleAutomaton()
 {
-    modAll m;
-    m.state_count = 2;
-    m.states = {{"s0", false}, {"s1", true}, {}};
-    m.symbol_count = 4;
-    m.symbols = {"a", "é", "😀", "\r", {}};
-    m.transitions = {{2, 0, 2, 1, 0}, {1, 0, 2, 1, 0}, {}};
-    return m;
+    return makeAutomaton({"s0", "s1"}, {"s1"}, {"a", "é", "😀", "\r"}, {{2, 0, 2, 1}, {1, 0, 2, 1}});
 }
 
 QByteArray runLines(const modAll &model, const QByteArray &input, qint64 chunkSize)

@@ -1,4 +1,4 @@
-#include "automaton_builder.h"
+#include "automaton_text.h"
 #include "document/file_commands.h"
 #include "document/tw_writer.h"
 #include "scripted_dialogs.h"
@@ -29,7 +29,7 @@ QByteArray fileBytes(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(none)");
 }
 
-const modAll other = makeAutomaton({{"x", true}}, 0, {"1"}, {{1}}, "the other automaton");
+const modAll other = withComment(makeAutomaton({"x"}, {"x"}, {"1"}, {{1}}), "the other automaton");
 
 } // namespace
 
@@ -130,7 +130,7 @@ void TestFileCommands::commands()
     write("other.tw", automatonBytes(other));
     write("short.tw", "Q\r\n 2 \r\nq0\r\n");
 
-    modAll model = endsInA();
+    modAll model = workedExample();
     model.is_untitled = start.startsWith("untitled");
     model.is_saved = !start.endsWith('+');
     model.file_name = model.is_untitled ? QString("NoName") : path(start.startsWith("titled") ? "old.tw" : "missing/old.tw");
