@@ -26,7 +26,13 @@ public:
     explicit FieldStream(QStringView text) : m_text(text) {}
 
     bool exhausted() const { return m_pos >= m_text.size(); }
-    int line() const { return m_line; }
+    // Where a field would start after the end of the file: the next line when
+    // the last one has no line end.
+    int lineAfterEnd() const
+    {
+        const bool open = !m_text.isEmpty() && !isLineEnd(m_text.back()) && m_text.back() != u',';
+        return m_line + (open ? 1 : 0);
+    }
     int fieldLine() const { return m_fieldLine; }
     // Characters not read yet: every field still to come takes at least one,
     // so this bounds how many can follow.
@@ -206,7 +212,7 @@ private:
     {
         std::optional<QStringView> value = m_fields.next();
         if (!value)
-            fail(QStringLiteral("the file ends before ") + what(), m_fields.line());
+            fail(QStringLiteral("the file ends before ") + what(), m_fields.lineAfterEnd());
         return value;
     }
 

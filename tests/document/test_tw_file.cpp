@@ -146,6 +146,7 @@ void TestTwFile::refuses_data()
                                            << "Line 6: the number of symbols is negative";
     QTest::newRow("short file claiming the largest table") << crlf({"Q", " 32767 ", "q", "False", "r"})
         << "Line 6: the file ends before the final flag of state 2";
+    QTest::newRow("no line end at the end") << QByteArray("Q\r\n 3") << "Line 3: the file ends before the name of state 1";
     QTest::newRow("a quoted name spanning lines counts them") << QByteArray("Q\n2\n\"a\nb\nc\"\nTrue\n")
         << "Line 7: the file ends before the name of state 2";
 }
