@@ -1,10 +1,7 @@
 # What `cmake --install` puts where: the programs, the desktop entry with its
 # icon in every size, the .tw file type, and the example automata.
 
-install(TARGETS tarnwell RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-if(TARGET tarnwell-run)
-    install(TARGETS tarnwell-run RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-endif()
+install(TARGETS tarnwell tarnwell-run RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 set(tarnwell_resources ${PROJECT_SOURCE_DIR}/resources)
 foreach(size IN LISTS TARNWELL_ICON_SIZES)

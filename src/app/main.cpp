@@ -13,5 +13,10 @@ int main(int argc, char *argv[])
     modAll model;
     frm_main window(model);
     window.show();
+
+    // A desktop opening a .tw file starts the program with the file's path.
+    const QStringList arguments = QApplication::arguments();
+    if (arguments.size() > 1)
+        window.fileCommands().openPath(arguments.at(1));
     return app.exec();
 }

@@ -36,14 +36,34 @@ void FileCommands::fileOpen()
 {
     if (!maySaveChanges(YesMeans::SaveInPlace))
         return;
-    if (!LoadTWControlBox()) {
-        m_dialogs.inform(QStringLiteral("Opening operation is cancled by user"), QStringLiteral("FILE NOT OPEN"),
-                         Dialogs::Icon::Critical);
+    finishOpen(LoadTWControlBox());
+}
+
+void FileCommands::openPath(const QString &path)
+{
+    m_lastFailure.clear();
+    finishOpen(loadFrom(path));
+}
+
+void FileCommands::finishOpen(bool opened)
+{
+    if (!opened) {
+        m_dialogs.inform(QStringLiteral("Opening operation is cancled by user") + failureDetail(),
+                         QStringLiteral("FILE NOT OPEN"), Dialogs::Icon::Critical);
         return;
     }
     m_model.is_untitled = false;
     m_model.is_saved = true;
     m_window.setStatusText(QStringLiteral("File Opened : ") + withoutDirectories(m_model.file_name));
+}
+
+// A file that could not be read or written is not the user's cancel: the box
+// that says the operation stopped also names the file and the reason.
+QString FileCommands::failureDetail() const
+{
+    if (m_lastFailure.isEmpty())
+        return {};
+    return QStringLiteral("\n\n") + QDir::toNativeSeparators(m_failedPath) + QLatin1Char('\n') + m_lastFailure;
 }
 
 void FileCommands::fileSave()
@@ -102,6 +122,7 @@ bool FileCommands::SaveTW()
 {
     if (const std::optional<QString> failure = TwFile::save(m_model, m_model.file_name)) {
         m_lastFailure = *failure;
+        m_failedPath = m_model.file_name;
         return false;
     }
     m_model.is_saved = true;
@@ -114,6 +135,7 @@ bool FileCommands::LoadTW()
     TwFile::Loaded loaded = TwFile::load(m_model.file_name);
     if (!loaded.automaton) {
         m_lastFailure = loaded.failure;
+        m_failedPath = m_model.file_name;
         return false;
     }
     adoptAutomaton(m_model, std::move(*loaded.automaton));
@@ -122,6 +144,7 @@ bool FileCommands::LoadTW()
 
 bool FileCommands::SaveTWControlBox(QString &filename)
 {
+    m_lastFailure.clear();
     Dialogs::FileSettings settings = dialogSettings(QStringLiteral("Save As"));
     settings.initialName = filename;
     settings.confirmOverwrite = true;
@@ -134,13 +157,18 @@ bool FileCommands::SaveTWControlBox(QString &filename)
 
 bool FileCommands::LoadTWControlBox()
 {
+    m_lastFailure.clear();
     Dialogs::FileSettings settings = dialogSettings(QStringLiteral("Open"));
     settings.fileMustExist = true;
     const std::optional<QString> chosen = m_dialogs.openFile(settings);
-    if (!chosen)
-        return false;
+    return chosen && loadFrom(*chosen);
+}
+
+// A failed read puts the previous file name back.
+bool FileCommands::loadFrom(const QString &path)
+{
     const QString previous = m_model.file_name;
-    m_model.file_name = *chosen;
+    m_model.file_name = path;
     if (LoadTW())
         return true;
     m_model.file_name = previous;
@@ -150,7 +178,8 @@ bool FileCommands::LoadTWControlBox()
 bool FileCommands::SaveAsFunction()
 {
     if (!SaveTWControlBox(m_model.file_name)) {
-        m_dialogs.inform(QStringLiteral("Saving operation is cancled by user"), QStringLiteral("FILE NOT SAVED"),
+        m_dialogs.inform(QStringLiteral("Saving operation is cancled by user") + failureDetail(),
+                         QStringLiteral("FILE NOT SAVED"),
                          Dialogs::Icon::Critical);
         return false;
     }

@@ -38,6 +38,8 @@ public:
     void fileOpen();
     void fileSave();
     void fileSaveAs();
+    // Opens `path` without a dialog: a file handed to the program as it starts.
+    void openPath(const QString &path);
     // The main window is about to close (its close box, or File > Exit).
     // Returns whether the close may go on.
     bool mayClose();
@@ -67,10 +69,14 @@ private:
 
     bool maySaveChanges(YesMeans yes);
     bool saveInPlace();
+    bool loadFrom(const QString &path);
+    void finishOpen(bool opened);
+    QString failureDetail() const;
     Dialogs::FileSettings dialogSettings(const QString &title) const;
 
     modAll &m_model;
     Dialogs &m_dialogs;
     FileCommandsWindow &m_window;
     QString m_lastFailure;
+    QString m_failedPath; // the file the last failure was about
 };

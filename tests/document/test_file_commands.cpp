@@ -62,6 +62,9 @@ void TestFileCommands::commands_data()
     const QString askNoName = "Automata: Save changes to NoName", askOld = "Automata: Save changes to {dir}/old.tw",
                   saved = "OK: File is saved.", notSaved = "FILE NOT SAVED: Saving operation is cancled by user",
                   notOpened = "FILE NOT OPEN: Opening operation is cancled by user";
+    // A failure that is not a cancel names the file and the reason under the message.
+    const QString noSuchFile = "No such file or directory";
+    const auto failed = [](const QString &name, const QString &reason) { return "\n\n{dir}/" + name + "\n" + reason; };
     const QStringList unwritable{"Automata: Save changes to {dir}/missing/old.tw",
                                  "FILE NOT SAVED: The automaton was not saved to\n{dir}/missing/old.tw\n\nNo such file or directory"};
     for (const QString command : {"new", "open", "close"}) {
@@ -80,7 +83,8 @@ void TestFileCommands::commands_data()
         row("yes, dialog cancelled") << command << "untitled+" << yes << QStringList{"cancel"}
                                      << QStringList{askNoName, "Save As: ", notSaved} << "" << false;
         row("yes, write failed") << command << "untitled+" << yes << QStringList{"missing/new.tw"}
-                                 << QStringList{askNoName, "Save As: ", notSaved} << "" << false;
+                                 << QStringList{askNoName, "Save As: ", notSaved + failed("missing/new.tw", noSuchFile)}
+                                 << "" << false;
         if (command == "close") {
             row("yes, titled: still asks for a name") << command << "titled+" << yes << QStringList{"new.tw"}
                 << QStringList{askOld, "Save As: ", saved} << "File Saved : new.tw" << true;
@@ -93,9 +97,10 @@ void TestFileCommands::commands_data()
     QTest::newRow("open: dialog cancelled") << "open" << "titled" << 0 << QStringList{"cancel"}
                                             << QStringList{"Open: ", notOpened} << "" << false;
     QTest::newRow("open: malformed file") << "open" << "titled" << 0 << QStringList{"short.tw"}
-                                          << QStringList{"Open: ", notOpened} << "" << false;
+                                          << QStringList{"Open: ", notOpened + failed("short.tw", "Line 4: the file ends before the final flag of state 1")}
+        << "" << false;
     QTest::newRow("open: file gone") << "open" << "untitled+" << no << QStringList{"gone.tw"}
-                                     << QStringList{askNoName, "Open: ", notOpened} << "" << false;
+                                     << QStringList{askNoName, "Open: ", notOpened + failed("gone.tw", noSuchFile)} << "" << false;
     QTest::newRow("save, titled: in place, no box") << "save" << "titled+" << 0 << QStringList{} << QStringList{}
                                                     << "File Saved : old.tw" << true;
     QTest::newRow("save, untitled: Save As") << "save" << "untitled+" << 0 << QStringList{"new.tw"}
@@ -107,7 +112,7 @@ void TestFileCommands::commands_data()
     QTest::newRow("save as, cancelled") << "save as" << "untitled+" << 0 << QStringList{"cancel"}
                                         << QStringList{"Save As: ", notSaved} << "" << false;
     QTest::newRow("save as, write failed") << "save as" << "titled+" << 0 << QStringList{"missing/x.tw"}
-                                           << QStringList{"Save As: ", notSaved} << "" << false;
+                                           << QStringList{"Save As: ", notSaved + failed("missing/x.tw", noSuchFile)} << "" << false;
 }
 
 void TestFileCommands::commands()

@@ -15,6 +15,7 @@
 #include "windows/editors/frm_ttable.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QEvent>
 #include <QGroupBox>
@@ -78,6 +79,7 @@ frm_main::frm_main(modAll &model, Dialogs *dialogs, QWidget *parent)
     , m_ownDialogs(dialogs ? nullptr : std::make_unique<QtDialogs>(this))
     , m_dialogs(dialogs ? *dialogs : *m_ownDialogs)
     , m_run(model, *this)
+    , m_files(model, m_dialogs, *this)
 {
     setObjectName(QStringLiteral("frm_main"));
     setWindowTitle(QStringLiteral("Tarnwell"));
@@ -184,10 +186,13 @@ void frm_main::createMenus()
     auto separator = [](QMenu *m, const char *name) { m->addSeparator()->setObjectName(QLatin1String(name)); };
 
     QMenu *cmd_file = menu("cmd_file", QStringLiteral("&File"));
-    item(cmd_file, "cmd_new", QStringLiteral("&New"));
-    item(cmd_file, "cmd_open", QStringLiteral("&Open"));
-    item(cmd_file, "cmd_save", QStringLiteral("&Save"));
-    item(cmd_file, "cmd_saveas", QStringLiteral("Save &As"));
+    connect(item(cmd_file, "cmd_new", QStringLiteral("&New")), &QAction::triggered, this, [this] { m_files.fileNew(); });
+    connect(item(cmd_file, "cmd_open", QStringLiteral("&Open")), &QAction::triggered, this,
+            [this] { m_files.fileOpen(); });
+    connect(item(cmd_file, "cmd_save", QStringLiteral("&Save")), &QAction::triggered, this,
+            [this] { m_files.fileSave(); });
+    connect(item(cmd_file, "cmd_saveas", QStringLiteral("Save &As")), &QAction::triggered, this,
+            [this] { m_files.fileSaveAs(); });
     // Exit closes the window like its close box, so the closing checks run.
     connect(item(cmd_file, "cmd_exit", QStringLiteral("E&xit")), &QAction::triggered, this, &QWidget::close);
 
@@ -242,6 +247,23 @@ void frm_main::newFile()
     m_model.states.clear();
     m_model.symbols.clear();
     m_model.transitions.clear();
+}
+
+void frm_main::clearRunDisplays()
+{
+    txt_input->clear();
+    txt_output->clear();
+    txt_state->clear();
+}
+
+// Every close (the close box, File > Exit) may be refused by the question
+// about unsaved changes.
+void frm_main::closeEvent(QCloseEvent *event)
+{
+    if (m_files.mayClose())
+        event->accept();
+    else
+        event->ignore();
 }
 
 void frm_main::resizeEvent(QResizeEvent *event)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/file_commands.h"
 #include "run/run_panel.h"
 #include "run/simulation_run.h"
 
@@ -24,7 +25,7 @@ struct modAll;
 //
 // Every control carries its established name as its object name (txt_input,
 // cmd_play, com_speed, cmd_states ...), so tests find them with findChild().
-class frm_main : public QMainWindow, private RunPanel
+class frm_main : public QMainWindow, private RunPanel, private FileCommandsWindow
 {
     Q_OBJECT
 
@@ -34,9 +35,12 @@ public:
     ~frm_main() override;
 
     // Resets the model to an empty, untitled, unchanged automaton.
-    void newFile();
+    void newFile() override;
+    // The File menu's commands and the question about unsaved changes.
+    FileCommands &fileCommands() { return m_files; }
 
 protected:
+    void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void changeEvent(QEvent *event) override;
 
@@ -61,6 +65,9 @@ private:
     bool requireStates();
     bool requireSymbols();
     void showError(const QString &text);
+
+    // FileCommandsWindow (with setStatusText below).
+    void clearRunDisplays() override;
 
     // RunPanel: what the run sees of this window.
     QString inputText() const override;
@@ -101,4 +108,5 @@ private:
     TickTimer *timer = nullptr;
 
     SimulationRun m_run;
+    FileCommands m_files;
 };

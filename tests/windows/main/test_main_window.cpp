@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QApplication>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -67,6 +68,9 @@ private Q_SLOTS:
     void resizeKeepsTheMinimumAndStretches();
     void newFileKeepsTheTableWindowPosition();
     void exitClosesTheWindow();
+    void fileCommandsThroughTheMenus();
+    void closeWithChangesAsksFirst_data();
+    void closeWithChangesAsksFirst();
 };
 
 void TestMainWindow::freshStart()
@@ -363,6 +367,60 @@ void TestMainWindow::exitClosesTheWindow()
     f.window.show();
     f.trigger("cmd_exit");
     QVERIFY(!f.window.isVisible());
+}
+
+void TestMainWindow::fileCommandsThroughTheMenus()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("ends.tw"));
+    Fixture f;
+    f.window.show();
+    f.model = endsInA();
+    f.model.is_saved = false;
+
+    f.dialogs.answerSaveFile(path);
+    f.dialogs.answerMessage();
+    f.trigger("cmd_save"); // untitled: goes through Save As
+    QCOMPARE(f.dialogs.transcript(), (QStringList{"Save As: ", "OK: File is saved."}));
+    QCOMPARE(f.dialogs.calls().constFirst().file.initialName, QStringLiteral("NoName"));
+    QCOMPARE(f.status(), QStringLiteral("File Saved : ends.tw"));
+    QVERIFY(f.model.is_saved && !f.model.is_untitled);
+
+    f.text("txt_input")->setText(QStringLiteral("ab"));
+    f.dialogs.clear();
+    f.trigger("cmd_new");
+    QCOMPARE(f.status(), QStringLiteral("New File"));
+    QCOMPARE(f.text("txt_input")->text(), QString());
+    QCOMPARE(f.model.state_count, qint16(0));
+
+    f.text("txt_input")->setText(QStringLiteral("ab"));
+    f.dialogs.answerOpenFile(path);
+    f.trigger("cmd_open");
+    QCOMPARE(f.status(), QStringLiteral("File Opened : ends.tw"));
+    QCOMPARE(f.model.state_count, qint16(2));
+    QCOMPARE(f.text("txt_input")->text(), QStringLiteral("ab")); // the other displays keep what they show
+    QVERIFY(f.dialogs.allAnswered());
+}
+
+void TestMainWindow::closeWithChangesAsksFirst_data()
+{
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("closed");
+    QTest::newRow("Cancel keeps the window") << int(Dialogs::Answer::Cancel) << false;
+    QTest::newRow("No closes") << int(Dialogs::Answer::No) << true;
+}
+
+void TestMainWindow::closeWithChangesAsksFirst()
+{
+    QFETCH(int, answer);
+    QFETCH(bool, closed);
+    Fixture f;
+    f.window.show();
+    f.model.is_saved = false;
+    f.dialogs.answerMessage(Dialogs::Answer(answer));
+    f.trigger("cmd_exit");
+    QCOMPARE(f.dialogs.transcript(), QStringList{"Automata: Save changes to NoName"});
+    QCOMPARE(f.window.isVisible(), !closed);
 }
 
 QTEST_MAIN(TestMainWindow)
