@@ -3,7 +3,7 @@
 // The reference is the same run through a plain panel, without widgets.
 
 #include "ratio_reporter.h"
-#include "run/run_panel.h"
+#include "plain_run_panel.h"
 #include "run/simulation_run.h"
 #include "test_automata.h"
 #include "windows/main/frm_main.h"
@@ -50,32 +50,11 @@ void BM_PlayThroughWindow(benchmark::State &state)
         state.SkipWithError("no verdict");
 }
 
-struct Panel final : RunPanel
-{
-    QString input, state, output, status;
-    QString inputText() const override { return input; }
-    void setInputText(const QString &t) override { input = t; }
-    void setStateText(const QString &t) override { state = t; }
-    void setOutputText(const QString &t) override { output = t; }
-    void setStatusText(const QString &t) override { status = t; }
-    double progressMinimum() const override { return 0; }
-    double progressMaximum() const override { return 100; }
-    double progressValue() const override { return 0; }
-    void setProgressMaximum(double) override {}
-    void setProgressValue(double) override {}
-    int timerInterval() const override { return 0; }
-    void setTimerInterval(int) override {}
-    bool timerEnabled() const override { return false; }
-    void setTimerEnabled(bool) override {}
-    void setPlayEnabled(bool) override {}
-    void setPauseEnabled(bool) override {}
-    SpeedChoice speedChoice() const override { return {false, 2, {}}; }
-};
-
 void BM_PlayWithoutWidgets(benchmark::State &state)
 {
     const modAll model = endsInA();
-    Panel panel;
+    PlainRunPanel panel;
+    panel.preset(2);
     SimulationRun run(model, panel);
     const QString text = input(state.range(0));
     for (auto _ : state) {

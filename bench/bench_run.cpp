@@ -2,7 +2,7 @@
 // reference loop `state = table[state][symbolIndex[c]]` over the same data.
 
 #include "ratio_reporter.h"
-#include "run/run_panel.h"
+#include "plain_run_panel.h"
 #include "run/simulation_run.h"
 #include "test_automata.h"
 
@@ -46,33 +46,12 @@ QString randomInput(qsizetype length)
     return text;
 }
 
-struct Panel final : RunPanel
-{
-    QString input, state, output, status;
-    QString inputText() const override { return input; }
-    void setInputText(const QString &t) override { input = t; }
-    void setStateText(const QString &t) override { state = t; }
-    void setOutputText(const QString &t) override { output = t; }
-    void setStatusText(const QString &t) override { status = t; }
-    double progressMinimum() const override { return 0; }
-    double progressMaximum() const override { return 100; }
-    double progressValue() const override { return 0; }
-    void setProgressMaximum(double) override {}
-    void setProgressValue(double) override {}
-    int timerInterval() const override { return 0; }
-    void setTimerInterval(int) override {}
-    bool timerEnabled() const override { return false; }
-    void setTimerEnabled(bool) override {}
-    void setPlayEnabled(bool) override {}
-    void setPauseEnabled(bool) override {}
-    SpeedChoice speedChoice() const override { return {false, 2, {}}; }
-};
-
 void BM_ImmediateRun(benchmark::State &state)
 {
     const modAll &model = automaton();
     const QString input = randomInput(state.range(0));
-    Panel panel;
+    PlainRunPanel panel;
+    panel.preset(2);
     SimulationRun run(model, panel);
     for (auto _ : state) {
         panel.input = input;

@@ -3,12 +3,12 @@
 #include "model/mod_all.h"
 #include "toolkit/design_font.h"
 #include "toolkit/layout_units.h"
+#include "toolkit/minimum_size.h"
 
 #include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QTextDocument>
 
-using LayoutUnits::fromPixels;
 using LayoutUnits::toPixels;
 
 namespace {
@@ -90,19 +90,7 @@ void frm_comment::keyPressEvent(QKeyEvent *event)
 // Nothing changes while the window is minimized.
 void frm_comment::applyResizeRule()
 {
-    if (isMinimized())
-        return;
-
-    // The outer frame, as far as the window system has told us of it (none before showing).
-    const QSize frame = frameGeometry().size() - size();
-    setMinimumSize(QSize(toPixels(smallestWidth), toPixels(smallestHeight)) - frame);
-
-    const int outerWidth = qMax(fromPixels(width() + frame.width()), smallestWidth);
-    const int outerHeight = qMax(fromPixels(height() + frame.height()), smallestHeight);
-    const QSize client = QSize(toPixels(outerWidth), toPixels(outerHeight)) - frame;
-    if (client.width() > width() || client.height() > height())
-        resize(client);
-
-    txt_comment->setGeometry(0, 0, toPixels(outerWidth - boxWidthShort),
-                             toPixels(outerHeight - boxHeightShort));
+    if (const std::optional<QSize> outer = keepMinimumOuterSize(*this, smallestWidth, smallestHeight))
+        txt_comment->setGeometry(0, 0, toPixels(outer->width() - boxWidthShort),
+                                 toPixels(outer->height() - boxHeightShort));
 }

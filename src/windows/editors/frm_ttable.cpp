@@ -3,6 +3,7 @@
 #include "model/mod_all.h"
 #include "toolkit/dialogs.h"
 #include "toolkit/layout_units.h"
+#include "toolkit/minimum_size.h"
 #include "windows/editors/transition_grid.h"
 
 #include <QAbstractButton>
@@ -271,20 +272,12 @@ void frm_ttable::resizeEvent(QResizeEvent *event)
 // than the client area, so its scroll bars stay in view whatever the frame).
 void frm_ttable::layOut()
 {
-    if (isMinimized())
+    const std::optional<QSize> outer = keepMinimumOuterSize(*this, leastWidth, leastHeight);
+    if (!outer)
         return;
-    const QSize outer = frameGeometry().size();
-    const QSize frame = outer - size();
-    const QSize least(LayoutUnits::toPixels(leastWidth), LayoutUnits::toPixels(leastHeight));
-    if (minimumSize() != least - frame)
-        setMinimumSize(least - frame);
-    if (outer.width() < least.width() || outer.height() < least.height()) {
-        resize(outer.expandedTo(least) - frame);
-        return;
-    }
-    const int width = LayoutUnits::toPixels(LayoutUnits::fromPixels(outer.width()) - gridInsetWidth);
-    const int height = LayoutUnits::toPixels(LayoutUnits::fromPixels(outer.height()) - gridInsetHeight);
-    table->setGeometry(0, 0, qMin(width, this->width()), qMin(height, this->height()));
+    // Never past the client area, so the scroll bars stay in view whatever the frame.
+    table->setGeometry(0, 0, qMin(LayoutUnits::toPixels(outer->width() - gridInsetWidth), width()),
+                       qMin(LayoutUnits::toPixels(outer->height() - gridInsetHeight), height()));
 }
 
 // The header column is as wide as its longest name, measured directly rather

@@ -4,6 +4,7 @@
 #include "toolkit/design_font.h"
 #include "toolkit/dialogs.h"
 #include "toolkit/layout_units.h"
+#include "toolkit/minimum_size.h"
 #include "toolkit/qt_dialogs.h"
 #include "toolkit/tick_timer.h"
 #include "windows/about/frm_about.h"
@@ -283,17 +284,10 @@ void frm_main::changeEvent(QEvent *event)
 // the state field and the progress bar with it. Nothing else moves.
 void frm_main::Form_Resize()
 {
-    if (isMinimized())
+    const std::optional<QSize> outer = keepMinimumOuterSize(*this, smallestWidth, smallestHeight);
+    if (!outer)
         return;
-    const QSize frame = frameGeometry().size() - size();
-    // Also tell the window system, so a drag cannot make the window smaller.
-    setMinimumSize(toPixels(smallestWidth) - frame.width(), toPixels(smallestHeight) - frame.height());
-    const QSize outer = frameGeometry().size();
-    if (outer.width() < toPixels(smallestWidth) || outer.height() < toPixels(smallestHeight))
-        resize(qMax(outer.width(), toPixels(smallestWidth)) - frame.width(),
-               qMax(outer.height(), toPixels(smallestHeight)) - frame.height());
-
-    const int stretched = toPixels(LayoutUnits::fromPixels(frameGeometry().width()) - stretchMargin);
+    const int stretched = toPixels(outer->width() - stretchMargin);
     for (QWidget *w : std::initializer_list<QWidget *>{txt_input, txt_state, pBar})
         w->resize(stretched, w->height());
 }
