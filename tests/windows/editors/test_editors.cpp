@@ -1,7 +1,12 @@
 #include "scripted_dialogs.h"
 #include "test_automata.h"
+#include "windows/editors/frm_alphabets.h"
+#include "windows/editors/frm_states.h"
 #include "windows/editors/frm_ttable.h"
 
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
 #include <QTableView>
 #include <QTest>
 
@@ -17,6 +22,30 @@ struct Opened
     ScriptedDialogs dialogs;
     Editor dlg;
 };
+
+void click(QWidget *dialog, const QString &button)
+{
+    QTest::mouseClick(dialog->findChild<QPushButton *>(button), Qt::LeftButton);
+}
+
+QListWidget *list(QWidget *dialog) { return dialog->findChild<QListWidget *>(); }
+
+// A list editor's entries joined by '|', a checked one with '*' in front, the
+// highlighted one in brackets ("*A|[B]"); a label must count the checked ones.
+QString picture(QWidget *dialog)
+{
+    QStringList entries;
+    int checked = 0;
+    for (int i = 0; i < list(dialog)->count(); ++i) {
+        const QListWidgetItem *item = list(dialog)->item(i);
+        checked += item->checkState() == Qt::Checked;
+        const QString entry = (item->checkState() == Qt::Checked ? "*" : "") + item->text();
+        entries.append(item->isSelected() ? '[' + entry + ']' : entry);
+    }
+    const auto *label = dialog->findChild<QLabel *>("lbl_state");
+    const bool counted = !label || label->text() == QString::number(checked) + " state(s) are final.";
+    return entries.join('|') + (counted ? "" : " (label: " + label->text() + ')');
+}
 
 QTableView *table(frm_ttable &dlg) { return dlg.findChild<QTableView *>(); }
 
@@ -40,6 +69,118 @@ class TestEditors : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void lists_data()
+    {
+        QTest::addColumn<bool>("states");      // or symbols
+        QTest::addColumn<QString>("before");   // a picture; the entry in brackets is picked first
+        QTest::addColumn<QString>("press");    // a button; "cmd_add=x" answers x to its input box
+        QTest::addColumn<QString>("after");
+        QTest::addColumn<QString>("boxes");
+
+        const QString state = "INPUT STATE: Enter symbol for state.";
+        const QString symbol = "INPUT ALPHABET: Enter input symbol.";
+        QTest::newRow("state cancelled or empty") << true << "[q0]" << "cmd_add=" << "[q0]"
+                                                  << state + "|ERROR: This is an invalid input symbol.";
+        QTest::newRow("state taken") << true << "q0|*b" << "cmd_add=b" << "q0|*b"
+                                     << state + "|ERROR: This state symbol is already exists.";
+        QTest::newRow("state: case, blanks count") << true << "Q0|[q0 ]" << "cmd_add=q0" << "Q0|[q0 ]|q0" << state;
+        QTest::newRow("up moves the name, not the mark") << true << "*A|[B]" << "cmd_up" << "[*B]|A" << "";
+        QTest::newRow("up on the first") << true << "[A]|B" << "cmd_up" << "[A]|B" << "";
+        QTest::newRow("down on the last") << true << "A|[B]" << "cmd_down" << "A|[B]" << "";
+        QTest::newRow("down without current") << true << "*A|B" << "cmd_down" << "*A|B" << "";
+        QTest::newRow("remove: current, not checked") << true << "*A|*B" << "cmd_rem" << "*A|*B" << "";
+        QTest::newRow("remove a checked current") << true << "A|[*B]|C" << "cmd_rem" << "A|C" << "";
+        QTest::newRow("clear an empty list") << true << "" << "cmd_clr" << "" << "";
+        QTest::newRow("symbol of two") << false << "a" << "cmd_add=ab" << "a"
+                                       << symbol + "|INVALID INPUT SYMBOL: Input symbol must be a single character.";
+        QTest::newRow("symbol taken") << false << "a" << "cmd_add=a" << "a"
+                                      << symbol + "|ERROR: This input symbol is already exists.";
+        QTest::newRow("symbol, a surrogate pair") << false << "a" << "cmd_add=\U0001D11E" << "a|\U0001D11E" << symbol;
+    }
+
+    void lists()
+    {
+        QFETCH(bool, states);
+        QFETCH(QString, before);
+        QFETCH(QString, press);
+        QFETCH(QString, after);
+        QFETCH(QString, boxes);
+        const QStringList entries = QString(before).remove('[').remove(']').split('|', Qt::SkipEmptyParts);
+        const QStringList names = QStringList(entries).replaceInStrings("*", "");
+        modAll model = makeAutomaton(names, QStringList(entries.filter("*")).replaceInStrings("*", ""), names, {});
+        Opened<frm_states> stateList(model);
+        Opened<frm_alphabets> symbolList(model);
+        QDialog *dlg = states ? static_cast<QDialog *>(&stateList.dlg) : &symbolList.dlg;
+        ScriptedDialogs &dialogs = states ? stateList.dialogs : symbolList.dialogs;
+        // Enter and Escape press no button (a box it opened would be unscripted and
+        // fail the test, a change would show below) and do not close the dialog.
+        for (QPushButton *button : dlg->findChildren<QPushButton *>())
+            for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape})
+                QTest::keyClick(button, key);
+        QVERIFY(dlg->isVisible());
+        list(dlg)->setCurrentRow(before.contains('[') ? int(before.left(before.indexOf('[')).count('|')) : -1);
+        const QStringList button = press.split('=');
+        if (button.size() > 1) {
+            dialogs.answerInput(button[1]);
+            dialogs.answerMessage();   // used only when the answer is refused
+        }
+        click(dlg, button[0]);
+        QCOMPARE(dialogs.transcript().join('|'), boxes);
+        if (dialogs.calls().size() > 1)   // refused
+            QCOMPARE(dialogs.lastCall().icon, Dialogs::Icon::Exclamation);
+        QCOMPARE(picture(dlg), after);
+        // Only a button that acted marks the automaton as changed; clear always acts.
+        QCOMPARE(model.is_saved, before == after && button[0] != "cmd_clr");
+    }
+
+    void statesOkThenEmptyOkAndCancel()
+    {
+        modAll model = makeAutomaton({"q0", "q1", "q2"}, {"q1", "q2"}, {}, {{2, 3}, {3, 1}, {1, 2}});
+        {
+            Opened<frm_states> o(model);
+            list(&o.dlg)->setCurrentRow(1);
+            QTest::keyClick(list(&o.dlg), Qt::Key_Space);
+            list(&o.dlg)->setCurrentRow(0);
+            QCOMPARE(picture(&o.dlg), "[q0]|q1|*q2");
+            QVERIFY(model.is_saved);   // toggling a check mark is not an edit of its own
+            click(&o.dlg, "cmd_rem");
+            click(&o.dlg, "cmd_ok");
+        }
+        // Rows stay where they were, the last as the spare; no target is renumbered.
+        QCOMPARE(model.transitions, (Rows{{2, 3, 0}, {3, 1, 0}, {1, 2, 0}}));
+        Opened<frm_states> o(model);
+        QCOMPARE(picture(&o.dlg), "q1|*q2");
+        click(&o.dlg, "cmd_clr");
+        click(&o.dlg, "cmd_ok");   // an empty list: the count becomes 0, the dialog stays
+        QCOMPARE(QString::number(model.state_count) + (o.dlg.isVisible() ? " open" : ""), "0 open");
+        o.dialogs.answerInput("B");
+        click(&o.dlg, "cmd_add");
+        click(&o.dlg, "cmd_cancel");
+        // Cancel writes nothing and closes.
+        QCOMPARE(model.states[0].name + ' ' + QString::number(model.state_count) + (o.dlg.isVisible() ? " open" : ""),
+                 "q1 0");
+    }
+
+    void alphabetOkFitsTheTable()
+    {
+        // Columns stay where they are: the removed last symbol's targets become the
+        // spare entries, and the next symbol added takes them over. OK stores the
+        // table unseen, so a target past the states becomes 0; rows past the states
+        // and the table's position stay.
+        modAll model = makeAutomaton({"p", "q"}, {}, {"a", "b"}, {{2, 1}, {3, 2}});
+        model.ttable_left = 1000;
+        for (const char *button : {"cmd_rem", "cmd_add"}) {
+            Opened<frm_alphabets> o(model);
+            list(&o.dlg)->setCurrentRow(1);
+            o.dialogs.answerInput("c");
+            click(&o.dlg, button);
+            click(&o.dlg, "cmd_ok");
+        }
+        QCOMPARE(model.symbols.mid(0, model.symbol_count), (QStringList{"a", "c"}));
+        QCOMPARE(model.transitions, (Rows{{2, 1, 0}, {0, 2, 0}, {}}));
+        QCOMPARE(model.ttable_left, 1000);
+    }
+
     void grid_data()
     {
         QTest::addColumn<int>("start");
