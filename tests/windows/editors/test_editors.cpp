@@ -1,9 +1,11 @@
 #include "scripted_dialogs.h"
 #include "test_automata.h"
 #include "windows/editors/frm_alphabets.h"
+#include "windows/editors/frm_sstate.h"
 #include "windows/editors/frm_states.h"
 #include "windows/editors/frm_ttable.h"
 
+#include <QComboBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -179,6 +181,37 @@ private Q_SLOTS:
         QCOMPARE(model.symbols.mid(0, model.symbol_count), (QStringList{"a", "c"}));
         QCOMPARE(model.transitions, (Rows{{2, 1, 0}, {0, 2, 0}, {}}));
         QCOMPARE(model.ttable_left, 1000);
+    }
+
+    void chooser_data()
+    {
+        QTest::addColumn<int>("start");
+        QTest::addColumn<int>("pick");        // the user's choice, -1 for none
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("outcome"); // chosen when opened, is_saved, start_state at the end
+
+        QTest::newRow("third chosen") << 0 << 2 << "cmd_ok" << "q0 unsaved 2";
+        QTest::newRow("second chosen, cancelled") << 2 << 1 << "cmd_cancel" << "q2 unsaved 2";
+        QTest::newRow("none, kept by OK") << -1 << -1 << "cmd_ok" << " saved -1";
+        QTest::newRow("removed start: OK stores none") << 3 << -1 << "cmd_ok" << " unsaved -1";
+        QTest::newRow("removed start, cancelled") << 5 << -1 << "cmd_cancel" << " unsaved 5";
+    }
+
+    void chooser()
+    {
+        QFETCH(int, start);
+        QFETCH(int, pick);
+        QFETCH(QString, button);
+        QFETCH(QString, outcome);
+        modAll model = makeAutomaton({"q0", "q1", "q2"}, {}, {}, {}, qint16(start));
+        Opened<frm_sstate> o(model);
+        QCOMPARE(o.dlg.findChild<QLabel *>("lbl_state")->text(), "Total 3 state(s) are found.");
+        auto *com_start = o.dlg.findChild<QComboBox *>();
+        const QString shown = com_start->currentText();
+        com_start->setCurrentIndex(pick);
+        click(&o.dlg, button);
+        QCOMPARE(shown + (model.is_saved ? " saved " : " unsaved ") + QString::number(model.start_state)
+                     + (o.dlg.isVisible() ? " open" : ""), outcome);
     }
 
     void grid_data()
