@@ -13,14 +13,13 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("comment");
         QTest::addColumn<QString>("keys"); // typed into the box, '\r' being Enter
-        QTest::addColumn<bool>("shift");
+        QTest::addColumn<bool>("shift"); // held while typing
         QTest::addColumn<QString>("stored");
         QTest::newRow("empty") << "" << "" << false << "";
         QTest::newRow("CR LF between lines") << "a\r\nb" << "" << false << "a\r\nb";
         QTest::newRow("trailing line break") << "a\r\n" << "" << false << "a\r\n";
         QTest::newRow("blank line, tab, NBSP") << "\r\n\t\u00a0" << "" << false << "\r\n\t\u00a0";
-        QTest::newRow("typed, Enter") << "" << "a\rb" << false << "a\r\nb";
-        QTest::newRow("Shift+Enter") << "" << "\r" << true << "\r\n";
+        QTest::newRow("typed, Shift+Enter") << "" << "a\rb" << true << "a\r\nb";
     }
     // Every change of the text, filling the box included, marks the automaton as
     // changed; closing stores the text.
