@@ -141,27 +141,23 @@ void TestDocument::generatedAutomataSurviveWriteAndRead()
 {
     const QStringList pool{"a", "0", " ", "\t", ",", "\"", "\r", "\n", "é", "€", "😀"};
     QRandomGenerator random(20240607);
-    const auto text = [&](int maxLength) {
-        QString s;
-        for (int n = random.bounded(maxLength + 1); n > 0; --n)
-            s += pool[random.bounded(pool.size())];
-        return s;
+    const auto texts = [&](int maxCount, int maxLength) {
+        QStringList list(random.bounded(maxCount + 1));
+        for (QString &text : list)
+            for (int n = random.bounded(maxLength + 1); n > 0; --n)
+                text += pool[random.bounded(pool.size())];
+        return list;
     };
     for (int round = 0; round < 300; ++round) {
-        QStringList names, symbols;
-        for (int n = random.bounded(5); n > 0; --n)
-            names << text(4);
-        for (int n = random.bounded(4); n > 0; --n)
-            symbols << text(2);
+        const QStringList names = texts(4, 4), symbols = texts(3, 2);
         QList<QList<qint16>> rows(names.size(), QList<qint16>(symbols.size()));
         for (QList<qint16> &row : rows)
             for (qint16 &target : row)
                 target = qint16(random.bounded(-32768, 32768));
         const modAll original = withComment(
-            makeAutomaton(names, names.mid(random.bounded(names.size() + 1)), symbols, rows, qint16(random.bounded(-2, 6))), text(12));
+            makeAutomaton(names, names.mid(random.bounded(names.size() + 1)), symbols, rows, qint16(random.bounded(-2, 6))), texts(12, 1).join(""));
         const TwReadResult back = readAutomaton(automatonBytes(original));
-        QVERIFY2(back.automaton, qPrintable(back.error.message()));
-        QCOMPARE(describe(*back.automaton), describe(original));
+        QCOMPARE(back.automaton ? describe(*back.automaton) : back.error.message(), describe(original));
     }
 }
 
@@ -183,9 +179,7 @@ void TestDocument::failedSaveKeepsTheOldFile()
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, handler);
     QVERIFY(failure && !failure->isEmpty());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), automatonBytes(workedExample()));
+    QCOMPARE(describe(TwFile::load(path).automaton.value_or(modAll())), describe(workedExample()));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"kept.tw"});
 }
 
@@ -283,8 +277,7 @@ void TestDocument::commands()
                                                        {"save", &FileCommands::fileSave}, {"save as", &FileCommands::fileSaveAs}};
     const bool mayClose = command == "close" ? commands.mayClose() : ((commands.*menu[command])(), false);
 
-    QCOMPARE(dialogs.transcript(), boxes);
-    QVERIFY(dialogs.allAnswered());
+    QCOMPARE(dialogs.transcript(), boxes);   // one box for each answer: every answer was taken
     for (const ScriptedDialogs::Call &call : dialogs.calls())   // Save As starts at the file's name and asks before overwriting
         if (call.kind == ScriptedDialogs::Kind::SaveFile)
             QCOMPARE(call.file.initialName + QString::number(call.file.confirmOverwrite), before.file_name + "1");
