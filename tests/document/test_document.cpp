@@ -17,16 +17,9 @@
 namespace {
 
 // Lines ended as the writer ends them, the last one included.
-QByteArray crlf(const QList<QByteArray> &lines)
-{
-    return lines.isEmpty() ? QByteArray() : QByteArrayList(lines).join("\r\n") + "\r\n";
-}
+QByteArray crlf(const QList<QByteArray> &lines) { return QByteArrayList(lines).join("\r\n") + "\r\n"; }
 
-modAll withComment(modAll m, const QString &comment)
-{
-    m.comment = comment;
-    return m;
-}
+modAll withComment(modAll m, const QString &comment) { m.comment = comment; return m; }
 
 // The worked example, with its two-line comment.
 modAll workedExample() { return withComment(endsInA(), "Accepts words ending in a\r\nExample"); }
@@ -130,7 +123,7 @@ private Q_SLOTS:
     }
 
     // The writer against the reader over random automata whose names, symbols
-    // and comments draw on every character the field rules treat specially.
+    // and comments draw on every character that means something to the field rules.
     void generatedAutomataSurviveWriteAndRead()
     {
         const QStringList pool{"a", "0", " ", "\t", ",", "\"", "\r", "\n", "é", "€", "😀"};
