@@ -24,6 +24,10 @@ private Q_SLOTS:
 
         QTest::newRow("arguments; an error gives 1") << QStringList{"{examples}/divisible-by-3.tw", "", "1001", "111", "2"}
             << QByteArray() << QByteArray("\tACCEPTED\n1001\tACCEPTED\n111\tREJECTED\n2\tERROR\tInvalid alphabet '2'\nexit 1");
+        QTest::newRow("worked example") << QStringList{"{examples}/ends-in-a.tw", "abba", "ab"} << QByteArray()
+            << QByteArray("abba\tACCEPTED\nab\tREJECTED\nexit 0");
+        QTest::newRow("even number of a's") << QStringList{"{examples}/even-number-of-a.tw", "aba", "bab"} << QByteArray()
+            << QByteArray("aba\tACCEPTED\nbab\tREJECTED\nexit 0");
         QTest::newRow("trace; an empty cell stays") << QStringList{"--trace", "{examples}/contains-a-one.tw", "0100"}
             << QByteArray() << QByteArray("0100\tACCEPTED\tno 1 yet\tseen a 1\nexit 0");
         QTest::newRow("invalid start state") << QStringList{"{dir}/nostart.tw", "a", ""} << QByteArray()

@@ -22,6 +22,12 @@ QByteArray crlf(const QList<QByteArray> &lines) { return QByteArrayList(lines).j
 modAll withComment(modAll m, const QString &comment) { m.comment = comment; return m; }
 
 // The worked example, with its two-line comment.
+QByteArray exampleFile(const QString &name)
+{
+    QFile file(QStringLiteral(TARNWELL_EXAMPLES_DIR "/") + name);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("missing ") + name.toUtf8();
+}
+
 modAll workedExample() { return withComment(endsInA(), "Accepts words ending in a\r\nExample"); }
 
 // Every field the reader sets, spares included, as one text that shows what differs.
@@ -60,6 +66,7 @@ private Q_SLOTS:
 
         QTest::newRow("worked example") << workedExample() << crlf({"Q", " 2 ", "q0", "False", "q1", "True", "Start",
             " 0 ", "E", " 2 ", "a", "b", "Q/E", " 2 ", " 1 ", " 2 ", " 1 ", "\"Accepts words ending in a\"", "\"Example\""});
+        QTest::newRow("worked example as shipped") << workedExample() << exampleFile("ends-in-a.tw");
         QTest::newRow("empty automaton") << modAll() << crlf({"Q", " 0 ", "Start", " 0 ", "E", " 0 ", "Q/E"});
         // A state added after the table was last sized has no row yet, and a row
         // may be short: what is missing is written as 0. Spares are never written.
