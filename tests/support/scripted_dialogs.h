@@ -3,7 +3,6 @@
 #include "toolkit/dialogs.h"
 
 #include <QList>
-#include <functional>
 
 // Answers the program's modal boxes from a script, in order, and records every
 // box shown with its texts. A box nobody scripted fails the running test (and is
@@ -16,27 +15,23 @@ public:
     struct Call
     {
         Kind kind = Kind::Message;
-        QString text;   // message text or input prompt
+        QString text;  // message text or input prompt
         QString title;
         Icon icon = Icon::None;
-        Buttons buttons = Buttons::Ok;
-        QString defaultText;  // input box
-        FileSettings file;    // file dialogs
+        FileSettings file;
     };
 
-    // Queue the answer for the next box of that kind. `whileShown` runs while the
-    // box would be on screen, before the answer is given.
-    void answerMessage(Answer answer = Answer::Ok, std::function<void()> whileShown = {});
-    void answerInput(const QString &text, std::function<void()> whileShown = {});
-    void answerOpenFile(std::optional<QString> path);
-    void answerSaveFile(std::optional<QString> path);
+    void answerMessage(Answer answer = Answer::Ok) { m_script.append({Kind::Message, answer, {}, {}}); }
+    void answerInput(const QString &text) { m_script.append({Kind::Input, Answer::Ok, text, {}}); }
+    void answerOpenFile(std::optional<QString> path) { m_script.append({Kind::OpenFile, Answer::Ok, {}, path}); }
+    void answerSaveFile(std::optional<QString> path) { m_script.append({Kind::SaveFile, Answer::Ok, {}, path}); }
 
     const QList<Call> &calls() const { return m_calls; }
     const Call &lastCall() const { return m_calls.constLast(); }
-    // The boxes shown, as "title: text" lines, for compact comparisons.
+    // The boxes shown, as "title: text" lines.
     QStringList transcript() const;
     bool allAnswered() const { return m_script.isEmpty(); }
-    void clear();
+    void clear() { m_script.clear(), m_calls.clear(); }
 
     Answer message(const QString &text, const QString &title, Icon icon, Buttons buttons) override;
     QString input(const QString &prompt, const QString &title, const QString &defaultText) override;
@@ -47,13 +42,13 @@ private:
     struct Scripted
     {
         Kind kind;
-        Answer answer = Answer::Ok;
+        Answer answer;
         QString text;
         std::optional<QString> path;
-        std::function<void()> whileShown;
     };
 
-    bool take(Kind kind, Scripted &out);
+    // Records the call; the scripted answer for it, or nothing (and a failure).
+    std::optional<Scripted> take(const Call &call);
 
     QList<Scripted> m_script;
     QList<Call> m_calls;

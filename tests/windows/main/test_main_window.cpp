@@ -180,6 +180,8 @@ void TestMainWindow::speedOptions()
     QCOMPARE(f.child<TickTimer>("timer")->interval(), 1234);
 }
 
+// The run's own rules are tested without widgets; here, that the bar and the
+// buttons follow it.
 void TestMainWindow::timedRunAndPauseThroughTheButtons()
 {
     Fixture f;
@@ -187,20 +189,13 @@ void TestMainWindow::timedRunAndPauseThroughTheButtons()
     QTest::keyClicks(f.child("txt_input"), QStringLiteral("ab"));
     f.click("cmd_play");
     auto *bar = f.child<QProgressBar>("pBar");
-    auto *timer = f.child<TickTimer>("timer");
     QCOMPARE(QStringLiteral("%1/%2 ").arg(bar->value()).arg(bar->maximum()) + f.status(),
              QStringLiteral("1/3 Running ..."));
-    Q_EMIT timer->tick();
     f.click("cmd_pause");
     QCOMPARE(f.enabled({"cmd_play", "cmd_pause"}), QStringLiteral("cmd_pause"));
-    QVERIFY(!timer->isEnabled());
     f.click("cmd_pause");
-    QVERIFY(timer->isEnabled());
-    Q_EMIT timer->tick();
-    Q_EMIT timer->tick();
-    QCOMPARE(f.text("txt_output") + u' ' + f.text("txt_state"), QStringLiteral("REJECTED q0"));
-    QCOMPARE(f.enabled({"cmd_play", "cmd_pause"}), QStringLiteral("cmd_play"));
-    QCOMPARE(bar->value(), 0);
+    QCOMPARE(f.enabled({"cmd_play", "cmd_pause"}), QStringLiteral("cmd_play cmd_pause"));
+    QVERIFY(f.child<TickTimer>("timer")->isEnabled());
 }
 
 void TestMainWindow::inputBoxHasNoLengthLimit()
