@@ -22,8 +22,6 @@ private Q_SLOTS:
 
         QTest::newRow("arguments; an error gives 1") << QStringList{"divisible-by-3.tw", "", "1001", "111", "2"} << QByteArray()
             << QByteArray("\tACCEPTED\n1001\tACCEPTED\n111\tREJECTED\n2\tERROR\tInvalid alphabet '2'\nexit 1");
-        QTest::newRow("worked example") << QStringList{"ends-in-a.tw", "abba", "ab"} << QByteArray()
-            << QByteArray("abba\tACCEPTED\nab\tREJECTED\nexit 0");
         QTest::newRow("even number of a's") << QStringList{"even-number-of-a.tw", "aba", "bab"} << QByteArray()
             << QByteArray("aba\tACCEPTED\nbab\tREJECTED\nexit 0");
         QTest::newRow("trace; an empty cell stays") << QStringList{"--trace", "contains-a-one.tw", "0100"} << QByteArray()
@@ -52,11 +50,10 @@ private Q_SLOTS:
         run.write(input);
         run.closeWriteChannel();
         QVERIFY(run.waitForFinished());
-        const QByteArray output = run.readAllStandardOutput();
-        QCOMPARE(output + run.readAllStandardError() + "exit " + QByteArray::number(run.exitCode()), result);
+        QCOMPARE(run.readAllStandardOutput() + run.readAllStandardError() + "exit " + QByteArray::number(run.exitCode()), result);
 
         // However standard input happens to be cut into reads, the lines and
-        // their verdicts are the same.
+        // their verdicts are the same (the rows that read it print nothing else).
         const modAll automaton = endsInA();
         if (arguments.size() == 1)
             for (qint64 chunk : {1, 2, 3, 4, 5, 7}) {
@@ -65,7 +62,7 @@ private Q_SLOTS:
                 BatchRun batch(automaton, false, out);
                 batch.runLines(in, chunk);
                 QVERIFY(batch.flush());
-                QCOMPARE(out.data(), output);
+                QCOMPARE(out.data(), result.first(result.lastIndexOf("exit ")));
             }
     }
 };

@@ -86,17 +86,15 @@ private Q_SLOTS:
         QTest::addColumn<QString>("expected");
 
         QTest::newRow("not UTF-8: Windows-1252")
-            << crlf({"Q", "1", "caf\xE9", "False", "Start", "0", "E", "3", "\x80", "\x9F", "\x81", "Q/E", "1", "2", "3",
-                     "\x93q\x94"})
-            << describe(withComment(makeAutomaton({"café"}, {}, {"€", "Ÿ", QString(QChar(0x81))}, {{1, 2, 3}}), "“q”"));
+            << crlf({"Q", "1", "caf\xE9", "False", "Start", "0", "E", "3", "\x80", "\x9F", "\x81", "Q/E", "1", "2", "3"})
+            << describe(makeAutomaton({"café"}, {}, {"€", "Ÿ", QString(QChar(0x81))}, {{1, 2, 3}}));
 
         QTest::newRow("states: a quoted name spanning lines counts them") << QByteArray("Q\n2\n\"a\nb\nc\"\nTrue\n")
             << "Line 7: the file ends before the name of state 2";
-        QTest::newRow("start: no line end at the end") << QByteArray("Q\r\n0\r\nStart") << "Line 4: the file ends before the start state";
+        QTest::newRow("start: no final line end") << QByteArray("Q\n0\nStart") << "Line 4: the file ends before the start state";
         QTest::newRow("alphabet: negative count") << crlf({"Q", "0", "Start", "0", "E", " -3 "})
             << "Line 6: the number of symbols is negative";
-        QTest::newRow("table: 1e9 is 1; a huge target") << crlf({"Q", "1", "q", "False", "Start", "0", "E", "2", "a", "b", "Q/E",
-                                                             "1e9", "123456789012345678901234"})
+        QTest::newRow("table: 32768") << crlf({"Q", "1", "q", "False", "Start", "0", "E", "2", "a", "b", "Q/E", "0", "32768"})
             << "Line 13: the transition of state 1 on symbol 2 is outside -32768 to 32767";
     }
 
@@ -115,15 +113,14 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const QString path = dir.filePath("kept.tw");
         QCOMPARE(TwFile::save(workedExample(), path), std::nullopt);
-        const modAll big = makeAutomaton({}, {}, QStringList(30000, "xyz"), {});   // some 150 kB
         rlimit saved{};
         getrlimit(RLIMIT_FSIZE, &saved);
         const rlimit small{100000, saved.rlim_max};
-        const auto handler = std::signal(SIGXFSZ, SIG_IGN);
+        std::signal(SIGXFSZ, SIG_IGN);   // a write past the limit fails instead of ending the program
         setrlimit(RLIMIT_FSIZE, &small);
-        const std::optional<QString> failure = TwFile::save(big, path);
+        // Some 150 kB, over the limit.
+        const std::optional<QString> failure = TwFile::save(makeAutomaton({}, {}, QStringList(30000, "xyz"), {}), path);
         setrlimit(RLIMIT_FSIZE, &saved);
-        std::signal(SIGXFSZ, handler);
         QVERIFY(failure && !failure->isEmpty());
         QCOMPARE(describe(TwFile::load(path).automaton.value_or(modAll())), describe(workedExample()));
     }
@@ -139,45 +136,43 @@ private Q_SLOTS:
         QTest::addColumn<QString>("command");     // new, open, save, save as, close
         QTest::addColumn<QString>("start");       // untitled, titled, unwritable; "+" when edited
         QTest::addColumn<QStringList>("boxes");
-        QTest::addColumn<QString>("window");      // what the window was told, in turn: status texts, reset, clear
+        QTest::addColumn<QString>("window");      // what the window was told, in turn, ", " apart: status texts, reset, clear
         QTest::addColumn<bool>("done");           // the command did its work (or the close may go on)
 
-        const QString askNoName = "Automata: Save changes to NoName > ", askOld = "Automata: Save changes to {dir}/old.tw > ";
+        const auto ask = [](const QString &file) { return "Automata: Save changes to " + file + " > "; };
         const QString notSaved = "FILE NOT SAVED: Saving operation is cancled by user";
-        const QString notOpened = "FILE NOT OPEN: Opening operation is cancled by user";
         const QStringList saveAs{"Save As:  > new.tw", "OK: File is saved."};
         for (const QString command : {"new", "open", "close"}) {
             // Once it may go on, Open shows its dialog and reads other.tw.
-            const bool open = command == "open";
-            const QStringList then = open ? QStringList{"Open:  > other.tw"} : QStringList{};
-            const QString told = open ? "File Opened : other.tw" : command == "new" ? "reset, clear, New File" : "";
-            const auto savedThen = [&](const QString &saved) { return told.isEmpty() ? saved : saved + ", " + told; };
+            const QStringList then = command == "open" ? QStringList{"Open:  > other.tw"} : QStringList{};
+            const QString told = command == "open" ? "File Opened : other.tw" : command == "new" ? "reset, clear, New File" : "";
             const auto row = [&](const char *name) -> QTestData & {
                 return QTest::addRow("%s: %s", qPrintable(command), name) << command;
             };
             row("nothing to save") << "untitled" << then << told << true;
-            row("cancel") << "untitled+" << QStringList{askNoName + "cancel"} << "" << false;
-            row("no") << "titled+" << QStringList{askOld + "no"} + then << told << true;
-            row("yes, untitled, saved") << "untitled+" << QStringList{askNoName + "yes"} + saveAs + then
-                                        << savedThen("File Saved : new.tw") << true;
-            row("yes, dialog cancelled") << "untitled+" << QStringList{askNoName + "yes", "Save As:  > cancel", notSaved}
+            row("cancel") << "untitled+" << QStringList{ask("NoName") + "cancel"} << "" << false;
+            row("no") << "titled+" << QStringList{ask("{dir}/old.tw") + "no"} + then << told << true;
+            row("yes, untitled, saved") << "untitled+" << QStringList{ask("NoName") + "yes"} + saveAs + then
+                                        << "File Saved : new.tw, " + told << true;
+            row("yes, dialog cancelled") << "untitled+" << QStringList{ask("NoName") + "yes", "Save As:  > cancel", notSaved}
                                          << "" << false;
             // A failure that is not a cancel names the file and the reason under the message.
-            row("yes, write failed") << "untitled+" << QStringList{askNoName + "yes", "Save As:  > missing/new.tw",
+            row("yes, write failed") << "untitled+" << QStringList{ask("NoName") + "yes", "Save As:  > missing/new.tw",
                 notSaved + "\n\n{dir}/missing/new.tw\nNo such file or directory"} << "" << false;
             if (command == "close")
-                row("yes, titled: still asks for a name") << "titled+" << QStringList{askOld + "yes"} + saveAs
+                row("yes, titled: still asks for a name") << "titled+" << QStringList{ask("{dir}/old.tw") + "yes"} + saveAs
                                                           << "File Saved : new.tw" << true;
             else {
-                row("yes, titled: written in place") << "titled+" << QStringList{askOld + "yes"} + then
-                                                     << savedThen("File Saved : old.tw") << true;
-                row("yes, titled: write failed") << "unwritable+" << QStringList{"Automata: Save changes to {dir}/missing/old.tw > yes",
-                    "FILE NOT SAVED: The automaton was not saved to\n{dir}/missing/old.tw\n\nNo such file or directory"} << "" << false;
+                row("yes, titled: written in place") << "titled+" << QStringList{ask("{dir}/old.tw") + "yes"} + then
+                                                     << "File Saved : old.tw, " + told << true;
+                row("yes, titled: write failed") << "unwritable+" << QStringList{ask("{dir}/missing/old.tw") + "yes",
+                    "FILE NOT SAVED: The automaton was not saved to\n{dir}/missing/old.tw\n\nNo such file or directory"}
+                    << "" << false;
             }
         }
-        QTest::newRow("open: dialog cancelled") << "open" << "titled" << QStringList{"Open:  > cancel", notOpened} << "" << false;
         QTest::newRow("open: malformed file") << "open" << "titled" << QStringList{"Open:  > short.tw",
-            notOpened + "\n\n{dir}/short.tw\nLine 4: the file ends before the final flag of state 1"} << "" << false;
+            "FILE NOT OPEN: Opening operation is cancled by user\n\n{dir}/short.tw\n"
+            "Line 4: the file ends before the final flag of state 1"} << "" << false;
         QTest::newRow("save, titled: in place, no box") << "save" << "titled+" << QStringList{} << "File Saved : old.tw" << true;
         QTest::newRow("save, untitled: Save As") << "save" << "untitled+" << saveAs << "File Saved : new.tw" << true;
         QTest::newRow("save as, titled") << "save as" << "titled" << saveAs << "File Saved : new.tw" << true;
@@ -224,7 +219,7 @@ private Q_SLOTS:
         const bool mayClose = command == "close" ? commands.mayClose() : ((commands.*menu[command])(), false);
 
         QCOMPARE(dialogs.transcript(), boxes);   // one box for each answer: every answer was taken
-        QCOMPARE(fake.log.join(", "), window);
+        QCOMPARE(fake.log, window.split(", ", Qt::SkipEmptyParts));
         for (const QString &s : fake.log.filter("File Saved : "))   // every write reported wrote the automaton
             QCOMPARE(automatonBytes(TwFile::load(path(s.mid(13))).automaton.value_or(modAll())), automatonBytes(before));
         QCOMPARE(mayClose, command == "close" && done);
