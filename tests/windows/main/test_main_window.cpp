@@ -248,7 +248,10 @@ void TestMainWindow::fileCommandsThroughTheMenus()
     f.dialogs.answerMessage();
     f.trigger("cmd_save"); // untitled: through Save As, offering "NoName"
     QCOMPARE(f.dialogs.transcript(), (QStringList{"Save As: ", "OK: File is saved."}));
-    QCOMPARE(f.dialogs.calls().constFirst().file.initialName, QStringLiteral("NoName"));
+    const Dialogs::FileSettings &saveAs = f.dialogs.calls().constFirst().file;
+    QCOMPARE(saveAs.initialName + u' ' + saveAs.filters.join(u',') + u' ' + saveAs.defaultSuffix,
+             QStringLiteral("NoName All files (*.*),Automata (*.tw) tw"));
+    QVERIFY(saveAs.confirmOverwrite && saveAs.selectedFilter == 1);
     QCOMPARE(f.status(), QStringLiteral("File Saved : ends.tw"));
 
     f.child<QLineEdit>("txt_input")->setText(QStringLiteral("ab"));
@@ -261,6 +264,7 @@ void TestMainWindow::fileCommandsThroughTheMenus()
     f.dialogs.answerOpenFile(path);
     f.trigger("cmd_open");
     QCOMPARE(f.status() + u'|' + f.text("txt_input"), QStringLiteral("File Opened : ends.tw|ab"));
+    QVERIFY(f.dialogs.lastCall().file.fileMustExist && f.dialogs.lastCall().file.initialName.isEmpty());
     QCOMPARE(f.model.state_count, qint16(2));
 
     // A file handed to the program at start that cannot be read is named, with the reason.
