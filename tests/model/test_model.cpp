@@ -66,16 +66,12 @@ void TestModel::leadingNumber_data()
     QTest::newRow("file number") << " 2 " << qint64(2);
     QTest::newRow("negative") << "-1 " << qint64(-1);
     QTest::newRow("plus, tabs and blanks") << " \t+7" << qint64(7);
-    QTest::newRow("text after the number") << "12ab" << qint64(12);
     QTest::newRow("no number") << "abc" << qint64(0);
-    QTest::newRow("sign alone") << "-" << qint64(0);
     QTest::newRow("half down to even") << "2.5" << qint64(2);
     QTest::newRow("half up to even") << "3.5" << qint64(4);
     QTest::newRow("negative half to even") << "-3.5" << qint64(-4);
     QTest::newRow("just above half, exactly") << "2.5000000000000000000001" << qint64(3);
-    QTest::newRow("below half") << "2.49999" << qint64(2);
     QTest::newRow("no digits before the point") << ".7" << qint64(1);
-    QTest::newRow("no exponent") << "1e3" << qint64(1);
     QTest::newRow("huge saturates") << "-99999999999999999999999" << -leadingNumberLimit;
     QTest::newRow("rounds past the 16-bit edge") << "32767.5" << qint64(32768);
 }

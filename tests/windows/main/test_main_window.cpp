@@ -2,6 +2,7 @@
 #include "test_automata.h"
 #include "toolkit/layout_units.h"
 #include "toolkit/tick_timer.h"
+#include "windows/editors/frm_ttable.h"
 #include "windows/main/frm_main.h"
 
 #include <QAction>
@@ -9,12 +10,15 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTableView>
 #include <QTimer>
+#include <functional>
 
 using LayoutUnits::fromPixels;
 using LayoutUnits::toPixels;
@@ -50,6 +54,20 @@ struct Fixture
                 on << QLatin1String(name);
         return on.join(u' ');
     }
+    // Chooses `action` and, once its modal window is up, lets `use` work in it.
+    void withEditor(const char *action, const std::function<void(QDialog *)> &use)
+    {
+        QTimer::singleShot(0, &window, [&] { use(qobject_cast<QDialog *>(QApplication::activeModalWidget())); });
+        trigger(action);
+        QVERIFY(!QApplication::activeModalWidget());
+    }
+    // Types `input` and presses Play: "output state status".
+    QString run(const QString &input)
+    {
+        child<QLineEdit>("txt_input")->setText(input);
+        click("cmd_play");
+        return text("txt_output") + u' ' + text("txt_state") + u' ' + status();
+    }
 };
 
 } // namespace
@@ -65,12 +83,11 @@ private Q_SLOTS:
     void editorsOpenModallyOverTheWindow_data();
     void editorsOpenModallyOverTheWindow();
     void speedOptions();
-    void timedRunAndPauseThroughTheButtons();
-    void inputBoxHasNoLengthLimit();
     void resizeKeepsTheMinimumAndStretches();
     void fileCommandsThroughTheMenus();
     void closeAsksOnlyWithChanges_data();
     void closeAsksOnlyWithChanges();
+    void buildThroughTheEditorsAndRun();
 };
 
 void TestMainWindow::freshStart()
@@ -149,13 +166,11 @@ void TestMainWindow::editorsOpenModallyOverTheWindow()
     Fixture f;
     f.model = endsInA();
     QString opened;
-    QTimer::singleShot(0, &f.window, [&] {
-        QWidget *modal = QApplication::activeModalWidget();
+    f.withEditor(qPrintable(action), [&](QDialog *modal) {
         QVERIFY(modal && modal->parentWidget() == &f.window);
         opened = QLatin1String(modal->metaObject()->className());
         modal->close();
     });
-    f.trigger(qPrintable(action));
     QCOMPARE(opened, window);
 }
 
@@ -178,35 +193,6 @@ void TestMainWindow::speedOptions()
     f.click("opn_custom");
     f.click("cmd_play");
     QCOMPARE(f.child<TickTimer>("timer")->interval(), 1234);
-}
-
-// The run's own rules are tested without widgets; here, that the bar and the
-// buttons follow it.
-void TestMainWindow::timedRunAndPauseThroughTheButtons()
-{
-    Fixture f;
-    f.model = endsInA();
-    QTest::keyClicks(f.child("txt_input"), QStringLiteral("ab"));
-    f.click("cmd_play");
-    auto *bar = f.child<QProgressBar>("pBar");
-    QCOMPARE(QStringLiteral("%1/%2 ").arg(bar->value()).arg(bar->maximum()) + f.status(),
-             QStringLiteral("1/3 Running ..."));
-    f.click("cmd_pause");
-    QCOMPARE(f.enabled({"cmd_play", "cmd_pause"}), QStringLiteral("cmd_pause"));
-    f.click("cmd_pause");
-    QCOMPARE(f.enabled({"cmd_play", "cmd_pause"}), QStringLiteral("cmd_play cmd_pause"));
-    QVERIFY(f.child<TickTimer>("timer")->isEnabled());
-}
-
-void TestMainWindow::inputBoxHasNoLengthLimit()
-{
-    Fixture f;
-    f.model = endsInA();
-    f.child<QComboBox>("com_speed")->setCurrentIndex(2);
-    f.child<QLineEdit>("txt_input")->setText(QString(40000, u'b') + u'a');
-    QCOMPARE(f.text("txt_input").size(), 40001);
-    f.click("cmd_play");
-    QCOMPARE(f.text("txt_output"), QStringLiteral("ACCEPTED"));
 }
 
 // Layout units become whole pixels, so sizes hold to the pixel, not the unit.
@@ -298,6 +284,60 @@ void TestMainWindow::closeAsksOnlyWithChanges()
     f.trigger("cmd_exit");
     QCOMPARE(f.dialogs.transcript(), changed ? QStringList{"Automata: Save changes to NoName"} : QStringList{});
     QCOMPARE(f.window.isVisible(), !closed);
+}
+
+// An automaton built only through the editors, run at once and tick by tick.
+void TestMainWindow::buildThroughTheEditorsAndRun()
+{
+    Fixture f;
+    const auto addAndConfirm = [&](QDialog *editor, const QStringList &answers) {
+        for (const QString &answer : answers) {
+            f.dialogs.answerInput(answer);
+            QTest::mouseClick(editor->findChild<QPushButton *>(QStringLiteral("cmd_add")), Qt::LeftButton);
+        }
+        if (auto *states = editor->findChild<QListWidget *>(QStringLiteral("lst_states")))
+            states->item(1)->setCheckState(Qt::Checked);
+        QTest::mouseClick(editor->findChild<QPushButton *>(QStringLiteral("cmd_ok")), Qt::LeftButton);
+    };
+    // An odd number of 1s; a 0 keeps the state through an empty cell.
+    f.withEditor("cmd_states", [&](QDialog *states) { addAndConfirm(states, {"even", "odd"}); });
+    f.withEditor("cmd_alphabets", [&](QDialog *alphabet) { addAndConfirm(alphabet, {"1", "0"}); });
+    f.withEditor("cmd_sstate", [&](QDialog *chooser) { addAndConfirm(chooser, {}); });
+    f.withEditor("cmd_ttable", [&](QDialog *dialog) {
+        auto *table = static_cast<frm_ttable *>(dialog);
+        auto *grid = table->findChild<QTableView *>(QStringLiteral("table"));
+        table->setCurrentCell(1, 1);
+        QTest::keyClicks(grid, QStringLiteral("odd"));
+        table->setCurrentCell(2, 1);
+        QTest::keyClicks(grid, QStringLiteral("evem"));
+        QTest::keyClick(grid, Qt::Key_Backspace);
+        QTest::keyClick(grid, Qt::Key_N);
+        table->close();
+    });
+    QVERIFY(!f.model.is_saved && f.dialogs.allAnswered());
+
+    f.child<QComboBox>("com_speed")->setCurrentIndex(2);
+    QCOMPARE(f.run("1001"), QStringLiteral("REJECTED even Successfully completed"));
+    QCOMPARE(f.run("1021"), QStringLiteral("ERROR odd Invalid alphabet '2'"));
+    // The input box has no length limit of its own.
+    QCOMPARE(f.run(QString(40000, u'0') + u'1'), QStringLiteral("ACCEPTED odd Successfully completed"));
+
+    // Tick by tick: three steps, then the verdict; Pause holds the run and Play.
+    f.child<QComboBox>("com_speed")->setCurrentIndex(0);
+    f.run(QStringLiteral("110"));
+    auto *bar = f.child<QProgressBar>("pBar");
+    QCOMPARE(QStringLiteral("%1/%2").arg(bar->value()).arg(bar->maximum()), QStringLiteral("1/4"));
+    f.click("cmd_pause");
+    QCOMPARE(f.enabled({"cmd_play", "cmd_pause"}), QStringLiteral("cmd_pause"));
+    f.click("cmd_pause");
+    auto *timer = f.child<TickTimer>("timer");
+    QStringList seen;
+    while (timer->isEnabled() && seen.size() < 10) {
+        Q_EMIT timer->tick();
+        seen << f.text("txt_state");
+    }
+    QCOMPARE(seen, (QStringList{"odd", "even", "even", "even"}));
+    QCOMPARE(f.text("txt_output") + u' ' + f.enabled({"cmd_play", "cmd_pause"}), QStringLiteral("REJECTED cmd_play"));
 }
 
 QTEST_MAIN(TestMainWindow)
