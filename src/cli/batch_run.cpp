@@ -47,9 +47,8 @@ void StringRun::feed(QStringView piece)
             m_visited.append(state);
     });
     if (stop.failed) {
-        const QStringView rest = piece.sliced(stop.consumed);
         m_failed = true;
-        m_message = RunTexts::invalidAlphabet(rest.first(RunSteps::firstCharacterLength(rest)).toString());
+        m_message = RunTexts::invalidAlphabet(RunSteps::firstCharacter(piece.sliced(stop.consumed)).toString());
     }
 }
 

@@ -22,9 +22,11 @@ SymbolIndex::SymbolIndex(const modAll &model)
     // as in findSymbol. A symbol that is not exactly one character never matches.
     for (qsizetype i = 0; i < count; ++i) {
         const QString &symbol = model.symbols[i];
+        if (!isOneCharacter(symbol))
+            continue;
         if (symbol.size() == 1)
             m_basic[symbol[0].unicode()] = qint16(i + 1);
-        else if (symbol.size() == 2 && firstCharacterLength(symbol) == 2)
+        else
             m_supplementary.insert(QChar::surrogateToUcs4(symbol[0], symbol[1]), qint16(i + 1));
     }
 }

@@ -30,6 +30,18 @@ inline qsizetype firstCharacterLength(QStringView text)
     return text.size() > 1 && text[0].isHighSurrogate() && text[1].isLowSurrogate() ? 2 : 1;
 }
 
+// The first character of `text` (empty when `text` is).
+inline QStringView firstCharacter(QStringView text)
+{
+    return text.first(firstCharacterLength(text));
+}
+
+// Whether `text` is exactly one character, as a symbol must be.
+inline bool isOneCharacter(QStringView text)
+{
+    return !text.isEmpty() && firstCharacterLength(text) == text.size();
+}
+
 // Number of characters (code points) in `text`.
 qsizetype characterCount(QStringView text);
 

@@ -80,8 +80,7 @@ void SimulationRun::runImmediately()
     if (stop.moved)
         showCurrentState();
     if (stop.failed) {
-        const QStringView rest = QStringView(input).sliced(stop.consumed);
-        failOn(rest.first(RunSteps::firstCharacterLength(rest)).toString());
+        failOn(RunSteps::firstCharacter(QStringView(input).sliced(stop.consumed)).toString());
         return;
     }
     giveVerdict();
@@ -104,8 +103,7 @@ void SimulationRun::tick()
 // One step of a timed run, against the model as it is now.
 bool SimulationRun::stepOnce(const QString &input)
 {
-    const qsizetype length = RunSteps::firstCharacterLength(input);
-    const QString character = input.first(length);
+    const QString character = RunSteps::firstCharacter(input).toString();
     const qint16 symbol = m_model.findSymbol(character);
     if (symbol == 0) {
         failOn(character);
@@ -115,7 +113,7 @@ bool SimulationRun::stepOnce(const QString &input)
         showCurrentState();
     if (m_panel.progressValue() < m_panel.progressMaximum())
         m_panel.setProgressValue(m_panel.progressValue() + 1);
-    m_panel.setInputText(input.sliced(length));
+    m_panel.setInputText(input.sliced(character.size()));
     return true;
 }
 

@@ -19,4 +19,9 @@ inline QRect toPixels(int left, int top, int width, int height)
     return QRect(toPixels(left), toPixels(top), toPixels(width), toPixels(height));
 }
 
+inline QRect toPixels(const QRect &units)
+{
+    return toPixels(units.left(), units.top(), units.width(), units.height());
+}
+
 } // namespace LayoutUnits

@@ -7,15 +7,6 @@
 #include <QLabel>
 #include <QPushButton>
 
-namespace {
-
-QRect pixels(const QRect &units)
-{
-    return LayoutUnits::toPixels(units.left(), units.top(), units.width(), units.height());
-}
-
-} // namespace
-
 EditorDialog::EditorDialog(QWidget *owner, Qt::WindowFlags flags)
     : QDialog(owner, flags)
 {
@@ -39,7 +30,7 @@ QPushButton *EditorDialog::addButton(const QString &caption, const QString &name
     button->setObjectName(name);
     button->setAutoDefault(false);
     button->setDefault(false);
-    button->setGeometry(pixels(units));
+    button->setGeometry(LayoutUnits::toPixels(units));
     return button;
 }
 
@@ -47,7 +38,7 @@ QLabel *EditorDialog::addLabel(const QString &text, const QString &name, const Q
 {
     auto *label = new QLabel(text, this);
     label->setObjectName(name);
-    label->setGeometry(pixels(units));
+    label->setGeometry(LayoutUnits::toPixels(units));
     return label;
 }
 
@@ -56,7 +47,7 @@ QFrame *EditorDialog::addLine(QFrame::Shape shape, const QRect &units)
     auto *line = new QFrame(this);
     line->setFrameShape(shape);
     line->setFrameShadow(QFrame::Sunken);
-    line->setGeometry(pixels(units));
+    line->setGeometry(LayoutUnits::toPixels(units));
     return line;
 }
 

@@ -1,6 +1,7 @@
 #include "windows/editors/frm_alphabets.h"
 
 #include "model/mod_all.h"
+#include "run/run_steps.h"
 #include "windows/editors/frm_ttable.h"
 
 #include <QListWidget>
@@ -38,9 +39,7 @@ frm_alphabets::frm_alphabets(modAll &model, Dialogs &dialogs, QWidget *owner)
 // surrogate pair and still one character.
 bool frm_alphabets::isValidEntry(const QString &answer) const
 {
-    if (answer.size() == 1)
-        return true;
-    return answer.size() == 2 && answer[0].isHighSurrogate() && answer[1].isLowSurrogate();
+    return RunSteps::isOneCharacter(answer);
 }
 
 void frm_alphabets::setCount(qint16 count)

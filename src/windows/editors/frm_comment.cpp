@@ -5,7 +5,6 @@
 #include "toolkit/layout_units.h"
 #include "toolkit/minimum_size.h"
 
-#include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QTextDocument>
 
@@ -36,7 +35,7 @@ QString commentText(const QPlainTextEdit &box)
 } // namespace
 
 frm_comment::frm_comment(modAll &model, QWidget *owner)
-    : QDialog(owner, Qt::Dialog | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint),
+    : EditorDialog(owner, Qt::Dialog | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint),
       m_model(model),
       txt_comment(new QPlainTextEdit(this))
 {
@@ -60,12 +59,12 @@ frm_comment::frm_comment(modAll &model, QWidget *owner)
 void frm_comment::done(int result)
 {
     m_model.comment = commentText(*txt_comment);
-    QDialog::done(result);
+    EditorDialog::done(result);
 }
 
 void frm_comment::resizeEvent(QResizeEvent *event)
 {
-    QDialog::resizeEvent(event);
+    EditorDialog::resizeEvent(event);
     applyResizeRule();
 }
 
@@ -73,16 +72,8 @@ void frm_comment::resizeEvent(QResizeEvent *event)
 // which moves it; the rule then measures again.
 void frm_comment::moveEvent(QMoveEvent *event)
 {
-    QDialog::moveEvent(event);
+    EditorDialog::moveEvent(event);
     applyResizeRule();
-}
-
-void frm_comment::keyPressEvent(QKeyEvent *event)
-{
-    // There is no Cancel button for Escape to press.
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier)
-        return;
-    QDialog::keyPressEvent(event);
 }
 
 // The window keeps an outer size of at least the minimum, and the text box

@@ -1,14 +1,15 @@
 #pragma once
 
-#include <QDialog>
+#include "windows/editors/editor_dialog.h"
 
 struct modAll;
 class QPlainTextEdit;
 
 // The automaton's free-text comment in a resizable modal window. It shows the
 // model's comment when it opens and stores the text back on every close; there
-// is no OK or Cancel. Every change of the text marks the automaton as changed.
-class frm_comment : public QDialog
+// is no OK or Cancel, so Escape does nothing. Every change of the text marks the
+// automaton as changed.
+class frm_comment : public EditorDialog
 {
     Q_OBJECT
 
@@ -21,7 +22,6 @@ public:
 protected:
     void resizeEvent(QResizeEvent *event) override;
     void moveEvent(QMoveEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void applyResizeRule();

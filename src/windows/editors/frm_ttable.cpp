@@ -74,7 +74,6 @@ frm_ttable::frm_ttable(modAll &model, Dialogs &dialogs, QWidget *owner)
 {
     setWindowTitle(tr("Transition Table"));
     resize(LayoutUnits::toPixels(5730), LayoutUnits::toPixels(3855));
-    setMinimumSize(LayoutUnits::toPixels(leastWidth), LayoutUnits::toPixels(leastHeight));
 
     table->setObjectName(QStringLiteral("table"));
     table->setModel(m_grid);
@@ -275,7 +274,6 @@ void frm_ttable::layOut()
     const std::optional<QSize> outer = keepMinimumOuterSize(*this, leastWidth, leastHeight);
     if (!outer)
         return;
-    // Never past the client area, so the scroll bars stay in view whatever the frame.
     table->setGeometry(0, 0, qMin(LayoutUnits::toPixels(outer->width() - gridInsetWidth), width()),
                        qMin(LayoutUnits::toPixels(outer->height() - gridInsetHeight), height()));
 }
