@@ -3,10 +3,10 @@
 #include "toolkit/design_font.h"
 #include "toolkit/dialogs.h"
 #include "toolkit/layout_units.h"
+#include "toolkit/plain_label.h"
 #include "windows/about/host_system.h"
 
 #include <QCoreApplication>
-#include <QLabel>
 #include <QPainter>
 #include <QPushButton>
 #include <QVersionNumber>
@@ -101,7 +101,7 @@ frm_about::frm_about(HostSystem &host, Dialogs &dialogs, QWidget *owner)
 
 QLabel *frm_about::addLabel(const char *name, int left, int top, int width, int height)
 {
-    auto *label = new QLabel(this);
+    auto *label = plainLabel(QString(), this);
     label->setObjectName(QString::fromLatin1(name));
     label->setGeometry(toPixels(left, top, width, height));
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
