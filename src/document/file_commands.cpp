@@ -14,6 +14,14 @@ QString withoutDirectories(const QString &path)
     return QFileInfo(path).fileName();
 }
 
+// While the automaton has a file, `file_name` names it from the root, so the
+// save question shows where it is and a later Save does not depend on the
+// current folder.
+QString absolutePath(const QString &path)
+{
+    return QFileInfo(path).absoluteFilePath();
+}
+
 } // namespace
 
 FileCommands::FileCommands(modAll &model, Dialogs &dialogs, FileCommandsWindow &window)
@@ -43,6 +51,13 @@ void FileCommands::openPath(const QString &path)
 {
     m_lastFailure.clear();
     finishOpen(loadFrom(path));
+}
+
+void FileCommands::refuseToOpen(const QString &path, const QString &reason)
+{
+    m_lastFailure = reason;
+    m_failedPath = absolutePath(path);
+    finishOpen(false);
 }
 
 void FileCommands::finishOpen(bool opened)
@@ -148,11 +163,17 @@ bool FileCommands::SaveTWControlBox(QString &filename)
     Dialogs::FileSettings settings = dialogSettings(QStringLiteral("Save As"));
     settings.initialName = filename;
     settings.confirmOverwrite = true;
+    settings.pathMustExist = true;
     const std::optional<QString> chosen = m_dialogs.saveFile(settings);
     if (!chosen)
         return false;
-    filename = *chosen;
-    return SaveTW();
+    // The chosen path becomes the automaton's name only once the file is written.
+    const QString previous = filename;
+    filename = absolutePath(*chosen);
+    if (SaveTW())
+        return true;
+    filename = previous;
+    return false;
 }
 
 bool FileCommands::LoadTWControlBox()
@@ -168,7 +189,7 @@ bool FileCommands::LoadTWControlBox()
 bool FileCommands::loadFrom(const QString &path)
 {
     const QString previous = m_model.file_name;
-    m_model.file_name = path;
+    m_model.file_name = absolutePath(path);
     if (LoadTW())
         return true;
     m_model.file_name = previous;

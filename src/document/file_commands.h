@@ -39,7 +39,11 @@ public:
     void fileSave();
     void fileSaveAs();
     // Opens `path` without a dialog: a file handed to the program as it starts.
+    // A relative path is taken from the current folder.
     void openPath(const QString &path);
+    // A file handed to the program that it will not open: says so, with `reason`,
+    // the way a failed openPath does.
+    void refuseToOpen(const QString &path, const QString &reason);
     // The main window is about to close (its close box, or File > Exit).
     // Returns whether the close may go on.
     bool mayClose();
@@ -53,7 +57,8 @@ public:
     bool LoadTW();
     // The Save As dialog, starting at `filename`; the chosen path goes into
     // `filename` (the model's `file_name`) and is written. False when the
-    // dialog was cancelled or the write failed; it shows nothing itself.
+    // dialog was cancelled or the write failed, with `filename` as it was; it
+    // shows nothing itself.
     bool SaveTWControlBox(QString &filename);
     // The Open dialog and the read. False when cancelled or the read failed,
     // with `file_name` as it was; it shows nothing itself.

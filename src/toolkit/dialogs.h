@@ -5,7 +5,9 @@
 #include <optional>
 
 // Every modal box the program shows goes through this one seam, so tests can
-// answer them from a script instead of blocking on a real window.
+// answer them from a script instead of blocking on a real window. Every text
+// given to a box is shown as it is, never read as markup: it may hold a name
+// the user typed, a path or the system's reason for a failure.
 class Dialogs
 {
 public:
@@ -17,11 +19,17 @@ public:
     struct FileSettings
     {
         QString title;
-        QStringList filters;    // "All files (*.*)", "Automata (*.tw)"
+        // Each entry as the user reads it: a caption with its patterns in
+        // parentheses, "All files (*.*)", "Automata (*.tw)". "*.*" means every
+        // file, a name without a dot included.
+        QStringList filters;
         int selectedFilter = 0; // 0-based index into filters
         QString defaultSuffix;  // appended to a name typed without an extension
         QString initialName;    // empty: the dialog offers what it offered last time
         bool fileMustExist = false;
+        // A name in a folder that does not exist is refused by the dialog itself,
+        // which stays open for another name.
+        bool pathMustExist = false;
         bool confirmOverwrite = false;
     };
 

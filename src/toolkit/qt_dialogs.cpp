@@ -1,9 +1,49 @@
 #include "toolkit/qt_dialogs.h"
 
 #include <QApplication>
+#include <QComboBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMessageBox>
+#include <functional>
+
+namespace {
+
+// The filter Qt is given for an entry of the filter list. Qt's "*.*" matches only
+// names with a dot, while the entry means every file: Qt is given "*" for it.
+QString qtNameFilter(const QString &entry)
+{
+    const qsizetype open = entry.lastIndexOf(u'(');
+    if (open < 0 || !entry.endsWith(u')'))
+        return entry;
+    QStringList patterns = entry.sliced(open + 1).chopped(1).split(u' ', Qt::SkipEmptyParts);
+    for (QString &pattern : patterns)
+        if (pattern == QLatin1String("*.*"))
+            pattern = QStringLiteral("*");
+    return entry.first(open + 1) + patterns.join(u' ') + u')';
+}
+
+// The file dialog asks, before it accepts a name, whether the name will do; a
+// name it refuses keeps the dialog open for another one.
+class CheckedFileDialog final : public QFileDialog
+{
+public:
+    using QFileDialog::QFileDialog;
+
+    std::function<bool(const QString &path)> mayAccept;
+
+    void accept() override
+    {
+        const QStringList files = selectedFiles();
+        if (mayAccept && !files.isEmpty() && !mayAccept(files.constFirst()))
+            return;
+        QFileDialog::accept();
+    }
+};
+
+} // namespace
 
 QtDialogs::QtDialogs(QWidget *mainWindow)
     : m_mainWindow(mainWindow)
@@ -26,7 +66,9 @@ Dialogs::Answer QtDialogs::message(const QString &text, const QString &title, Ic
     static constexpr QMessageBox::Icon icons[] = {QMessageBox::NoIcon, QMessageBox::Critical,
                                                   QMessageBox::Warning, QMessageBox::Question,
                                                   QMessageBox::Information};
-    QMessageBox box(icons[int(icon)], title, text, QMessageBox::NoButton, owner());
+    QMessageBox box(icons[int(icon)], title, QString(), QMessageBox::NoButton, owner());
+    box.setTextFormat(Qt::PlainText);
+    box.setText(text);
     if (buttons == Buttons::YesNoCancel) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         box.setDefaultButton(QMessageBox::Yes);
@@ -44,9 +86,13 @@ Dialogs::Answer QtDialogs::message(const QString &text, const QString &title, Ic
 
 QString QtDialogs::input(const QString &prompt, const QString &title, const QString &defaultText)
 {
-    bool ok = false;
-    const QString text = QInputDialog::getText(owner(), title, prompt, QLineEdit::Normal, defaultText, &ok);
-    return ok ? text : QString();
+    QInputDialog dialog(owner());
+    dialog.setWindowTitle(title);
+    dialog.setLabelText(prompt);
+    if (auto *label = dialog.findChild<QLabel *>(QString(), Qt::FindDirectChildrenOnly))
+        label->setTextFormat(Qt::PlainText);
+    dialog.setTextValue(defaultText);
+    return dialog.exec() == QDialog::Accepted ? dialog.textValue() : QString();
 }
 
 std::optional<QString> QtDialogs::openFile(const FileSettings &settings)
@@ -62,19 +108,40 @@ std::optional<QString> QtDialogs::saveFile(const FileSettings &settings)
 std::optional<QString> QtDialogs::showFileDialog(const FileSettings &settings, bool save)
 {
     if (!m_cdlg) {
-        m_cdlg = new QFileDialog(m_mainWindow);
+        m_cdlg = new CheckedFileDialog(m_mainWindow);
         // Qt's own dialog, so the behaviour (and the tests of it) do not depend on
         // which desktop happens to be running.
         m_cdlg->setOption(QFileDialog::DontUseNativeDialog, true);
     }
-    QFileDialog &dlg = *m_cdlg;
+    auto &dlg = static_cast<CheckedFileDialog &>(*m_cdlg);
     dlg.setWindowTitle(settings.title);
     dlg.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dlg.setFileMode(settings.fileMustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     dlg.setOption(QFileDialog::DontConfirmOverwrite, !settings.confirmOverwrite);
-    dlg.setNameFilters(settings.filters);
-    if (settings.selectedFilter >= 0 && settings.selectedFilter < settings.filters.size())
-        dlg.selectNameFilter(settings.filters[settings.selectedFilter]);
+
+    QStringList qtFilters;
+    for (const QString &entry : settings.filters)
+        qtFilters.append(qtNameFilter(entry));
+    dlg.setNameFilters(qtFilters);
+    if (settings.selectedFilter >= 0 && settings.selectedFilter < qtFilters.size())
+        dlg.selectNameFilter(qtFilters[settings.selectedFilter]);
+    // The list shows each entry as written, whatever Qt was given to match with.
+    if (auto *types = dlg.findChild<QComboBox *>(QStringLiteral("fileTypeCombo")))
+        for (int i = 0; i < types->count() && i < settings.filters.size(); ++i)
+            types->setItemText(i, settings.filters[i]);
+
+    dlg.mayAccept = nullptr;
+    if (settings.pathMustExist)
+        dlg.mayAccept = [this, title = settings.title](const QString &path) {
+            const QFileInfo chosen(path);
+            if (chosen.isDir() || QFileInfo(chosen.absolutePath()).isDir())
+                return true;
+            message(QDir::toNativeSeparators(chosen.absolutePath())
+                        + QStringLiteral("\nThis folder does not exist. Check the path and try again."),
+                    title, Icon::Exclamation, Buttons::Ok);
+            return false;
+        };
+
     dlg.setDefaultSuffix(settings.defaultSuffix);
     if (!settings.initialName.isEmpty())
         dlg.selectFile(settings.initialName);

@@ -1,15 +1,15 @@
 #include "windows/about/frm_about.h"
 
+#include "toolkit/application_info.h"
 #include "toolkit/design_font.h"
 #include "toolkit/dialogs.h"
 #include "toolkit/layout_units.h"
+#include "toolkit/plain_label.h"
 #include "windows/about/host_system.h"
 
 #include <QCoreApplication>
-#include <QLabel>
 #include <QPainter>
 #include <QPushButton>
-#include <QVersionNumber>
 
 using LayoutUnits::toPixels;
 
@@ -32,16 +32,6 @@ QString numberText(const QByteArray &data)
     for (qsizetype i = qMin<qsizetype>(data.size(), 4) - 1; i >= 0; --i)
         value = (value << 8) | quint8(data.at(i));
     return QString::number(value);
-}
-
-// major.minor.revision: the revision is the version's fourth field; the third is never shown.
-QString versionLine(const QString &version)
-{
-    const QVersionNumber number = QVersionNumber::fromString(version);
-    return QStringLiteral("Version %1.%2.%3")
-        .arg(number.segmentAt(0))
-        .arg(number.segmentAt(1))
-        .arg(number.segmentAt(3));
 }
 
 } // namespace
@@ -95,13 +85,13 @@ frm_about::frm_about(HostSystem &host, Dialogs &dialogs, QWidget *owner)
     // Load
     const QString title = QCoreApplication::applicationName();
     setWindowTitle(tr("About ") + title);
-    lblVersion->setText(versionLine(QCoreApplication::applicationVersion()));
+    lblVersion->setText(tr("Version ") + shownVersion());
     lblTitle->setText(title);
 }
 
 QLabel *frm_about::addLabel(const char *name, int left, int top, int width, int height)
 {
-    auto *label = new QLabel(this);
+    auto *label = plainLabel(QString(), this);
     label->setObjectName(QString::fromLatin1(name));
     label->setGeometry(toPixels(left, top, width, height));
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);

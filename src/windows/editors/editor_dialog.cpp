@@ -2,9 +2,9 @@
 
 #include "toolkit/design_font.h"
 #include "toolkit/layout_units.h"
+#include "toolkit/plain_label.h"
 
 #include <QKeyEvent>
-#include <QLabel>
 #include <QPushButton>
 
 EditorDialog::EditorDialog(QWidget *owner, Qt::WindowFlags flags)
@@ -36,7 +36,7 @@ QPushButton *EditorDialog::addButton(const QString &caption, const QString &name
 
 QLabel *EditorDialog::addLabel(const QString &text, const QString &name, const QRect &units)
 {
-    auto *label = new QLabel(text, this);
+    auto *label = plainLabel(text, this);
     label->setObjectName(name);
     label->setGeometry(LayoutUnits::toPixels(units));
     return label;

@@ -5,6 +5,7 @@
 #include "toolkit/dialogs.h"
 #include "toolkit/layout_units.h"
 #include "toolkit/minimum_size.h"
+#include "toolkit/plain_label.h"
 #include "toolkit/qt_dialogs.h"
 #include "toolkit/tick_timer.h"
 #include "windows/about/frm_about.h"
@@ -55,7 +56,7 @@ Widget *place(Widget *widget, const char *name, int left, int top, int width, in
 
 QLabel *label(QWidget *parent, const char *name, const QString &text, int left, int top, int width, int height)
 {
-    auto *l = place(new QLabel(text, parent), name, left, top, width, height);
+    auto *l = place(plainLabel(text, parent), name, left, top, width, height);
     l->setFont(designFont(9.75));
     return l;
 }
@@ -135,7 +136,7 @@ void frm_main::createControls()
 
     createSpeedFrame();
 
-    sBar_text = new QLabel(this);
+    sBar_text = plainLabel(QString(), this);
     sBar_text->setObjectName(QStringLiteral("sBar_text"));
     statusBar()->setObjectName(QStringLiteral("sBar"));
     // A permanent label, so menu hover tips never erase the status text.
@@ -163,7 +164,7 @@ void frm_main::createSpeedFrame()
     txt_speed = place(new QLineEdit(fm1), "txt_speed", 1560, 1080, 615, 285);
     txt_speed->setMaxLength(4);
     txt_speed->setEnabled(false);
-    lbl_custom = place(new QLabel(QStringLiteral("ms per transition"), fm1), "lbl_custom", 2280, 1080, 1335, 255);
+    lbl_custom = place(plainLabel(QStringLiteral("ms per transition"), fm1), "lbl_custom", 2280, 1080, 1335, 255);
     lbl_custom->setEnabled(false);
     for (QWidget *w : std::initializer_list<QWidget *>{opn_presets, com_speed, opn_custom, txt_speed, lbl_custom})
         w->setFont(designFont(8.25));

@@ -1,3 +1,4 @@
+#include "document/tw_file.h"
 #include "scripted_dialogs.h"
 #include "test_automata.h"
 #include "toolkit/layout_units.h"
@@ -82,6 +83,9 @@ private Q_SLOTS:
     void boxes();
     void editorsOpenModallyOverTheWindow_data();
     void editorsOpenModallyOverTheWindow();
+    void labelsShowTextAsItIs_data();
+    void labelsShowTextAsItIs();
+    void statusShowsAFileNameAsItIs();
     void speedOptions();
     void resizeKeepsTheMinimumAndStretches();
     void fileCommandsThroughTheMenus();
@@ -172,6 +176,49 @@ void TestMainWindow::editorsOpenModallyOverTheWindow()
         modal->close();
     });
     QCOMPARE(opened, window);
+}
+
+void TestMainWindow::labelsShowTextAsItIs_data()
+{
+    editorsOpenModallyOverTheWindow_data();
+    QTest::newRow("the main window itself") << "" << "frm_main";
+}
+
+// A label may show a name, a path or a reason: no label of any window reads its
+// text as markup.
+void TestMainWindow::labelsShowTextAsItIs()
+{
+    QFETCH(QString, action);
+    QFETCH(QString, window);
+
+    Fixture f;
+    f.model = endsInA();
+    QStringList markup;
+    const auto look = [&](QWidget *w) {
+        for (const QLabel *label : w->findChildren<QLabel *>())
+            if (label->textFormat() != Qt::PlainText)
+                markup << label->objectName();
+    };
+    if (action.isEmpty())
+        look(&f.window);
+    else
+        f.withEditor(qPrintable(action), [&](QDialog *modal) {
+            look(modal);
+            modal->close();
+        });
+    QCOMPARE(markup, QStringList{});
+}
+
+void TestMainWindow::statusShowsAFileNameAsItIs()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("a<br>b.tw"));
+    QCOMPARE(TwFile::save(endsInA(), path), std::nullopt);
+    Fixture f;
+    f.window.fileCommands().openPath(path);
+    const QLabel *status = f.child<QLabel>("sBar_text");
+    QCOMPARE(QStringLiteral("%1 %2").arg(status->textFormat()).arg(status->text()),
+             QStringLiteral("%1 File Opened : a<br>b.tw").arg(Qt::PlainText));
 }
 
 void TestMainWindow::speedOptions()
