@@ -1,5 +1,6 @@
 #include "cli/batch_run.h"
 
+#include "document/escaped_line.h"
 #include "run/run_texts.h"
 
 #include <QIODevice>
@@ -24,66 +25,86 @@ qsizetype completeUtf8Length(QByteArrayView bytes)
 
 } // namespace
 
-StringRun::StringRun(const modAll &model, const RunSteps::SymbolIndex &index, bool trace)
-    : m_model(model)
-    , m_index(index)
-    , m_trace(trace)
-    , m_state(model.start_state)
+BatchAutomaton::BatchAutomaton(const modAll &automaton)
+    : model(automaton)
+    , index(automaton)
+    , escapedNames([&automaton] {
+        QList<QByteArray> names;
+        for (const StateEntry &state : automaton.states)
+            names.append(EscapedLine::escape(QByteArrayView(state.name.toUtf8())));
+        return names;
+    }())
 {
-    if (!RunSteps::startIsValid(model)) {
+}
+
+StringRun::StringRun(const BatchAutomaton &automaton, bool trace)
+    : m_automaton(automaton)
+    , m_trace(trace)
+    , m_state(automaton.model.start_state)
+{
+    if (!RunSteps::startIsValid(automaton.model)) {
         m_failed = true;
         m_message = RunTexts::invalidStartState();
-    } else if (m_trace && model.state_count > 0) {
+    } else if (m_trace && automaton.model.state_count > 0) {
         m_visited.append(m_state);
     }
 }
 
-void StringRun::feed(QStringView piece)
+void StringRun::feed(QByteArrayView piece, qsizetype valid)
 {
     if (m_failed || piece.isEmpty())
         return;
-    const RunSteps::Stop stop = RunSteps::runText(m_model, m_index, piece, m_state, [this](qint16 state) {
-        if (m_trace)
-            m_visited.append(state);
-    });
-    if (stop.failed) {
-        m_failed = true;
-        m_message = RunTexts::invalidAlphabet(RunSteps::firstCharacter(piece.sliced(stop.consumed)).toString());
-    }
+    const QString text = QString::fromUtf8(piece.first(valid));
+    const RunSteps::Stop stop = RunSteps::runText(m_automaton.model, m_automaton.index, text, m_state,
+                                                  [this](qint16 state) {
+                                                      if (m_trace)
+                                                          m_visited.append(state);
+                                                  });
+    if (stop.failed)
+        fail(EscapedLine::escape(RunSteps::firstCharacter(QStringView(text).sliced(stop.consumed))));
+    else if (valid < piece.size())
+        fail(QString::fromLatin1(EscapedLine::escape(piece.sliced(valid, 1))));
 }
 
-QString StringRun::finish()
+void StringRun::fail(const QString &escapedCharacter)
 {
-    QString columns = m_failed ? RunTexts::error() + u'\t' + m_message
-                               : RunTexts::verdict(RunSteps::isAccepting(m_model, m_state));
-    for (const qint16 state : std::as_const(m_visited))
-        columns += u'\t' + m_model.states[state].name;
-    m_visited.clear();
-    return columns;
+    m_failed = true;
+    m_message = RunTexts::invalidAlphabet(escapedCharacter);
 }
 
-// A line of input arriving in pieces: each piece is echoed at once and run as
-// far as its complete UTF-8 sequences go.
+void StringRun::finish(QByteArray &out)
+{
+    out += m_failed ? (RunTexts::error() + u'\t' + m_message).toUtf8()
+                    : RunTexts::verdict(RunSteps::isAccepting(m_automaton.model, m_state)).toUtf8();
+    for (const qint16 state : std::as_const(m_visited)) {
+        out += '\t';
+        out += m_automaton.escapedNames[state];
+    }
+    m_visited.clear();
+}
+
+// A line of input arriving in pieces: each piece is echoed and run at once as
+// far as its complete UTF-8 sequences go; an unfinished sequence waits for the
+// next piece, so that both see the line as they would see it whole.
 class BatchRun::Line
 {
 public:
-    explicit Line(BatchRun &batch) : m_batch(batch), m_run(batch.m_model, batch.m_index, batch.m_trace) {}
+    explicit Line(BatchRun &batch) : m_batch(batch), m_run(batch.m_automaton, batch.m_trace) {}
 
     void feed(QByteArrayView bytes)
     {
-        m_batch.write(bytes);
         if (!m_tail.isEmpty()) {
             m_tail += bytes;
             bytes = m_tail;
         }
-        const qsizetype complete = completeUtf8Length(bytes);
-        m_run.feed(QString::fromUtf8(bytes.first(complete)));
-        m_tail = bytes.sliced(complete).toByteArray();
+        const QByteArrayView complete = bytes.first(completeUtf8Length(bytes));
+        m_run.feed(complete, m_batch.writeEscaped(complete));
+        m_tail = bytes.sliced(complete.size()).toByteArray();
     }
 
     void finish()
     {
-        m_run.feed(QString::fromUtf8(m_tail));
+        m_run.feed(m_tail, m_batch.writeEscaped(m_tail));
         m_batch.endString(m_run);
     }
 
@@ -94,8 +115,7 @@ private:
 };
 
 BatchRun::BatchRun(const modAll &model, bool trace, QIODevice &out)
-    : m_model(model)
-    , m_index(model)
+    : m_automaton(model)
     , m_trace(trace)
     , m_out(out)
 {
@@ -105,6 +125,8 @@ BatchRun::~BatchRun() = default;
 
 void BatchRun::runString(QByteArrayView bytes)
 {
+    if (!ok())
+        return;
     Line line(*this);
     line.feed(bytes);
     line.finish();
@@ -115,14 +137,14 @@ void BatchRun::runLines(QIODevice &in, qint64 chunkSize)
     QByteArray chunk(chunkSize, Qt::Uninitialized);
     std::optional<Line> line;
     bool heldReturn = false;   // a CR ended the last piece: the line's end, if LF follows
-    for (;;) {
+    while (ok()) {
         const qint64 count = in.read(chunk.data(), chunkSize);
-        if (count < 0 && m_ioError.isEmpty())
+        if (count < 0)
             m_ioError = QStringLiteral("cannot read the strings: ") + in.errorString();
         if (count <= 0)
             break;
         QByteArrayView data(chunk.constData(), count);
-        while (!data.isEmpty()) {
+        while (!data.isEmpty() && ok()) {
             if (!line)
                 line.emplace(*this);
             const qsizetype newline = data.indexOf('\n');
@@ -141,7 +163,7 @@ void BatchRun::runLines(QIODevice &in, qint64 chunkSize)
             data = data.sliced(newline + 1);
         }
     }
-    if (line) {
+    if (line && ok()) {
         if (heldReturn)
             line->feed("\r");
         line->finish();
@@ -150,26 +172,32 @@ void BatchRun::runLines(QIODevice &in, qint64 chunkSize)
 
 void BatchRun::endString(StringRun &run)
 {
-    const QString columns = run.finish();
+    m_buffer += '\t';
+    run.finish(m_buffer);
+    m_buffer += '\n';
     m_anyError = m_anyError || run.failed();
-    write("\t");
-    write(columns.toUtf8());
-    write("\n");
+    flushWhenFull();
 }
 
-void BatchRun::write(QByteArrayView bytes)
+qsizetype BatchRun::writeEscaped(QByteArrayView bytes)
 {
-    m_buffer += bytes;
+    const qsizetype valid = EscapedLine::append(m_buffer, bytes);
+    flushWhenFull();
+    return valid;
+}
+
+void BatchRun::flushWhenFull()
+{
     if (m_buffer.size() >= 64 * 1024)
         flush();
 }
 
 bool BatchRun::flush()
 {
-    if (!m_buffer.isEmpty() && m_ioError.isEmpty()) {
+    if (!m_buffer.isEmpty() && ok()) {
         if (m_out.write(m_buffer) != m_buffer.size())
             m_ioError = QStringLiteral("cannot write the results: ") + m_out.errorString();
     }
-    m_buffer.clear();
-    return m_ioError.isEmpty();
+    m_buffer.resize(0);   // keeps its capacity for the next results
+    return ok();
 }

@@ -4,31 +4,47 @@
 #include "run/run_steps.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 
 class QIODevice;
 
+// What the run of every string needs of one automaton, prepared once.
+struct BatchAutomaton
+{
+    explicit BatchAutomaton(const modAll &automaton);
+
+    const modAll &model;
+    const RunSteps::SymbolIndex index;
+    const QList<QByteArray> escapedNames;   // each state's name as a result line shows it
+};
+
 // One string run through the automaton exactly as Play runs it at 0 ms: an
 // invalid start state stops it before it starts, each character is looked up
 // when its step comes, and the first one that is not in the alphabet ends it
-// with an error. The string may arrive in pieces, each ending at a whole
-// character, so a line far larger than memory can be run as it is read.
+// with an error. A byte that is not valid UTF-8 is no character, so it is never
+// a symbol. The string may arrive in pieces, so a line far larger than memory
+// can be run as it is read.
 class StringRun
 {
 public:
-    StringRun(const modAll &model, const RunSteps::SymbolIndex &index, bool trace);
+    StringRun(const BatchAutomaton &automaton, bool trace);
 
-    // The next piece of the string; a surrogate pair is never cut in two.
-    void feed(QStringView piece);
-    // Ends the string. The columns after the string: "ACCEPTED", "REJECTED" or
-    // "ERROR" and the status text, then with tracing the states visited (the
-    // start state and each state a transition led to), all separated by tabs.
-    QString finish();
+    // The next piece of the string as UTF-8 bytes, of which the first `valid`
+    // are valid UTF-8. A piece never ends inside a UTF-8 sequence that the next
+    // piece could complete.
+    void feed(QByteArrayView piece, qsizetype valid);
+    // Ends the string and appends the columns after it to `out`: "ACCEPTED",
+    // "REJECTED" or "ERROR" and the status text, then with tracing the states
+    // visited (the start state and each state a transition led to), all
+    // separated by tabs and each in its one-line form.
+    void finish(QByteArray &out);
     bool failed() const { return m_failed; }
 
 private:
-    const modAll &m_model;
-    const RunSteps::SymbolIndex &m_index;
+    void fail(const QString &escapedCharacter);
+
+    const BatchAutomaton &m_automaton;
     bool m_trace;
     qint16 m_state;
     bool m_failed = false;
@@ -36,9 +52,10 @@ private:
     QList<qint16> m_visited;
 };
 
-// Runs strings and writes one line per string to `out`: the string as it was
-// given, a tab, and StringRun's columns. Output is collected and written in
-// large pieces; every write is checked.
+// Runs strings and writes one line per string to `out`: the string in its
+// one-line form (see EscapedLine), a tab, and StringRun's columns. Output is
+// collected and written in large pieces; every write is checked, and after the
+// first read or write that fails nothing more is read or run.
 class BatchRun
 {
 public:
@@ -46,8 +63,6 @@ public:
     ~BatchRun();
 
     // One string as its bytes (UTF-8), for instance from the command line.
-    // Input is decoded in pieces that end at whole UTF-8 sequences, so no
-    // character, and no surrogate pair, is ever cut in two.
     void runString(QByteArrayView bytes);
     // Every line of `in`; a line loses its LF or CR LF ending and nothing else.
     // Reads `chunkSize` bytes at a time and holds no more than that of a line.
@@ -55,6 +70,8 @@ public:
 
     // Writes what is still held; false when any read or write failed.
     bool flush();
+    // No read or write has failed so far.
+    bool ok() const { return m_ioError.isEmpty(); }
     // Some string ended with ERROR.
     bool anyError() const { return m_anyError; }
     // Why reading the strings or writing the results failed.
@@ -62,11 +79,12 @@ public:
 
 private:
     class Line;
-    void write(QByteArrayView bytes);
+    // Gives the length of the valid UTF-8 start of `bytes`.
+    qsizetype writeEscaped(QByteArrayView bytes);
+    void flushWhenFull();
     void endString(StringRun &run);
 
-    const modAll &m_model;
-    const RunSteps::SymbolIndex m_index;
+    const BatchAutomaton m_automaton;
     bool m_trace;
     QIODevice &m_out;
     QByteArray m_buffer;

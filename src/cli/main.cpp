@@ -1,10 +1,12 @@
 // tarnwell-run: checks strings against a saved automaton from a shell.
 
 #include "cli/batch_run.h"
+#include "cli/descriptor_output.h"
 #include "document/tw_file.h"
 
 #include <QFile>
 
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <unistd.h>
@@ -19,7 +21,15 @@ constexpr char usage[] =
     "the Play button runs it at 0 ms. Prints one line per string: the string, a\n"
     "tab, then ACCEPTED or REJECTED, or ERROR, a tab and the reason (\"Invalid\n"
     "alphabet 'x'\" at the first character that is not a symbol, or \"Invalid\n"
-    "start state\"). Text is UTF-8.\n"
+    "start state\"). Text is UTF-8; a byte that is not valid UTF-8 is never a\n"
+    "symbol.\n"
+    "\n"
+    "The string, the character in the reason and the state names are escaped so\n"
+    "that each result is one line and each column one column: \\\\ for a\n"
+    "backslash, \\t for a tab, \\n for a line feed, \\r for a carriage return,\n"
+    "and \\xHH, with two upper-case hex digits, for any other byte below 0x20,\n"
+    "for 0x7F and for each byte that is not part of valid UTF-8 (\\x1B, \\xFF).\n"
+    "Other text is printed as it is.\n"
     "\n"
     "  --trace   also print, after a tab each, the names of the states visited:\n"
     "            the start state and every state a transition leads to\n"
@@ -29,7 +39,9 @@ constexpr char usage[] =
     "Exit status: 0 when every string ran to a verdict, 1 when any gave ERROR,\n"
     "2 when the file cannot be read, the strings cannot be read or the results\n"
     "cannot be written (the reason goes to standard error), or the command line\n"
-    "is wrong.\n";
+    "is wrong. It stops at the first read or write that fails; when whatever\n"
+    "reads the results closes them (tarnwell-run ... | head -1), it ends at once\n"
+    "with 2 and no message.\n";
 
 int fail(const QString &message)
 {
@@ -68,12 +80,14 @@ int main(int argc, char *argv[])
     if (!loaded.automaton)
         return fail(path + QStringLiteral(": ") + loaded.failure);
 
-    QFile out;
-    if (!out.open(STDOUT_FILENO, QIODevice::WriteOnly | QIODevice::Unbuffered, QFileDevice::DontCloseHandle))
-        return fail(QStringLiteral("cannot write the results: ") + out.errorString());
+    // A reader that goes away (a pipe into head) makes writes fail with EPIPE
+    // instead of killing the process, so it ends like any other output error.
+    std::signal(SIGPIPE, SIG_IGN);
+    DescriptorOutput out(STDOUT_FILENO);
+    out.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
     BatchRun batch(*loaded.automaton, trace, out);
     if (arg < argc) {
-        for (; arg < argc; ++arg)
+        for (; arg < argc && batch.ok(); ++arg)
             batch.runString(QByteArrayView(argv[arg]));
     } else {
         QFile in;
@@ -82,6 +96,6 @@ int main(int argc, char *argv[])
         batch.runLines(in);
     }
     if (!batch.flush())
-        return fail(batch.ioError());
+        return out.readerGone() ? 2 : fail(batch.ioError());
     return batch.anyError() ? 1 : 0;
 }

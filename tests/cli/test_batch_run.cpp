@@ -5,6 +5,32 @@
 #include <QProcess>
 #include <QTest>
 
+#include <csignal>
+
+namespace {
+
+// The results of running `input` line by line, read `chunk` bytes at a time.
+QByteArray runLines(const modAll &automaton, bool trace, QByteArray input, qint64 chunk)
+{
+    QBuffer in(&input), out;
+    if (!in.open(QIODevice::ReadOnly) || !out.open(QIODevice::WriteOnly))
+        return "cannot open the buffers";
+    BatchRun batch(automaton, trace, out);
+    batch.runLines(in, chunk);
+    return batch.flush() ? out.data() : "flush failed";
+}
+
+// tarnwell-run in the examples folder, with SIGPIPE as a shell leaves it, so a
+// run that does not ignore it dies of it.
+void startRun(QProcess &run, const QStringList &arguments)
+{
+    run.setWorkingDirectory(TARNWELL_EXAMPLES_DIR);
+    run.setChildProcessModifier([] { std::signal(SIGPIPE, SIG_DFL); });
+    run.start(TARNWELL_RUN_PATH, arguments);
+}
+
+} // namespace
+
 // tarnwell-run, started in the examples folder: what it prints on standard
 // output and standard error, then its exit status. Standard input is run
 // through ends-in-a.tw (symbols a and b), so any other character is an error
@@ -30,12 +56,20 @@ private Q_SLOTS:
             << QByteArray("tarnwell-run: gone.tw: No such file or directory\nexit 2");
         QTest::newRow("standard input: LF, CR LF; a CR elsewhere is part of the line") << QStringList{"ends-in-a.tw"}
             << QByteArray("a\nab\r\n\r\na\r\ra\nb\na\r")
-            << QByteArray("a\tACCEPTED\nab\tREJECTED\n\tREJECTED\na\r\ra\tERROR\tInvalid alphabet '\r'\nb\tREJECTED\n"
-                          "a\r\tERROR\tInvalid alphabet '\r'\nexit 1");
-        QTest::newRow("standard input: multi-byte characters stay whole; one cut short by LF is one bad character")
+            << QByteArray("a\tACCEPTED\nab\tREJECTED\n\tREJECTED\na\\r\\ra\tERROR\tInvalid alphabet '\\r'\nb\tREJECTED\n"
+                          "a\\r\tERROR\tInvalid alphabet '\\r'\nexit 1");
+        QTest::newRow("standard input: multi-byte characters stay whole; one cut short by LF is escaped byte by byte")
             << QStringList{"ends-in-a.tw"} << QByteArray("a\xC3\xA9\n\xF0\x9F\x98\x80\na\xF0\x9F\x98\na\n")
             << QByteArray("a\xC3\xA9\tERROR\tInvalid alphabet '\xC3\xA9'\n\xF0\x9F\x98\x80\tERROR\tInvalid alphabet "
-                          "'\xF0\x9F\x98\x80'\na\xF0\x9F\x98\tERROR\tInvalid alphabet '\xEF\xBF\xBD'\na\tACCEPTED\nexit 1");
+                          "'\xF0\x9F\x98\x80'\na\\xF0\\x9F\\x98\tERROR\tInvalid alphabet '\\xF0'\na\tACCEPTED\nexit 1");
+        QTest::newRow("standard input: bytes that are not UTF-8 and control bytes escaped; the reason names the first")
+            << QStringList{"ends-in-a.tw"} << QByteArray("ab\xFF\xFE" "a\n\xC3\na\x00\x7F\\\n", 13)
+            << QByteArray("ab\\xFF\\xFEa\tERROR\tInvalid alphabet '\\xFF'\n\\xC3\tERROR\tInvalid alphabet '\\xC3'\n"
+                          "a\\x00\\x7F\\\\\tERROR\tInvalid alphabet '\\x00'\nexit 1");
+        QTest::newRow("arguments: tab, line breaks, backslash and control bytes escaped, in the reason too")
+            << QStringList{"ends-in-a.tw", "a\tb", "b\\", "a\nb\r", "\x1B\x7F"} << QByteArray()
+            << QByteArray("a\\tb\tERROR\tInvalid alphabet '\\t'\nb\\\\\tERROR\tInvalid alphabet '\\\\'\n"
+                          "a\\nb\\r\tERROR\tInvalid alphabet '\\n'\n\\x1B\\x7F\tERROR\tInvalid alphabet '\\x1B'\nexit 1");
     }
 
     void process()
@@ -45,8 +79,7 @@ private Q_SLOTS:
         QFETCH(QByteArray, result);
 
         QProcess run;
-        run.setWorkingDirectory(TARNWELL_EXAMPLES_DIR);
-        run.start(TARNWELL_RUN_PATH, arguments);
+        startRun(run, arguments);
         run.write(input);
         run.closeWriteChannel();
         QVERIFY(run.waitForFinished());
@@ -54,16 +87,84 @@ private Q_SLOTS:
 
         // However standard input happens to be cut into reads, the lines and
         // their verdicts are the same (the rows that read it print nothing else).
-        const modAll automaton = endsInA();
         if (arguments.size() == 1)
-            for (qint64 chunk : {1, 2, 3, 4, 5, 7}) {
-                QBuffer in(&input), out;
-                QVERIFY(in.open(QIODevice::ReadOnly) && out.open(QIODevice::WriteOnly));
-                BatchRun batch(automaton, false, out);
-                batch.runLines(in, chunk);
-                QVERIFY(batch.flush());
-                QCOMPARE(out.data(), result.first(result.lastIndexOf("exit ")));
-            }
+            for (qint64 chunk : {1, 2, 3, 4, 5, 7})
+                QCOMPARE(runLines(endsInA(), false, input, chunk), result.first(result.lastIndexOf("exit ")));
+    }
+
+    // Automata that no example holds, run line by line in reads of every size.
+    void lines_data()
+    {
+        QTest::addColumn<modAll>("automaton");
+        QTest::addColumn<bool>("trace");
+        QTest::addColumn<QByteArray>("input");
+        QTest::addColumn<QByteArray>("result");
+
+        const modAll oddNames = makeAutomaton({"q\r\n0", "q\t1\\"}, {"q\t1\\"}, {"a", "b"}, {{2, 1}, {2, 1}});
+        QTest::newRow("trace: state names with line breaks, a tab and a backslash") << oddNames << true
+            << QByteArray("ba\n") << QByteArray("ba\tACCEPTED\tq\\r\\n0\tq\\r\\n0\tq\\t1\\\\\n");
+        const modAll replacement = makeAutomaton({"q0", "q1"}, {"q1"}, {"\uFFFD"}, {{2}, {2}});
+        QTest::newRow("U+FFFD is a symbol, a byte that is not UTF-8 is none") << replacement << false
+            << QByteArray("\xEF\xBF\xBD\n\xFF\n\xEF\xBF\n")
+            << QByteArray("\xEF\xBF\xBD\tACCEPTED\n\\xFF\tERROR\tInvalid alphabet '\\xFF'\n"
+                          "\\xEF\\xBF\tERROR\tInvalid alphabet '\\xEF'\n");
+    }
+
+    void lines()
+    {
+        QFETCH(modAll, automaton);
+        QFETCH(bool, trace);
+        QFETCH(QByteArray, input);
+        QFETCH(QByteArray, result);
+        for (qint64 chunk : {1, 2, 3, 4, 64 * 1024})
+            QCOMPARE(runLines(automaton, trace, input, chunk), result);
+    }
+
+    // A reader that closes the results early ends the run at once, with 2 and
+    // nothing on standard error, however much input is still coming.
+    void closedOutput()
+    {
+        QProcess yes, run, head;
+        yes.setStandardOutputProcess(&run);
+        run.setStandardOutputProcess(&head);
+        yes.start("yes", {"ab"});
+        startRun(run, {"ends-in-a.tw"});
+        head.start("head", {"-n", "1"});
+        const bool ended = run.waitForFinished(10000);
+        yes.kill();
+        yes.waitForFinished();
+        QVERIFY(ended);
+        QCOMPARE(run.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(run.exitCode(), 2);
+        QCOMPARE(run.readAllStandardError(), QByteArray());
+        QVERIFY(head.waitForFinished(10000));
+        QCOMPARE(head.readAllStandardOutput(), QByteArray("ab\tREJECTED\n"));
+    }
+
+    void fullOutput_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::newRow("standard input that never ends") << QStringList{"ends-in-a.tw"};
+        QTest::newRow("arguments") << QStringList{"ends-in-a.tw", "ab", "ba"};
+    }
+
+    // Results that cannot be written end the run at once with the reason.
+    void fullOutput()
+    {
+        QFETCH(QStringList, arguments);
+        QProcess yes, run;
+        if (arguments.size() == 1) {
+            yes.setStandardOutputProcess(&run);
+            yes.start("yes", {"ab"});
+        }
+        run.setStandardOutputFile("/dev/full");
+        startRun(run, arguments);
+        const bool ended = run.waitForFinished(10000);
+        yes.kill();
+        yes.waitForFinished();
+        QVERIFY(ended);
+        QCOMPARE(run.readAllStandardError(), QByteArray("tarnwell-run: cannot write the results: No space left on device\n"));
+        QCOMPARE(run.exitCode(), 2);
     }
 };
 
