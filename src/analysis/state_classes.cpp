@@ -119,8 +119,9 @@ std::vector<int> equivalentStateClasses(const DenseAutomaton &automaton, const P
             splitters.push_back(group);
         }
     };
-    for (int group = 0; group < partition.groupCount(); ++group)
-        await(group);
+    // Splitting by one of two complementary groups splits by the other too.
+    if (partition.groupCount() == 2)
+        await(partition.size(0) <= partition.size(1) ? 0 : 1);
 
     while (!splitters.empty()) {
         const int splitter = splitters.back();

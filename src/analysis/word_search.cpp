@@ -123,8 +123,9 @@ QStringList firstStrings(const DenseAutomaton &automaton, const LengthBounds &bo
     struct Step
     {
         int state;
-        int column;         // the next column to try; after it is tried, the one taken
+        int column;         // the next column to try
         bool found;         // some string was found below this step
+        qsizetype prefix;   // length of the string that led here
     };
     std::unordered_set<quint64> deadEnds;
     const auto deadEnd = [](int state, int remaining) { return quint64(remaining) << 32 | quint32(state); };
@@ -133,37 +134,36 @@ QStringList firstStrings(const DenseAutomaton &automaton, const LengthBounds &bo
     };
 
     std::vector<Step> path;
+    QString text;
     const qint64 longest = bounds.longest[size_t(start)];
     for (qint64 next = bounds.shortest[size_t(start)]; next <= longest && found.size() < limit; ++next) {
         const int length = int(next);
         if (!possible(start, length))
             continue;
-        path.assign(1, Step{start, 0, false});
+        path.assign(1, Step{start, 0, false, 0});
+        text.clear();
         while (!path.empty() && found.size() < limit) {
             Step &step = path.back();
             const int remaining = length - int(path.size() - 1);
-            if (remaining == 0) {
-                QString text;
-                for (size_t i = 0; i + 1 < path.size(); ++i)
-                    text += automaton.character(path[i].column - 1);
+            const bool leaf = remaining == 0;
+            if (leaf)
                 found.append(text);
-                path.pop_back();
-                if (!path.empty())
-                    path.back().found = true;
-                continue;
-            }
-            if (step.column == automaton.width()) {
-                if (!step.found)
+            if (leaf || step.column == automaton.width()) {
+                const bool below = leaf || step.found;
+                if (!below)
                     deadEnds.insert(deadEnd(step.state, remaining));
-                const bool below = step.found;
+                text.truncate(step.prefix);
                 path.pop_back();
                 if (!path.empty() && below)
                     path.back().found = true;
                 continue;
             }
-            const int target = automaton.next(step.state, step.column++);
-            if (possible(target, remaining - 1))
-                path.push_back(Step{target, 0, false});
+            const int column = step.column++;
+            const int target = automaton.next(step.state, column);
+            if (possible(target, remaining - 1)) {
+                path.push_back(Step{target, 0, false, text.size()});
+                text += automaton.character(column);
+            }
         }
     }
     return found;
