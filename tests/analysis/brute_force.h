@@ -10,6 +10,7 @@
 #include <QRandomGenerator>
 #include <QSet>
 #include <QStringList>
+#include <QTest>
 #include <vector>
 
 // Every random automaton draws its symbols from this pool, and strings are made of it.
@@ -187,6 +188,27 @@ inline modAll randomAutomaton(QRandomGenerator &random)
                                         : random.bounded(qMax(1, int(m.state_count))));
     m.comment = QStringLiteral("line one\r\nline two");
     return m;
+}
+
+// One row per seed, each for `perSeed` random automata.
+inline void addSeedRows(int seeds, int perSeed)
+{
+    QTest::addColumn<int>("seed");
+    for (int seed = 1; seed <= seeds; ++seed)
+        QTest::addRow("%d random automata, seed %d", perSeed, seed) << seed;
+}
+
+// Calls `check(model, random)` on `count` random automata drawn from the row's
+// seed, stopping at the first that fails.
+template <typename Check>
+void forRandomAutomata(int count, Check &&check)
+{
+    QFETCH(int, seed);
+    QRandomGenerator random{quint32(seed)};
+    for (int i = 0; i < count && !QTest::currentTestFailed(); ++i) {
+        const modAll model = randomAutomaton(random);
+        check(model, random);
+    }
 }
 
 // A test's stand-in for the result-line escape, enough to see that reports use it.

@@ -185,20 +185,15 @@ void TestCheck::report()
 
 void TestCheck::randomAutomata_data()
 {
-    QTest::addColumn<int>("seed");
-    for (int seed = 1; seed <= 3; ++seed)
-        QTest::addRow("400 automata, seed %d", seed) << seed;
+    addSeedRows(3, 400);
 }
 
 void TestCheck::randomAutomata()
 {
-    QFETCH(int, seed);
-    QRandomGenerator random{quint32(seed)};
-    for (int i = 0; i < 400; ++i) {
-        const modAll model = randomAutomaton(random);
+    forRandomAutomata(400, [](const modAll &model, QRandomGenerator &) {
         const QString name = dump(model) + QStringLiteral(": ");
         QCOMPARE(name + summary(Analysis::checkAutomaton(model)), name + bruteSummary(model));
-    }
+    });
 }
 
 QTEST_GUILESS_MAIN(TestCheck)

@@ -106,19 +106,15 @@ void TestCompare::compared()
 
 void TestCompare::randomPairs_data()
 {
-    QTest::addColumn<int>("seed");
-    for (int seed = 1; seed <= 3; ++seed)
-        QTest::addRow("400 automata against another, their minimization and a changed cell, seed %d", seed) << seed;
+    addSeedRows(3, 400);
 }
 
-// Brute force over every string up to the sum of the two sizes (each counted
-// with its ERROR state) finds a difference whenever there is one.
+// Each automaton against another, its minimization and itself with a cell
+// changed. Brute force over every string up to the sum of the two sizes (each
+// counted with its ERROR state) finds a difference whenever there is one.
 void TestCompare::randomPairs()
 {
-    QFETCH(int, seed);
-    QRandomGenerator random{quint32(seed)};
-    for (int i = 0; i < 400; ++i) {
-        const modAll a = randomAutomaton(random);
+    forRandomAutomata(400, [](const modAll &a, QRandomGenerator &random) {
         const Analysis::MinimizeResult minimized = Analysis::minimizeAutomaton(a);
         const QList<modAll> others{randomAutomaton(random), minimized.refused() ? a : minimized.automaton,
                                    withOneChange(a, random)};
@@ -127,7 +123,7 @@ void TestCompare::randomPairs()
             const int length = qMax(1, int(a.state_count)) + qMax(1, int(b.state_count));
             QCOMPARE(name + comparison(a, b), name + bruteComparison(a, b, length));
         }
-    }
+    });
 }
 
 QTEST_GUILESS_MAIN(TestCompare)

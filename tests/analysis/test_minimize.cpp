@@ -99,9 +99,7 @@ void TestMinimize::resultIsANewDocument()
 
 void TestMinimize::randomAutomata_data()
 {
-    QTest::addColumn<int>("seed");
-    for (int seed = 1; seed <= 4; ++seed)
-        QTest::addRow("500 automata, seed %d", seed) << seed;
+    addSeedRows(4, 500);
 }
 
 // Every verdict up to the length that tells any two of these states apart is
@@ -109,22 +107,19 @@ void TestMinimize::randomAutomata_data()
 // states has groups, none of them unreachable.
 void TestMinimize::randomAutomata()
 {
-    QFETCH(int, seed);
-    QRandomGenerator random{quint32(seed)};
-    for (int i = 0; i < 500; ++i) {
-        const modAll model = randomAutomaton(random);
+    forRandomAutomata(500, [](const modAll &model, QRandomGenerator &) {
         const Analysis::MinimizeResult result = minimizeAutomaton(model);
         const QString name = dump(model) + QStringLiteral(": ");
         if (model.state_count != 0 && !bruteHasState(model, model.start_state)) {
             QVERIFY2(result.refused(), qPrintable(name));
-            continue;
+            return;
         }
         QCOMPARE(name + bruteForce(result.automaton, pool).verdicts, name + bruteForce(model, pool).verdicts);
         const QList<int> reachable = bruteReachable(model);
         QCOMPARE(name + QString::number(result.automaton.state_count),
                  name + QString::number(groupCount(mooreGroups(model, reachable), reachable)));
         QCOMPARE(bruteReachable(result.automaton).size(), qsizetype(result.automaton.state_count));
-    }
+    });
 }
 
 QTEST_GUILESS_MAIN(TestMinimize)

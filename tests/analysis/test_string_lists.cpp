@@ -96,19 +96,14 @@ void TestStringLists::longChain()
 
 void TestStringLists::randomAutomata_data()
 {
-    QTest::addColumn<int>("seed");
-    for (int seed = 1; seed <= 3; ++seed)
-        QTest::addRow("500 automata, seed %d", seed) << seed;
+    addSeedRows(3, 500);
 }
 
 // Where the lists reach past the strings brute force runs, the part it runs
 // must agree; a list shorter than asked must be the whole language.
 void TestStringLists::randomAutomata()
 {
-    QFETCH(int, seed);
-    QRandomGenerator random{quint32(seed)};
-    for (int i = 0; i < 500; ++i) {
-        const modAll model = randomAutomaton(random);
+    forRandomAutomata(500, [](const modAll &model, QRandomGenerator &) {
         const BruteRuns runs = bruteForce(model, bruteOrder(bruteAlphabet(model)));
         const QString name = dump(model) + QStringLiteral(": ");
         for (const bool accepted : {true, false})
@@ -124,7 +119,7 @@ void TestStringLists::randomAutomata()
                 if (strings.size() < limit)
                     QCOMPARE(name + listed(strings), name + listed(bruteWith(runs, accepted ? 'A' : 'R')));
             }
-    }
+    });
 }
 
 QTEST_GUILESS_MAIN(TestStringLists)
