@@ -3,7 +3,8 @@
 // against the least any answer must do: reading every cell of the table once
 // (of both tables, for compare). The first 1,000 accepted strings of a 1,000-state
 // chain whose shortest accepted string has 999 characters, against writing
-// those same strings out.
+// those same strings out. And the first 1,000 accepted and rejected strings of
+// the large automaton.
 
 #include "analysis/check_automaton.h"
 #include "analysis/compare_automata.h"
@@ -166,6 +167,18 @@ void BM_AcceptedStrings(benchmark::State &state)
         state.SkipWithError("not the expected strings");
 }
 
+// The first strings of each verdict of the large random automaton: an answer
+// at the largest size, with no reference of its own.
+void BM_StringListsLarge(benchmark::State &state)
+{
+    for (auto _ : state) {
+        const QStringList accepted = Analysis::acceptedStrings(large(0), int(state.range(0)));
+        const QStringList rejected = Analysis::rejectedStrings(large(0), int(state.range(0)));
+        if (accepted.size() != state.range(0) || rejected.size() != state.range(0))
+            state.SkipWithError("fewer strings than asked");
+    }
+}
+
 // The same strings built straight from what they are known to be.
 void BM_WriteStrings(benchmark::State &state)
 {
@@ -191,6 +204,7 @@ BENCHMARK(BM_CompareEquivalent)->Unit(benchmark::kMillisecond)->Arg(largeStates)
 BENCHMARK(BM_ReadTwoTables)->Unit(benchmark::kMillisecond)->Arg(largeStates);
 BENCHMARK(BM_AcceptedStrings)->Unit(benchmark::kMillisecond)->Arg(1000);
 BENCHMARK(BM_WriteStrings)->Unit(benchmark::kMillisecond)->Arg(1000);
+BENCHMARK(BM_StringListsLarge)->Unit(benchmark::kMillisecond)->Arg(1000);
 
 int main(int argc, char **argv)
 {
