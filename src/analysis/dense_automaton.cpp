@@ -1,0 +1,49 @@
+#include "analysis/dense_automaton.h"
+
+#include "run/run_steps.h"
+
+namespace Analysis {
+
+DenseAutomaton::DenseAutomaton(const modAll &model)
+{
+    const qsizetype symbolCount = qMin<qsizetype>(model.symbol_count, model.symbols.size());
+    for (qsizetype j = 0; j < symbolCount; ++j) {
+        const QString &symbol = model.symbols[j];
+        if (!RunSteps::isOneCharacter(symbol))
+            continue;
+        const char32_t character = symbol.toUcs4().front();
+        const auto found = m_columns.constFind(character);
+        if (found == m_columns.cend()) {
+            m_columns.insert(character, m_width++);
+            m_characters.append(symbol);
+            m_symbolPositions.push_back(int(j));
+        } else {
+            m_symbolPositions[size_t(*found)] = int(j);
+        }
+    }
+
+    if (model.state_count == 0) {
+        m_standIn = true;
+        m_stateCount = 1;
+        m_start = 0;
+        m_final.assign(1, 0);
+        m_next.assign(size_t(m_width), 0);
+        return;
+    }
+
+    // A state the count claims but `states` does not hold is no state to the run.
+    m_stateCount = int(qBound(qsizetype(0), qsizetype(model.state_count), model.states.size()));
+    m_start = RunSteps::startIsValid(model) ? model.start_state : noStart;
+    m_final.resize(size_t(m_stateCount));
+    m_next.resize(size_t(m_stateCount) * size_t(m_width));
+    for (int state = 0; state < m_stateCount; ++state) {
+        m_final[size_t(state)] = model.states[state].is_final ? 1 : 0;
+        for (int column = 0; column < m_width; ++column) {
+            qint16 reached = qint16(state);
+            RunSteps::follow(model, reached, qint16(m_symbolPositions[size_t(column)]));
+            m_next[size_t(state) * size_t(m_width) + size_t(column)] = reached;
+        }
+    }
+}
+
+} // namespace Analysis

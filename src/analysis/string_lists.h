@@ -1,0 +1,17 @@
+#pragma once
+
+#include "model/mod_all.h"
+
+#include <QStringList>
+
+namespace Analysis {
+
+// The first `limit` strings the automaton accepts, shortest first and then in
+// the alphabet's order (a character's place is its first position among the
+// symbols). Fewer when it accepts fewer; none when the start state is not valid.
+QStringList acceptedStrings(const modAll &model, int limit);
+
+// The same for the strings it rejects. Strings that give ERROR are in neither list.
+QStringList rejectedStrings(const modAll &model, int limit);
+
+} // namespace Analysis
