@@ -4,6 +4,7 @@
 
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QStyleOptionGraphicsItem>
 #include <QtMath>
 
 namespace {
@@ -35,6 +36,15 @@ FillColours coloursOf(StateFill fill)
     return {Qt::white, ink};
 }
 
+// Below this height on screen a label is unreadable: it is left out, which
+// also keeps a large drawing quick to paint.
+constexpr qreal smallestReadable = 4;
+
+bool readable(const QStyleOptionGraphicsItem *option, const QPainter *painter, const QFont &font)
+{
+    return option->levelOfDetailFromTransform(painter->worldTransform()) * font.pixelSize() >= smallestReadable;
+}
+
 QFont diagramFont(int size)
 {
     QFont font;
@@ -59,21 +69,20 @@ QPolygonF arrowhead(const QPointF &from, const QPointF &tip)
 
 } // namespace
 
-QFont stateFont()
+DiagramFonts::DiagramFonts()
+    : state(diagramFont(DotText::stateFontSize))
+    , edge(diagramFont(DotText::edgeFontSize))
+    , edgeMetrics(edge)
 {
-    return diagramFont(DotText::stateFontSize);
 }
 
-QFont edgeFont()
-{
-    return diagramFont(DotText::edgeFontSize);
-}
-
-StateItem::StateItem(const QString &label, bool isFinal, const QSizeF &size, QGraphicsItem *parent)
+StateItem::StateItem(const QString &label, bool isFinal, const QSizeF &size, const QFont &font,
+                     QGraphicsItem *parent)
     : QGraphicsItem(parent)
     , m_lines(label.split(u'\n'))
     , m_final(isFinal)
     , m_size(size)
+    , m_font(font)
 {
 }
 
@@ -98,7 +107,7 @@ QPainterPath StateItem::shape() const
     return path;
 }
 
-void StateItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *)
+void StateItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *)
 {
     const FillColours colours = coloursOf(m_fill);
     const QRectF outer(QPointF(-m_size.width() / 2, -m_size.height() / 2), m_size);
@@ -110,17 +119,20 @@ void StateItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidg
         painter->setBrush(Qt::NoBrush);
         painter->drawEllipse(outer.adjusted(finalGap, finalGap, -finalGap, -finalGap));
     }
+    if (!readable(option, painter, m_font))
+        return;
     painter->setPen(ink);
-    painter->setFont(stateFont());
+    painter->setFont(m_font);
     painter->drawText(outer, Qt::AlignCenter, m_lines.join(u'\n'));
 }
 
 EdgeItem::EdgeItem(const QList<QPointF> &spline, const std::optional<QPointF> &arrowTip, bool dashed,
-                   const QString &label, const std::optional<QPointF> &labelCentre, QGraphicsItem *parent)
+                   const QString &label, const std::optional<QPointF> &labelCentre, const DiagramFonts &fonts,
+                   QGraphicsItem *parent)
     : QGraphicsItem(parent)
     , m_dashed(dashed)
-    , m_label(label)
-    , m_labelCentre(labelCentre.value_or(QPointF()))
+    , m_label(labelCentre ? label : QString())
+    , m_font(fonts.edge)
 {
     if (!spline.isEmpty()) {
         m_path.moveTo(spline.first());
@@ -129,12 +141,13 @@ EdgeItem::EdgeItem(const QList<QPointF> &spline, const std::optional<QPointF> &a
         if (arrowTip)
             m_arrowhead = arrowhead(spline.last(), *arrowTip);
     }
-    if (!labelCentre)
-        m_label.clear();
     const qreal margin = highlightWidth;
     m_bounds = m_path.boundingRect().united(m_arrowhead.boundingRect()).adjusted(-margin, -margin, margin, margin);
-    if (!m_label.isEmpty())
-        m_bounds = m_bounds.united(labelRect());
+    if (!m_label.isEmpty()) {
+        const QRectF text = fonts.edgeMetrics.boundingRect(QRectF(), Qt::AlignCenter, m_label);
+        m_labelRect = QRectF(*labelCentre - QPointF(text.width() / 2, text.height() / 2), text.size());
+        m_bounds = m_bounds.united(m_labelRect);
+    }
 }
 
 void EdgeItem::setHighlighted(bool highlighted)
@@ -145,18 +158,12 @@ void EdgeItem::setHighlighted(bool highlighted)
     update();
 }
 
-QRectF EdgeItem::labelRect() const
-{
-    const QRectF text = QFontMetricsF(edgeFont()).boundingRect(QRectF(), Qt::AlignCenter, m_label);
-    return QRectF(m_labelCentre - QPointF(text.width() / 2, text.height() / 2), text.size());
-}
-
 QRectF EdgeItem::boundingRect() const
 {
     return m_bounds;
 }
 
-void EdgeItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *)
+void EdgeItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *)
 {
     const QColor colour = m_highlighted ? highlightInk : ink;
     QPen pen(colour, m_highlighted ? highlightWidth : lineWidth);
@@ -170,9 +177,9 @@ void EdgeItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidge
         painter->setBrush(colour);
         painter->drawPolygon(m_arrowhead);
     }
-    if (!m_label.isEmpty()) {
+    if (!m_label.isEmpty() && readable(option, painter, m_font)) {
         painter->setPen(colour);
-        painter->setFont(edgeFont());
-        painter->drawText(labelRect(), Qt::AlignCenter, m_label);
+        painter->setFont(m_font);
+        painter->drawText(m_labelRect, Qt::AlignCenter, m_label);
     }
 }

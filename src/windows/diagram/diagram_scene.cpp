@@ -32,12 +32,13 @@ void DiagramScene::draw(const StateGraph &graph, const LaidOutGraph &layout)
     m_states.clear();
     m_edges.clear();
     m_startArrow = nullptr;
+    const DiagramFonts fonts;
 
     for (const StateGraph::Node &node : graph.nodes) {
         const auto placed = layout.nodes.constFind(DotText::nodeId(node.state));
         if (placed == layout.nodes.constEnd())
             continue;
-        auto *item = new StateItem(DotText::stateLabel(node.name), node.is_final, placed->size);
+        auto *item = new StateItem(DotText::stateLabel(node.name), node.is_final, placed->size, fonts.state);
         item->setPos(placed->centre);
         item->setZValue(1); // over the ends of the arrows
         addItem(item);
@@ -54,7 +55,7 @@ void DiagramScene::draw(const StateGraph &graph, const LaidOutGraph &layout)
         if (!placed)
             continue;
         auto *item = new EdgeItem(placed->spline, placed->arrowTip, edge.stay, DotText::edgeLabel(edge.symbols),
-                                  placed->labelCentre);
+                                  placed->labelCentre, fonts);
         addItem(item);
         m_edges.insert(edgeKey(edge.from, edge.to, edge.stay), item);
     }
@@ -62,7 +63,7 @@ void DiagramScene::draw(const StateGraph &graph, const LaidOutGraph &layout)
     if (graph.start >= 0)
         if (const LaidOutGraph::Edge *placed
             = laidOutEdges.value(laidOutKey(DotText::startId(), DotText::nodeId(graph.start), false))) {
-            m_startArrow = new EdgeItem(placed->spline, placed->arrowTip, false, QString(), std::nullopt);
+            m_startArrow = new EdgeItem(placed->spline, placed->arrowTip, false, QString(), std::nullopt, fonts);
             addItem(m_startArrow);
         }
 

@@ -22,6 +22,9 @@ DiagramView::DiagramView(QGraphicsScene *scene, QWidget *parent)
     setTransformationAnchor(QGraphicsView::AnchorUnderMouse);
     setResizeAnchor(QGraphicsView::AnchorViewCenter);
     setViewportUpdateMode(QGraphicsView::SmartViewportUpdate);
+    // Every item sets the pen, brush and font it paints with, so the view need
+    // not save and restore the painter around each of a few thousand items.
+    setOptimizationFlag(QGraphicsView::DontSavePainterState);
     setBackgroundBrush(Qt::white);
 }
 

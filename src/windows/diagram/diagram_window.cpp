@@ -22,6 +22,11 @@ namespace {
 // A part of a large automaton: the states a run reaches in two steps.
 constexpr int partSteps = 2;
 
+// The drawing follows the run at most this often. A run ticking faster than
+// the eye follows (down to 1 ms a tick) would otherwise spend its time
+// repainting; a slower one shows every tick the moment it comes.
+constexpr int runFrameMilliseconds = 30;
+
 QLabel *lineLabel(const char *name, QWidget *parent)
 {
     auto *label = new QLabel(parent);
@@ -54,6 +59,7 @@ DiagramWindow::DiagramWindow(QWidget *owner, GraphLayout *layout, ImageFileChoos
     , m_chooser(chooser ? chooser : m_ownChooser.get())
     , m_scene(new DiagramScene(this))
     , m_highlight(*m_scene)
+    , m_runFrame(new QTimer(this))
 {
     setObjectName(QStringLiteral("frm_diagram"));
     setWindowTitle(QStringLiteral("Diagram"));
@@ -61,6 +67,9 @@ DiagramWindow::DiagramWindow(QWidget *owner, GraphLayout *layout, ImageFileChoos
     resize(640, 480);
     connect(m_layout, &GraphLayout::laidOut, this, &DiagramWindow::laidOut);
     connect(m_layout, &GraphLayout::failed, this, &DiagramWindow::layoutFailed);
+    m_runFrame->setObjectName(QStringLiteral("runFrame"));
+    m_runFrame->setSingleShot(true);
+    connect(m_runFrame, &QTimer::timeout, this, &DiagramWindow::showRun);
 }
 
 DiagramWindow::~DiagramWindow() = default;
@@ -124,7 +133,7 @@ void DiagramWindow::showModel(const modAll &model)
     m_layoutDue = true;
     if (isVisible())
         layOut();
-    updateTrace();
+    showTrace(); // it names the states as they are now
 }
 
 void DiagramWindow::layOut()
@@ -142,8 +151,14 @@ void DiagramWindow::layOut()
 
 void DiagramWindow::laidOut(const LaidOutGraph &layout)
 {
+    // Making a large drawing's items and painting them are each a few tens of
+    // milliseconds: the paint waits for the next turn of the event loop, so the
+    // windows never wait for both at once.
+    m_view->setUpdatesEnabled(false);
+    QTimer::singleShot(0, m_view, [view = m_view] { view->setUpdatesEnabled(true); });
     m_scene->draw(m_requested, layout);
-    m_highlight.reapply();
+    m_highlight.sceneRedrawn();
+    m_highlight.show();
     setNotice(m_requested.nodes.isEmpty() && m_requested.stateCount == 0
                   ? QStringLiteral("The automaton has no states to draw.")
                   : m_requestedNotice);
@@ -169,10 +184,31 @@ void DiagramWindow::clearRun()
 {
     m_highlight.clear();
     m_runTrace.clear();
-    updateTrace();
+    showRun();
 }
 
-void DiagramWindow::updateTrace()
+// After a report: shown at once when the last repaint is a frame ago, else with
+// the next frame, which then shows the latest report.
+void DiagramWindow::runMoved()
+{
+    if (m_runFrame->isActive())
+        return;
+    const qint64 since = m_sinceRunFrame.isValid() ? m_sinceRunFrame.elapsed() : runFrameMilliseconds;
+    if (since >= runFrameMilliseconds)
+        showRun();
+    else
+        m_runFrame->start(int(runFrameMilliseconds - since));
+}
+
+void DiagramWindow::showRun()
+{
+    m_runFrame->stop();
+    m_sinceRunFrame.start();
+    m_highlight.show();
+    showTrace();
+}
+
+void DiagramWindow::showTrace()
 {
     m_trace->setText(m_runTrace.text(m_names));
 }
@@ -234,26 +270,26 @@ void DiagramWindow::runStarted(qint16 start, const QString &input)
 {
     m_highlight.runStarted(start, input);
     m_runTrace.runStarted(start, input);
-    updateTrace();
+    runMoved();
 }
 
 void DiagramWindow::stepTaken(const RunStep &step)
 {
     m_highlight.stepTaken(step);
     m_runTrace.stepTaken(step);
-    updateTrace();
+    runMoved();
 }
 
 void DiagramWindow::stepUndone(const RunStep &step)
 {
     m_highlight.stepUndone(step);
     m_runTrace.stepUndone(step);
-    updateTrace();
+    runMoved();
 }
 
 void DiagramWindow::runEnded(const RunEnd &end)
 {
     m_highlight.runEnded(end);
     m_runTrace.runEnded(end);
-    updateTrace();
+    runMoved();
 }

@@ -5,7 +5,9 @@
 #include "windows/diagram/run_highlight.h"
 #include "windows/diagram/run_trace.h"
 
+#include <QElapsedTimer>
 #include <QStringList>
+#include <QTimer>
 #include <QWidget>
 #include <memory>
 
@@ -75,7 +77,9 @@ private:
     void laidOut(const LaidOutGraph &layout);
     void layoutFailed(const QString &message);
     void setNotice(const QString &text);
-    void updateTrace();
+    void runMoved();
+    void showRun();
+    void showTrace();
 
     // RunObserver: the highlight and the trace follow the run.
     void runStarted(qint16 start, const QString &input) override;
@@ -95,6 +99,8 @@ private:
     QLabel *m_trace = nullptr;
     RunHighlight m_highlight;
     RunTrace m_runTrace;
+    QTimer *m_runFrame;          // a repaint of the run that is due
+    QElapsedTimer m_sinceRunFrame;
 
     StateGraph m_wanted;     // the latest model
     QStringList m_names;     // its state names, for the trace

@@ -1,6 +1,8 @@
 #include "windows/diagram/graphviz_layout.h"
 
+#include <QFutureWatcher>
 #include <QProcess>
+#include <QtConcurrent>
 
 namespace {
 
@@ -19,6 +21,13 @@ QStringList arguments(GraphvizLayout::Engine engine)
     // slow and can crash on these graphs).
     return {QStringLiteral("-Tjson0"), QStringLiteral("-Goverlap=prism"), QStringLiteral("-Gsep=+6")};
 }
+
+// What a worker thread made of the output.
+struct Reading
+{
+    std::optional<LaidOutGraph> graph;
+    QString error;
+};
 
 QString firstLine(const QByteArray &text)
 {
@@ -66,6 +75,7 @@ void GraphvizLayout::start(const QString &dot, Size size)
 void GraphvizLayout::run(Engine engine)
 {
     stop();
+    ++m_generation;
     m_engine = engine;
     auto *process = new QProcess(this);
     m_process = process;
@@ -133,13 +143,27 @@ void GraphvizLayout::finished()
                             : QStringLiteral("it exited with code %1: %2").arg(code).arg(said));
         return;
     }
-    QString error;
-    const std::optional<LaidOutGraph> graph = parseGraphvizJson(output, error);
-    if (!graph) {
-        fail(error);
-        return;
-    }
-    Q_EMIT laidOut(*graph);
+    read(output);
+}
+
+void GraphvizLayout::read(const QByteArray &output)
+{
+    auto *watcher = new QFutureWatcher<Reading>(this);
+    connect(watcher, &QFutureWatcher<Reading>::finished, this, [this, watcher, generation = m_generation] {
+        watcher->deleteLater();
+        if (generation != m_generation)
+            return; // a newer text is being laid out
+        const Reading reading = watcher->result();
+        if (reading.graph)
+            Q_EMIT laidOut(*reading.graph);
+        else
+            fail(reading.error);
+    });
+    watcher->setFuture(QtConcurrent::run([output] {
+        Reading reading;
+        reading.graph = parseGraphvizJson(output, reading.error);
+        return reading;
+    }));
 }
 
 void GraphvizLayout::fail(const QString &reason)

@@ -29,7 +29,8 @@ struct GraphvizBudgets
 // of 40 states about 1 s, of 60 states 8 s. A graph beyond what it does quickly
 // goes straight to `sfdp` (0.05 to 0.3 s for 100 states, about 1 s for 500);
 // and when `dot` outlasts its budget on a smaller one, it is killed and `sfdp`
-// takes over.
+// takes over. The output is read on a worker thread: for 500 states it is half
+// a megabyte of JSON, which would hold up the windows for tens of milliseconds.
 class GraphvizLayout final : public GraphLayout
 {
     Q_OBJECT
@@ -55,6 +56,7 @@ private:
     void stop();
     void outOfTime();
     void finished();
+    void read(const QByteArray &output);
     void fail(const QString &reason);
 
     Programs m_programs;
@@ -63,4 +65,6 @@ private:
     Engine m_engine = Engine::Dot;
     QPointer<QProcess> m_process;
     QTimer m_budget;
+    quint64 m_generation = 0; // counts the layouts begun, so a late answer is known
+
 };

@@ -9,51 +9,49 @@ RunHighlight::RunHighlight(DiagramScene &scene)
 
 void RunHighlight::runStarted(qint16 start, const QString &)
 {
-    show(start, StateFill::Current, std::nullopt);
+    m_wanted = {start, StateFill::Current, std::nullopt};
 }
 
 void RunHighlight::stepTaken(const RunStep &step)
 {
-    show(step.to, StateFill::Current, Arrow{step.from, step.to, !step.followed});
+    m_wanted = {step.to, StateFill::Current, Arrow{step.from, step.to, !step.followed}};
 }
 
 void RunHighlight::stepUndone(const RunStep &step)
 {
-    show(step.from, StateFill::Current, std::nullopt);
+    m_wanted = {step.from, StateFill::Current, std::nullopt};
 }
 
 void RunHighlight::runEnded(const RunEnd &end)
 {
-    show(end.state, end.verdict == RunEnd::Verdict::Accepted ? StateFill::Accepted : StateFill::Rejected,
-         std::nullopt);
+    m_wanted = {end.state, end.verdict == RunEnd::Verdict::Accepted ? StateFill::Accepted : StateFill::Rejected,
+                std::nullopt};
 }
 
 void RunHighlight::clear()
 {
-    show(-1, StateFill::None, std::nullopt);
+    m_wanted = Look();
 }
 
-void RunHighlight::reapply()
+// Only the items that change are touched: two hash lookups and a repaint of
+// what moved, whatever the size of the drawing.
+void RunHighlight::show()
 {
-    paint(true);
+    paint(m_shown, false);
+    paint(m_wanted, true);
+    m_shown = m_wanted;
 }
 
-void RunHighlight::show(qint16 state, StateFill fill, std::optional<Arrow> arrow)
+void RunHighlight::sceneRedrawn()
 {
-    paint(false);
-    m_state = state;
-    m_fill = fill;
-    m_arrow = arrow;
-    paint(true);
+    m_shown = Look();
 }
 
-// Only the items that change are touched: a tick costs two hash lookups and a
-// repaint of what moved, whatever the size of the drawing.
-void RunHighlight::paint(bool on)
+void RunHighlight::paint(const Look &look, bool on)
 {
-    if (StateItem *item = m_scene.stateItem(m_state))
-        item->setFill(on ? m_fill : StateFill::None);
-    if (m_arrow)
-        if (EdgeItem *item = m_scene.edgeItem(m_arrow->from, m_arrow->to, m_arrow->stay))
+    if (StateItem *item = m_scene.stateItem(look.state))
+        item->setFill(on ? look.fill : StateFill::None);
+    if (look.arrow)
+        if (EdgeItem *item = m_scene.edgeItem(look.arrow->from, look.arrow->to, look.arrow->stay))
             item->setHighlighted(on);
 }

@@ -10,7 +10,10 @@ class DiagramScene;
 // The run as the diagram shows it: during a timed run the current state filled
 // and the arrow just taken drawn bold, step by step; when the run ends, the
 // state where it ended filled green for ACCEPTED, red for REJECTED and ERROR.
-// It keeps what it shows by state positions, so a drawing made anew (the model
+//
+// The reports only note what should be shown; show() brings the items up to
+// date, so the window can repaint at its own pace however fast the run ticks.
+// What is shown is kept by state positions, so a drawing made anew (the model
 // changed during a run) shows the same highlight.
 class RunHighlight final : public RunObserver
 {
@@ -21,10 +24,12 @@ public:
     void stepTaken(const RunStep &step) override;
     void stepUndone(const RunStep &step) override;
     void runEnded(const RunEnd &end) override;
-
     void clear();
-    // Shows the highlight on a scene that was just drawn.
-    void reapply();
+
+    // Repaints the items whose highlight changed since the last call.
+    void show();
+    // The scene was drawn anew: none of its items is highlighted yet.
+    void sceneRedrawn();
 
 private:
     struct Arrow
@@ -34,11 +39,16 @@ private:
         bool stay;
     };
 
-    void show(qint16 state, StateFill fill, std::optional<Arrow> arrow);
-    void paint(bool on);
+    struct Look
+    {
+        qint16 state = -1;
+        StateFill fill = StateFill::None;
+        std::optional<Arrow> arrow;
+    };
+
+    void paint(const Look &look, bool on);
 
     DiagramScene &m_scene;
-    qint16 m_state = -1;
-    StateFill m_fill = StateFill::None;
-    std::optional<Arrow> m_arrow;
+    Look m_wanted;
+    Look m_shown;
 };

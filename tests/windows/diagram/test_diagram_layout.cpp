@@ -5,7 +5,6 @@
 #include "windows/diagram/graphviz_layout.h"
 #include "windows/diagram/laid_out_graph.h"
 
-#include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -18,22 +17,6 @@ using Engine = GraphvizLayout::Engine;
 qreal distance(const QPointF &a, const QPointF &b)
 {
     return qSqrt(QPointF::dotProduct(a - b, a - b));
-}
-
-// A random automaton of `states` states over three symbols.
-modAll randomAutomaton(int states, quint32 seed)
-{
-    QRandomGenerator random(seed);
-    QStringList names, finals;
-    QList<QList<qint16>> table;
-    for (int i = 0; i < states; ++i) {
-        names.append(QStringLiteral("q%1").arg(i));
-        if (random.bounded(3) == 0)
-            finals.append(names.last());
-        table.append({qint16(random.bounded(states) + 1), qint16(random.bounded(states) + 1),
-                      qint16(random.bounded(states) + 1)});
-    }
-    return makeAutomaton(names, finals, {"0", "1", "2"}, table);
 }
 
 GraphLayout::Size sizeOf(const modAll &model)

@@ -20,6 +20,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QWheelEvent>
 #include <QXmlStreamReader>
 
@@ -100,6 +101,14 @@ struct Fixture
                 qFatal("unknown report %s", qPrintable(event));
             }
         }
+        settle();
+    }
+
+    // Waits for the repaint that shows the latest report.
+    void settle()
+    {
+        const QTimer *frame = window.findChild<QTimer *>(QStringLiteral("runFrame"));
+        QTRY_VERIFY(!frame->isActive());
     }
 
     // The filled states ("name=Current") and the bold arrows ("from->to",
@@ -178,6 +187,7 @@ private Q_SLOTS:
     void modelChangesRedraw();
     void closedWindowLaysNothingOut();
     void largeAutomatonDrawnInPart();
+    void repaintsKeepThePaceOfTheEye();
     void failedLayoutSaysSoInOneLine_data();
     void failedLayoutSaysSoInOneLine();
     void exportsWhatIsDrawn_data();
@@ -441,6 +451,31 @@ void TestDiagramWindow::largeAutomatonDrawnInPart()
     QCOMPARE(f.window.trace(), QStringLiteral("Read: aaa    Input box:     States: c0 \u2192 c1 \u2192 c2 \u2192 c3"));
 }
 
+void TestDiagramWindow::repaintsKeepThePaceOfTheEye()
+{
+    Fixture f;
+    f.draw(containsAOne(), QStringLiteral("contains-a-one"));
+    RunObserver &run = f.window.runObserver();
+    run.runStarted(0, QStringLiteral("11"));
+    QCOMPARE(f.highlight(containsAOne()), QStringLiteral("no 1 yet=Current"));
+
+    // A slow run: each tick shows the moment it comes.
+    QTest::qWait(40);
+    run.stepTaken({QStringLiteral("1"), 0, 1, 1, true, QStringLiteral("1")});
+    QCOMPARE(f.highlight(containsAOne()), QStringLiteral("seen a 1=Current, no 1 yet>seen a 1"));
+    QCOMPARE(f.window.trace(), QStringLiteral("Read: 1    Input box: 1    States: no 1 yet \u2192 seen a 1"));
+
+    // A fast one: what comes within a frame of the last repaint shows with the
+    // next, and that shows the latest report.
+    run.stepTaken({QStringLiteral("1"), 1, 1, 1, false, QString()});
+    run.runEnded({RunEnd::Verdict::Accepted, 1, {}, false, {}});
+    QCOMPARE(f.highlight(containsAOne()), QStringLiteral("seen a 1=Current, no 1 yet>seen a 1"));
+    f.settle();
+    QCOMPARE(f.highlight(containsAOne()), QStringLiteral("seen a 1=Accepted"));
+    QCOMPARE(f.window.trace(),
+             QStringLiteral("Read: 11    Input box:     States: no 1 yet \u2192 seen a 1 \u2192 seen a 1"));
+}
+
 void TestDiagramWindow::failedLayoutSaysSoInOneLine_data()
 {
     QTest::addColumn<QString>("program");
@@ -470,7 +505,7 @@ void TestDiagramWindow::failedLayoutSaysSoInOneLine()
 
     // The window goes on working: a run, an export of the empty drawing.
     window.runObserver().runEnded({RunEnd::Verdict::Accepted, 1, {}, true, QStringLiteral("1")});
-    QCOMPARE(window.trace(), QStringLiteral("Read: 1    End state: seen a 1"));
+    QTRY_COMPARE(window.trace(), QStringLiteral("Read: 1    End state: seen a 1"));
     window.copyImage();
     QVERIFY(!QGuiApplication::clipboard()->image().isNull());
 }
