@@ -6,7 +6,8 @@ set -euo pipefail
 
 packages=(
     build-essential cmake
-    qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
+    qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev qt6-svg-dev
+    graphviz
     libbenchmark-dev
     fonts-dejavu-core fonts-liberation2
 )

@@ -3,6 +3,7 @@
 #include "model/mod_all.h"
 
 #include <QList>
+#include <QRandomGenerator>
 #include <QStringList>
 
 // Builds an automaton in code, sized the way the editors leave it.
@@ -31,4 +32,21 @@ inline modAll makeAutomaton(const QStringList &names, const QStringList &finals,
 inline modAll endsInA()
 {
     return makeAutomaton({"q0", "q1"}, {"q1"}, {"a", "b"}, {{2, 1}, {2, 1}});
+}
+
+// `states` states q0, q1, ... over the symbols 0, 1, 2, each cell a random
+// state, about a third of the states final: a graph as tangled as automata get.
+inline modAll randomAutomaton(int states, quint32 seed)
+{
+    QRandomGenerator random(seed);
+    QStringList names, finals;
+    QList<QList<qint16>> table;
+    for (int i = 0; i < states; ++i) {
+        names.append(QStringLiteral("q%1").arg(i));
+        if (random.bounded(3) == 0)
+            finals.append(names.last());
+        table.append({qint16(random.bounded(states) + 1), qint16(random.bounded(states) + 1),
+                      qint16(random.bounded(states) + 1)});
+    }
+    return makeAutomaton(names, finals, {"0", "1", "2"}, table);
 }

@@ -1,0 +1,109 @@
+#include "windows/diagram/run_trace.h"
+
+#include "analysis/dot_text.h"
+
+namespace {
+
+// How much of a long run the line shows.
+constexpr qsizetype shownCharacters = 40;
+constexpr qsizetype shownStates = 8;
+
+const QString ellipsis = QStringLiteral("...");
+
+QString visible(const QString &text)
+{
+    return DotText::visibleText(text, DotText::LineBreaks::Show);
+}
+
+// The last `count` characters of `text` (a surrogate pair is one).
+QString lastCharacters(const QString &text, qsizetype count)
+{
+    if (text.size() <= count)
+        return visible(text);
+    qsizetype from = text.size() - count;
+    if (text[from].isLowSurrogate())
+        ++from;
+    return ellipsis + visible(text.sliced(from));
+}
+
+QString firstCharacters(const QString &text, qsizetype count)
+{
+    if (text.size() <= count)
+        return visible(text);
+    qsizetype to = count;
+    if (text[to - 1].isHighSurrogate())
+        --to;
+    return visible(text.first(to)) + ellipsis;
+}
+
+QString nameOf(const QStringList &names, qint16 state)
+{
+    return state >= 0 && state < names.size() ? visible(names[state]) : QString();
+}
+
+} // namespace
+
+void RunTrace::runStarted(qint16 start, const QString &input)
+{
+    m_kind = Kind::Timed;
+    m_read.clear();
+    m_remaining = input;
+    m_states = {start};
+}
+
+void RunTrace::stepTaken(const RunStep &step)
+{
+    m_read += step.character;
+    m_remaining = step.remaining;
+    m_states.append(step.to);
+}
+
+void RunTrace::stepUndone(const RunStep &step)
+{
+    if (m_read.endsWith(step.character))
+        m_read.chop(step.character.size());
+    m_remaining = step.character + step.remaining;
+    if (m_states.size() > 1)
+        m_states.removeLast();
+}
+
+void RunTrace::runEnded(const RunEnd &end)
+{
+    if (!end.immediate && m_kind == Kind::Timed)
+        return; // the steps told everything; the box and the states stand
+    m_kind = Kind::Immediate;
+    m_read = end.consumed;
+    m_remaining.clear();
+    m_states.clear();
+    m_end = end.state;
+}
+
+void RunTrace::clear()
+{
+    m_kind = Kind::None;
+    m_read.clear();
+    m_remaining.clear();
+    m_states.clear();
+    m_end = -1;
+}
+
+QString RunTrace::text(const QStringList &names) const
+{
+    if (m_kind == Kind::None)
+        return QString();
+    QString line = QStringLiteral("Read: ") + lastCharacters(m_read, shownCharacters);
+    if (m_kind == Kind::Immediate) {
+        if (m_end >= 0)
+            line += QStringLiteral("    End state: ") + nameOf(names, m_end);
+        return line;
+    }
+    line += QStringLiteral("    Input box: ") + firstCharacters(m_remaining, shownCharacters);
+    line += QStringLiteral("    States: ");
+    const qsizetype first = qMax<qsizetype>(0, m_states.size() - shownStates);
+    QStringList shown;
+    if (first > 0)
+        shown.append(ellipsis);
+    for (qsizetype i = first; i < m_states.size(); ++i)
+        shown.append(nameOf(names, m_states[i]));
+    return line + shown.join(QStringLiteral(" \u2192 "));
+}
