@@ -22,17 +22,6 @@ modAll withComment(modAll m, const QString &comment) { m.comment = comment; retu
 // The worked example, with its two-line comment.
 modAll workedExample() { return withComment(endsInA(), "Accepts words ending in a\r\nExample"); }
 
-// Every field, spares included, as one text that shows what differs.
-QString describe(const modAll &m)
-{
-    QString text;
-    QDebug(&text) << m.file_name << m.is_untitled << m.is_saved << m.state_count << m.start_state << m.symbol_count
-                  << m.symbols << m.transitions << m.comment;
-    for (const StateEntry &s : m.states)
-        QDebug(&text) << s.name << s.is_final;
-    return text;
-}
-
 // The main window as the file commands see it: it notes what it is told.
 struct FakeWindow final : FileCommandsWindow
 {

@@ -2,6 +2,7 @@
 
 #include "model/mod_all.h"
 
+#include <QDebug>
 #include <QList>
 #include <QStringList>
 
@@ -31,4 +32,16 @@ inline modAll makeAutomaton(const QStringList &names, const QStringList &finals,
 inline modAll endsInA()
 {
     return makeAutomaton({"q0", "q1"}, {"q1"}, {"a", "b"}, {{2, 1}, {2, 1}});
+}
+
+// Every field of an automaton and its document, spares included, as one text
+// that shows what differs.
+inline QString describe(const modAll &m)
+{
+    QString text;
+    QDebug(&text) << m.file_name << m.is_untitled << m.is_saved << m.state_count << m.start_state << m.symbol_count
+                  << m.symbols << m.transitions << m.comment;
+    for (const StateEntry &s : m.states)
+        QDebug(&text) << s.name << s.is_final;
+    return text;
 }

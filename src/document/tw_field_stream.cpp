@@ -1,0 +1,154 @@
+#include "document/tw_field_stream.h"
+
+#include "document/tw_syntax.h"
+
+using TwSyntax::endsField;
+using TwSyntax::isBlank;
+using TwSyntax::isLineEnd;
+
+TwFieldStream::TwFieldStream(QByteArrayView bytes, bool utf8)
+    : m_decoder(utf8)
+    , m_piece(bytes)
+    , m_remaining(bytes.size())
+    , m_lastByte(bytes.isEmpty() ? std::nullopt : std::optional<char>(bytes.back()))
+{
+    skipByteOrderMark(utf8);
+}
+
+TwFieldStream::TwFieldStream(TwFileBytes &&bytes)
+    : m_decoder(bytes.utf8)
+    , m_pieces(std::move(bytes.pieces))
+{
+    for (const QByteArray &piece : std::as_const(m_pieces))
+        m_remaining += piece.size();
+    if (!m_pieces.isEmpty())
+        m_lastByte = m_pieces.back().back();
+    skipByteOrderMark(bytes.utf8);
+}
+
+// Valid UTF-8 pieces hold whole sequences, so a mark is all in the first one.
+void TwFieldStream::skipByteOrderMark(bool utf8)
+{
+    if (utf8 && refill() && m_piece.sliced(m_pos).startsWith(TextEncoding::utf8ByteOrderMark))
+        take(TextEncoding::utf8ByteOrderMark.size());
+    if (exhausted())
+        m_lastByte.reset();
+}
+
+int TwFieldStream::lineAfterEnd() const
+{
+    const bool open = m_lastByte && !isLineEnd(*m_lastByte) && *m_lastByte != ',';
+    return m_line + (open ? 1 : 0);
+}
+
+bool TwFieldStream::next(QString &out)
+{
+    if (exhausted())
+        return false;
+    while (refill() && isBlank(m_piece[m_pos]))
+        take(1);
+    m_fieldLine = m_line;
+    if (refill() && m_piece[m_pos] == '"') {
+        take(1);
+        quoted(out);
+    } else {
+        bare(out);
+    }
+    return true;
+}
+
+// Makes m_piece[m_pos] the next byte, moving on to the next piece (and
+// releasing the one read) as needed; false at the end of the file.
+bool TwFieldStream::refill()
+{
+    while (m_pos >= m_piece.size()) {
+        if (m_nextPiece >= m_pieces.size())
+            return false;
+        if (m_nextPiece > 0)
+            m_pieces[m_nextPiece - 1] = QByteArray();
+        m_piece = m_pieces[m_nextPiece++];
+        m_pos = 0;
+    }
+    return true;
+}
+
+void TwFieldStream::take(qsizetype n)
+{
+    m_pos += n;
+    m_remaining -= n;
+}
+
+// Up to the delimiter, without the blanks at its end.
+void TwFieldStream::bare(QString &out)
+{
+    const qsizetype start = out.size();
+    while (refill()) {
+        const QByteArrayView rest = m_piece.sliced(m_pos);
+        qsizetype end = 0;
+        while (end < rest.size() && !endsField(rest[end]))
+            ++end;
+        m_decoder.append(out, rest.first(end));
+        take(end);
+        if (end < rest.size())
+            break;
+    }
+    while (out.size() > start && isBlank(out.back()))
+        out.chop(1);
+    consumeDelimiter();
+}
+
+// From after the opening quote to the closing one, line ends included, a
+// doubled quote standing for one; a field never closed runs to the end of the
+// file. What follows the closing quote up to the delimiter is dropped.
+void TwFieldStream::quoted(QString &out)
+{
+    m_unclosedQuote = false;
+    m_previous = 0;
+    for (;;) {
+        if (!refill()) {
+            m_unclosedQuote = true;
+            return;
+        }
+        const QByteArrayView rest = m_piece.sliced(m_pos);
+        const qsizetype quote = rest.indexOf('"');
+        const QByteArrayView text = quote < 0 ? rest : rest.first(quote);
+        m_decoder.append(out, text);
+        countLines(text);
+        take(text.size());
+        if (quote < 0)
+            continue;
+        take(1);
+        if (!refill() || m_piece[m_pos] != '"')
+            break;
+        take(1);
+        out += u'"';
+        m_previous = '"';
+    }
+    while (refill() && !endsField(m_piece[m_pos]))
+        take(1);
+    consumeDelimiter();
+}
+
+// CR LF, LF and CR alone each end one line.
+void TwFieldStream::consumeDelimiter()
+{
+    if (!refill())
+        return;
+    const char c = m_piece[m_pos];
+    take(1);
+    if (c == '\r' && refill() && m_piece[m_pos] == '\n')
+        take(1);
+    if (isLineEnd(c))
+        ++m_line;
+}
+
+// Line ends inside a quoted field, which may arrive in several parts: a CR
+// counts, and an LF unless a CR came just before it.
+void TwFieldStream::countLines(QByteArrayView text)
+{
+    for (const char c : text) {
+        if (c == '\r' || (c == '\n' && m_previous != '\r'))
+            ++m_line;
+        m_previous = c;
+    }
+}
