@@ -1,3 +1,4 @@
+#include "document/tw_file.h"
 #include "model/mod_all.h"
 #include "toolkit/application_info.h"
 #include "windows/main/frm_main.h"
@@ -6,6 +7,7 @@
 
 int main(int argc, char *argv[])
 {
+    TwFile::ignoreFileSizeLimitSignal();
     QApplication app(argc, argv);
     registerApplicationInfo();
 

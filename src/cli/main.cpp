@@ -41,6 +41,7 @@ int fail(const QString &message)
 
 int main(int argc, char *argv[])
 {
+    TwFile::ignoreFileSizeLimitSignal();
     bool trace = false;
     int arg = 1;
     for (; arg < argc && argv[arg][0] == '-' && argv[arg][1] != '\0'; ++arg) {
@@ -63,10 +64,10 @@ int main(int argc, char *argv[])
         return 2;
     }
 
-    const QString path = QString::fromLocal8Bit(argv[arg++]);
-    const TwFile::Loaded loaded = TwFile::load(path);
+    const QByteArray path(argv[arg++]);
+    const TwFile::Loaded loaded = TwFile::loadNative(path);
     if (!loaded.automaton)
-        return fail(path + QStringLiteral(": ") + loaded.failure);
+        return fail(QString::fromLocal8Bit(path) + QStringLiteral(": ") + loaded.failure);
 
     QFile out;
     if (!out.open(STDOUT_FILENO, QIODevice::WriteOnly | QIODevice::Unbuffered, QFileDevice::DontCloseHandle))

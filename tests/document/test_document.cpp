@@ -9,9 +9,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <csignal>
-#include <sys/resource.h>
-
 namespace {
 
 // Lines ended as the writer ends them, the last one included.
@@ -93,25 +90,6 @@ private Q_SLOTS:
         QFETCH(QString, expected);
         const TwReadResult result = readAutomaton(bytes);
         QCOMPARE(result.automaton ? describe(*result.automaton) : result.error.message(), expected);
-    }
-
-    // The file system refuses to grow the file part-way through the write, as a
-    // full disk would: the save fails and the old file comes through untouched.
-    void failedSaveKeepsTheOldFile()
-    {
-        QTemporaryDir dir;
-        const QString path = dir.filePath("kept.tw");
-        QCOMPARE(TwFile::save(workedExample(), path), std::nullopt);
-        rlimit saved{};
-        getrlimit(RLIMIT_FSIZE, &saved);
-        const rlimit small{100000, saved.rlim_max};
-        std::signal(SIGXFSZ, SIG_IGN);   // a write past the limit fails instead of ending the program
-        setrlimit(RLIMIT_FSIZE, &small);
-        // Some 150 kB, over the limit.
-        const std::optional<QString> failure = TwFile::save(makeAutomaton({}, {}, QStringList(30000, "xyz"), {}), path);
-        setrlimit(RLIMIT_FSIZE, &saved);
-        QVERIFY(failure && !failure->isEmpty());
-        QCOMPARE(describe(TwFile::load(path).automaton.value_or(modAll())), describe(workedExample()));
     }
 
     // Each row starts from the automaton of the worked example, untitled
