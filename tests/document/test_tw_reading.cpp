@@ -112,14 +112,16 @@ private Q_SLOTS:
         QByteArray bytes = oneState("q");
         QBuffer file(&bytes);
         QFile stream;
-        int ends[2];
-        QVERIFY(::pipe(ends) == 0);
-        QCOMPARE(::write(ends[1], bytes.constData(), size_t(bytes.size())), ssize_t(bytes.size()));
-        ::close(ends[1]);
-        QVERIFY(stream.open(ends[0], QIODevice::ReadOnly, QFileDevice::AutoCloseHandle));
-        QIODevice &device = pipe ? static_cast<QIODevice &>(stream) : file;
-        if (!pipe)
+        if (pipe) {
+            int ends[2];
+            QCOMPARE(::pipe(ends), 0);
+            QCOMPARE(::write(ends[1], bytes.constData(), size_t(bytes.size())), ssize_t(bytes.size()));
+            ::close(ends[1]);
+            QVERIFY(stream.open(ends[0], QIODevice::ReadOnly, QFileDevice::AutoCloseHandle));
+        } else {
             QVERIFY(file.open(QIODevice::ReadOnly));
+        }
+        QIODevice &device = pipe ? static_cast<QIODevice &>(stream) : file;
         TwReadOptions options;
         options.sizeLimit = bytes.size() - over;
         options.pieceSize = 4;
