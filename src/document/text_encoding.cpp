@@ -45,13 +45,21 @@ void FileDecoder::append(QString &out, QByteArrayView bytes)
 {
     if (bytes.isEmpty())
         return;
+    // ASCII reads the same in both encodings: most values are only ASCII.
+    qsizetype ascii = 0;
+    while (ascii < bytes.size() && uchar(bytes[ascii]) < 0x80)
+        ++ascii;
+    out.append(QLatin1StringView(bytes.first(ascii)));
+    const QByteArrayView rest = bytes.sliced(ascii);
+    if (rest.isEmpty())
+        return;
     const qsizetype start = out.size();
-    out.resize(start + bytes.size());   // never more UTF-16 units than bytes
+    out.resize(start + rest.size());   // never more UTF-16 units than bytes
     QChar *end = out.data() + start;
     if (m_utf8) {
-        end = m_decoder.appendToBuffer(end, bytes);
+        end = m_decoder.appendToBuffer(end, rest);
     } else {
-        for (const char byte : bytes)
+        for (const char byte : rest)
             *end++ = fromWindows1252(byte);
     }
     out.truncate(end - out.constData());

@@ -1,6 +1,7 @@
 #include "document/tw_field_stream.h"
 
 #include "document/tw_syntax.h"
+#include "model/leading_number.h"
 
 using TwSyntax::endsField;
 using TwSyntax::isBlank;
@@ -45,21 +46,57 @@ bool TwFieldStream::next(QString &out)
 {
     if (exhausted())
         return false;
+    startField();
+    readField(out);
+    return true;
+}
+
+bool TwFieldStream::nextNumber(qint64 &value)
+{
+    if (exhausted())
+        return false;
+    startField();
+    // A number is ASCII in either encoding, and its first byte that is not
+    // ASCII ends it as the character decoded from there would: a bare field
+    // that ends in this piece is read from the bytes as they are.
+    if (refill() && m_piece[m_pos] != '"') {
+        const QByteArrayView rest = m_piece.sliced(m_pos);
+        qsizetype end = 0;
+        while (end < rest.size() && !endsField(rest[end]))
+            ++end;
+        if (end < rest.size()) {
+            value = leadingNumber(QLatin1StringView(rest.first(end)));
+            take(end);
+            consumeDelimiter();
+            return true;
+        }
+    }
+    m_numberText.truncate(0);
+    readField(m_numberText);
+    value = leadingNumber(m_numberText);
+    return true;
+}
+
+// Skips the blanks before a field.
+void TwFieldStream::startField()
+{
     while (refill() && isBlank(m_piece[m_pos]))
         take(1);
     m_fieldLine = m_line;
+}
+
+void TwFieldStream::readField(QString &out)
+{
     if (refill() && m_piece[m_pos] == '"') {
         take(1);
         quoted(out);
     } else {
         bare(out);
     }
-    return true;
 }
 
-// Makes m_piece[m_pos] the next byte, moving on to the next piece (and
-// releasing the one read) as needed; false at the end of the file.
-bool TwFieldStream::refill()
+// Moves on to the next piece that holds a byte, releasing the one read.
+bool TwFieldStream::nextPiece()
 {
     while (m_pos >= m_piece.size()) {
         if (m_nextPiece >= m_pieces.size())
@@ -72,28 +109,29 @@ bool TwFieldStream::refill()
     return true;
 }
 
-void TwFieldStream::take(qsizetype n)
-{
-    m_pos += n;
-    m_remaining -= n;
-}
-
 // Up to the delimiter, without the blanks at its end.
 void TwFieldStream::bare(QString &out)
 {
     const qsizetype start = out.size();
-    while (refill()) {
+    for (bool last = false; !last && refill();) {
         const QByteArrayView rest = m_piece.sliced(m_pos);
         qsizetype end = 0;
         while (end < rest.size() && !endsField(rest[end]))
             ++end;
-        m_decoder.append(out, rest.first(end));
         take(end);
-        if (end < rest.size())
-            break;
+        last = end < rest.size() || exhausted();
+        QByteArrayView text = rest.first(end);
+        while (last && !text.isEmpty() && isBlank(text.back()))
+            text.chop(1);
+        m_decoder.append(out, text);
     }
-    while (out.size() > start && isBlank(out.back()))
-        out.chop(1);
+    // Blanks that ended an earlier piece of a field cut across pieces.
+    const QChar *text = out.constData();
+    qsizetype end = out.size();
+    while (end > start && isBlank(text[end - 1]))
+        --end;
+    if (end < out.size())
+        out.truncate(end);
     consumeDelimiter();
 }
 

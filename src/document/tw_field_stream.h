@@ -20,6 +20,9 @@ public:
     bool exhausted() const { return m_remaining == 0; }
     // Appends the next field to `out`; false, appending nothing, when exhausted.
     bool next(QString &out);
+    // The number at the start of the next field (see leadingNumber); false
+    // when exhausted.
+    bool nextNumber(qint64 &value);
 
     // The line the last field started on (1-based).
     int fieldLine() const { return m_fieldLine; }
@@ -34,8 +37,16 @@ public:
 
 private:
     void skipByteOrderMark(bool utf8);
-    bool refill();
-    void take(qsizetype n);
+    void startField();
+    void readField(QString &out);
+    // Makes m_piece[m_pos] the next byte; false at the end of the file.
+    bool refill() { return m_pos < m_piece.size() || nextPiece(); }
+    bool nextPiece();
+    void take(qsizetype n)
+    {
+        m_pos += n;
+        m_remaining -= n;
+    }
     void bare(QString &out);
     void quoted(QString &out);
     void consumeDelimiter();
@@ -52,4 +63,5 @@ private:
     int m_fieldLine = 1;
     bool m_unclosedQuote = false;
     char m_previous = 0;              // the byte before, inside a quoted field
+    QString m_numberText;             // a number field that needs decoding
 };

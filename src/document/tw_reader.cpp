@@ -2,7 +2,6 @@
 
 #include "document/tw_field_stream.h"
 #include "document/tw_syntax.h"
-#include "model/leading_number.h"
 
 #include <QFileDevice>
 #include <QIODevice>
@@ -112,14 +111,18 @@ private:
     }
 
     // The next field into `out`, which a field the caller keeps starts empty.
-    // A quoted field that never closed has taken the rest of the file, so a
-    // field missing after it is reported where its quote opened.
     template <typename Describe>
     bool field(QString &out, Describe &&what)
     {
-        out.clear();
-        if (m_fields.next(out))
-            return true;
+        out.truncate(0);   // keeps the scratch's room for the next field
+        return m_fields.next(out) || missing(what);
+    }
+
+    // A quoted field that never closed has taken the rest of the file, so a
+    // field missing after it is reported where its quote opened.
+    template <typename Describe>
+    bool missing(Describe &&what)
+    {
         if (m_fields.unclosedQuote())
             return fail(QStringLiteral("the quote opened here is never closed, so the file ends before ") + what(),
                         m_fields.fieldLine());
@@ -132,9 +135,9 @@ private:
     template <typename Describe>
     bool number(qint16 &out, Describe &&what)
     {
-        if (!field(m_scratch, what))
-            return false;
-        const qint64 n = leadingNumber(m_scratch);
+        qint64 n = 0;
+        if (!m_fields.nextNumber(n))
+            return missing(what);
         if (n < -32768 || n > 32767)
             return fail(what() + QStringLiteral(" is outside -32768 to 32767"), m_fields.fieldLine());
         out = qint16(n);
@@ -168,7 +171,7 @@ private:
 
     TwFieldStream m_fields;
     TwReadError m_error;
-    QString m_scratch;   // keywords, flags and numbers, read and dropped
+    QString m_scratch;   // keywords and flags, read and dropped
 };
 
 } // namespace
