@@ -68,6 +68,10 @@ private Q_SLOTS:
             << crlf({"Q", " 1 ", "q", "True", "Start, \"0 ", "E", " 0 ", "Q/E"})
             << "Line 5: the quote opened here is never closed, so the file ends before the \"E\" keyword";
 
+        QTest::newRow("numbers: quoted, rounded, or followed by characters that are not ASCII")
+            << crlf({"Q", " 1 ", "q", "True", "Start", "\"0.5\"", "E", " 1 ", "a", "Q/E", "0.9\xC3\xA9"})
+            << oneStateRead("q");
+
         QTest::newRow("lines: CR LF, LF and CR alone, cut anywhere, each end one line")
             << QByteArray("Q\r\n 2 \n\"a\r\n\r\"\"\nb\"\rTrue\r\n")
             << "Line 8: the file ends before the name of state 2";
