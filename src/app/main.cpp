@@ -1,4 +1,5 @@
 #include "app/command_line.h"
+#include "document/tw_file.h"
 #include "model/mod_all.h"
 #include "toolkit/application_info.h"
 #include "windows/main/frm_main.h"
@@ -39,6 +40,7 @@ std::optional<int> answer(const CommandLine &line)
 
 int main(int argc, char *argv[])
 {
+    TwFile::ignoreFileSizeLimitSignal();
     registerApplicationInfo();
     // Help and version are answered before the toolkit starts, so they need no
     // display. Anything the parser does not know may be one of the toolkit's own

@@ -1,29 +1,12 @@
 #include "cli/batch_run.h"
 
 #include "document/escaped_line.h"
+#include "document/text_encoding.h"
 #include "run/run_texts.h"
 
 #include <QIODevice>
 
-namespace {
-
-// Length of the longest start of `bytes` that does not end inside a UTF-8
-// sequence, so that decoding piece by piece gives what decoding the whole
-// would give.
-qsizetype completeUtf8Length(QByteArrayView bytes)
-{
-    const qsizetype size = bytes.size();
-    qsizetype lead = size - 1;
-    while (lead >= 0 && lead > size - 4 && (uchar(bytes[lead]) & 0xC0) == 0x80)
-        --lead;
-    if (lead < 0)
-        return size;
-    const uchar first = uchar(bytes[lead]);
-    const qsizetype needed = first >= 0xF0 ? 4 : first >= 0xE0 ? 3 : first >= 0xC0 ? 2 : 1;
-    return size - lead < needed && first < 0xF8 ? lead : size;
-}
-
-} // namespace
+using TextEncoding::completeUtf8Length;
 
 BatchAutomaton::BatchAutomaton(const modAll &automaton)
     : model(automaton)

@@ -53,6 +53,7 @@ int fail(const QString &message)
 
 int main(int argc, char *argv[])
 {
+    TwFile::ignoreFileSizeLimitSignal();
     bool trace = false;
     int arg = 1;
     for (; arg < argc && argv[arg][0] == '-' && argv[arg][1] != '\0'; ++arg) {
@@ -75,10 +76,10 @@ int main(int argc, char *argv[])
         return 2;
     }
 
-    const QString path = QString::fromLocal8Bit(argv[arg++]);
-    const TwFile::Loaded loaded = TwFile::load(path);
+    const QByteArray path(argv[arg++]);
+    const TwFile::Loaded loaded = TwFile::loadNative(path);
     if (!loaded.automaton)
-        return fail(path + QStringLiteral(": ") + loaded.failure);
+        return fail(QString::fromLocal8Bit(path) + QStringLiteral(": ") + loaded.failure);
 
     // A reader that goes away (a pipe into head) makes writes fail with EPIPE
     // instead of killing the process, so it ends like any other output error.

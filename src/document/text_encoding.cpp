@@ -4,7 +4,9 @@ namespace TextEncoding {
 
 namespace {
 
-// Code points of the bytes 0x80..0x9F.
+// Windows-1252: bytes 0x80..0x9F are the typographic characters of that code
+// page (the five it leaves undefined keep their own code points); every other
+// byte is the Latin-1 character of the same value.
 constexpr char16_t windows1252High[32] = {
     0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, // 80..87
     0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F, // 88..8F
@@ -12,22 +14,55 @@ constexpr char16_t windows1252High[32] = {
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178, // 98..9F
 };
 
-} // namespace
-
-QString fromWindows1252(QByteArrayView bytes)
+QChar fromWindows1252(char byte)
 {
-    QString text(bytes.size(), Qt::Uninitialized);
-    QChar *out = text.data();
-    for (const char byte : bytes) {
-        const auto value = static_cast<unsigned char>(byte);
-        *out++ = value >= 0x80 && value <= 0x9F ? QChar(windows1252High[value - 0x80]) : QChar(value);
-    }
-    return text;
+    const auto value = static_cast<unsigned char>(byte);
+    return value >= 0x80 && value <= 0x9F ? QChar(windows1252High[value - 0x80]) : QChar(value);
 }
 
-QString decodeFileText(QByteArrayView bytes)
+} // namespace
+
+qsizetype completeUtf8Length(QByteArrayView bytes)
 {
-    return bytes.isValidUtf8() ? QString::fromUtf8(bytes) : fromWindows1252(bytes);
+    const qsizetype size = bytes.size();
+    qsizetype lead = size - 1;
+    while (lead >= 0 && lead > size - 4 && (uchar(bytes[lead]) & 0xC0) == 0x80)
+        --lead;
+    if (lead < 0)
+        return size;
+    const uchar first = uchar(bytes[lead]);
+    const qsizetype needed = first >= 0xF0 ? 4 : first >= 0xE0 ? 3 : first >= 0xC0 ? 2 : 1;
+    return size - lead < needed && first < 0xF8 ? lead : size;
+}
+
+FileDecoder::FileDecoder(bool utf8)
+    : m_utf8(utf8)
+    , m_decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom)
+{
+}
+
+void FileDecoder::append(QString &out, QByteArrayView bytes)
+{
+    if (bytes.isEmpty())
+        return;
+    // ASCII reads the same in both encodings: most values are only ASCII.
+    qsizetype ascii = 0;
+    while (ascii < bytes.size() && uchar(bytes[ascii]) < 0x80)
+        ++ascii;
+    out.append(QLatin1StringView(bytes.first(ascii)));
+    const QByteArrayView rest = bytes.sliced(ascii);
+    if (rest.isEmpty())
+        return;
+    const qsizetype start = out.size();
+    out.resize(start + rest.size());   // never more UTF-16 units than bytes
+    QChar *end = out.data() + start;
+    if (m_utf8) {
+        end = m_decoder.appendToBuffer(end, rest);
+    } else {
+        for (const char byte : rest)
+            *end++ = fromWindows1252(byte);
+    }
+    out.truncate(end - out.constData());
 }
 
 } // namespace TextEncoding

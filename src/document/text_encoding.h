@@ -2,18 +2,38 @@
 
 #include <QByteArrayView>
 #include <QString>
+#include <QStringDecoder>
 
 // The text of a .tw file. Files are written in UTF-8 without a byte-order mark,
-// so an ASCII automaton is the same bytes as ever. Files written by the classic
-// program are 8-bit Windows text; a file that is not valid UTF-8 is read as
-// Windows-1252 so that its accented names come back as they were typed.
+// so an automaton that uses only ASCII is plain ASCII. A file that is not valid
+// UTF-8 is 8-bit Windows text and is read as Windows-1252, so that names typed
+// with accents on such a system come back as they were typed. The encoding is
+// decided once for the whole file; each value is then decoded on its own.
 namespace TextEncoding {
 
-QString decodeFileText(QByteArrayView bytes);
+// Length of the longest start of `bytes` that does not end inside a UTF-8
+// sequence. Text cut there is valid UTF-8 piece by piece exactly when it is
+// valid as a whole, and decodes piece by piece to the same characters.
+qsizetype completeUtf8Length(QByteArrayView bytes);
 
-// Windows-1252: bytes 0x80..0x9F are the typographic characters of that code
-// page (the five it leaves undefined keep their own code points); every other
-// byte is the Latin-1 character of the same value.
-QString fromWindows1252(QByteArrayView bytes);
+// The byte-order mark a UTF-8 file may begin with; it is not part of the text.
+inline constexpr QByteArrayView utf8ByteOrderMark("\xEF\xBB\xBF");
+
+// Decodes the values of one file in the encoding chosen for the whole file.
+// Every piece given to it holds whole characters: a file that is valid UTF-8
+// is only ever cut at ASCII delimiters and between UTF-8 sequences.
+class FileDecoder
+{
+public:
+    explicit FileDecoder(bool utf8);
+
+    // Appends the text of `bytes` to `out`. A byte-order mark inside the text
+    // is the character U+FEFF like any other.
+    void append(QString &out, QByteArrayView bytes);
+
+private:
+    bool m_utf8;
+    QStringDecoder m_decoder;
+};
 
 } // namespace TextEncoding

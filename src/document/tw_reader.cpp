@@ -1,14 +1,11 @@
 #include "document/tw_reader.h"
 
-#include "document/text_encoding.h"
+#include "document/tw_field_stream.h"
 #include "document/tw_syntax.h"
-#include "model/leading_number.h"
 
 #include <QFileDevice>
 #include <QIODevice>
-
-using TwSyntax::isBlank;
-using TwSyntax::isLineEnd;
+#include <QLocale>
 
 QString TwReadError::message() const
 {
@@ -17,114 +14,19 @@ QString TwReadError::message() const
     return QStringLiteral("Line %1: %2").arg(line).arg(what);
 }
 
-namespace {
-
-// Cuts the decoded text into fields, counting lines as it goes.
-class FieldStream
+TwReadError TwReadError::tooLarge(const TwReadOptions &options)
 {
-public:
-    explicit FieldStream(QStringView text) : m_text(text) {}
+    return {QStringLiteral("the file is larger than %1, the most Tarnwell reads")
+                .arg(QLocale::c().formattedDataSize(options.sizeLimit, 0)),
+            0};
+}
 
-    bool exhausted() const { return m_pos >= m_text.size(); }
-    // Where a field would start after the end of the file: the next line when
-    // the last one has no line end.
-    int lineAfterEnd() const
-    {
-        const bool open = !m_text.isEmpty() && !isLineEnd(m_text.back()) && m_text.back() != u',';
-        return m_line + (open ? 1 : 0);
-    }
-    int fieldLine() const { return m_fieldLine; }
-    // Characters not read yet: every field still to come takes at least one,
-    // so this bounds how many can follow.
-    qsizetype remaining() const { return m_text.size() - m_pos; }
+TwReadError TwReadError::cannotRead(const QString &reason)
+{
+    return {QStringLiteral("cannot read the file: ") + reason, 0};
+}
 
-    // The next field, valid until the following call; nothing when exhausted.
-    std::optional<QStringView> next()
-    {
-        if (exhausted())
-            return std::nullopt;
-        while (m_pos < m_text.size() && isBlank(m_text[m_pos]))
-            ++m_pos;
-        m_fieldLine = m_line;
-        if (m_pos < m_text.size() && m_text[m_pos] == u'"')
-            return quoted();
-        return bare();
-    }
-
-private:
-    QStringView bare()
-    {
-        const qsizetype start = m_pos;
-        skipToDelimiter();
-        qsizetype end = m_pos;
-        while (end > start && isBlank(m_text[end - 1]))
-            --end;
-        consumeDelimiter();
-        return m_text.sliced(start, end - start);
-    }
-
-    QStringView quoted()
-    {
-        const qsizetype start = ++m_pos;
-        bool doubled = false;
-        qsizetype end = m_text.size();   // a field never closed runs to the end of the file
-        while (m_pos < m_text.size()) {
-            const qsizetype quote = m_text.indexOf(u'"', m_pos);
-            if (quote < 0) {
-                m_pos = m_text.size();
-                break;
-            }
-            if (quote + 1 < m_text.size() && m_text[quote + 1] == u'"') {
-                doubled = true;
-                m_pos = quote + 2;
-                continue;
-            }
-            end = quote;
-            m_pos = quote + 1;
-            break;
-        }
-        const QStringView raw = m_text.sliced(start, end - start);
-        countLines(raw);
-        skipToDelimiter();
-        consumeDelimiter();
-        if (!doubled)
-            return raw;
-        m_unquoted = raw.toString();
-        m_unquoted.replace(QStringLiteral("\"\""), QStringLiteral("\""));
-        return m_unquoted;
-    }
-
-    void skipToDelimiter()
-    {
-        while (m_pos < m_text.size() && m_text[m_pos] != u',' && !isLineEnd(m_text[m_pos]))
-            ++m_pos;
-    }
-
-    // CR LF, LF and CR alone each end one line.
-    void consumeDelimiter()
-    {
-        if (m_pos >= m_text.size())
-            return;
-        const QChar c = m_text[m_pos++];
-        if (c == u'\r' && m_pos < m_text.size() && m_text[m_pos] == u'\n')
-            ++m_pos;
-        if (isLineEnd(c))
-            ++m_line;
-    }
-
-    void countLines(QStringView raw)
-    {
-        for (qsizetype i = 0; i < raw.size(); ++i)
-            if (raw[i] == u'\n' || (raw[i] == u'\r' && (i + 1 == raw.size() || raw[i + 1] != u'\n')))
-                ++m_line;
-    }
-
-    QStringView m_text;
-    qsizetype m_pos = 0;
-    int m_line = 1;
-    int m_fieldLine = 1;
-    QString m_unquoted;
-};
+namespace {
 
 auto described(const char *what)
 {
@@ -136,7 +38,9 @@ auto described(const char *what)
 class Reader
 {
 public:
-    explicit Reader(QStringView text) : m_fields(text) {}
+    // Takes what a TwFieldStream reads: the caller's bytes, or a file's pieces.
+    template <typename... Source>
+    explicit Reader(Source &&...source) : m_fields(std::forward<Source>(source)...) {}
 
     TwReadResult read()
     {
@@ -154,11 +58,10 @@ private:
         a.states.reserve(capacityFor(a.state_count));
         for (int i = 1; i <= a.state_count; ++i) {
             StateEntry state;
-            QString flag;
-            if (!text(state.name, [i] { return QStringLiteral("the name of state %1").arg(i); })
-                || !text(flag, [i] { return QStringLiteral("the final flag of state %1").arg(i); }))
+            if (!field(state.name, [i] { return QStringLiteral("the name of state %1").arg(i); })
+                || !field(m_scratch, [i] { return QStringLiteral("the final flag of state %1").arg(i); }))
                 return false;
-            state.is_final = flag == QLatin1StringView(TwSyntax::trueFlag);
+            state.is_final = m_scratch == QLatin1StringView(TwSyntax::trueFlag);
             a.states.append(std::move(state));
         }
         a.states.append(StateEntry());
@@ -171,7 +74,7 @@ private:
         a.symbols.reserve(capacityFor(a.symbol_count));
         for (int j = 1; j <= a.symbol_count; ++j) {
             QString symbol;
-            if (!text(symbol, [j] { return QStringLiteral("symbol %1").arg(j); }))
+            if (!field(symbol, [j] { return QStringLiteral("symbol %1").arg(j); }))
                 return false;
             a.symbols.append(std::move(symbol));
         }
@@ -207,34 +110,34 @@ private:
         return qMin<qsizetype>(count, m_fields.remaining()) + 1;
     }
 
+    // The next field into `out`, which a field the caller keeps starts empty.
     template <typename Describe>
-    std::optional<QStringView> field(Describe &&what)
+    bool field(QString &out, Describe &&what)
     {
-        std::optional<QStringView> value = m_fields.next();
-        if (!value)
-            fail(QStringLiteral("the file ends before ") + what(), m_fields.lineAfterEnd());
-        return value;
+        out.truncate(0);   // keeps the scratch's room for the next field
+        return m_fields.next(out) || missing(what);
     }
 
-    bool skip(const char *what) { return field(described(what)).has_value(); }
-
+    // A quoted field that never closed has taken the rest of the file, so a
+    // field missing after it is reported where its quote opened.
     template <typename Describe>
-    bool text(QString &out, Describe &&what)
+    bool missing(Describe &&what)
     {
-        const std::optional<QStringView> value = field(what);
-        if (value)
-            out = value->toString();
-        return value.has_value();
+        if (m_fields.unclosedQuote())
+            return fail(QStringLiteral("the quote opened here is never closed, so the file ends before ") + what(),
+                        m_fields.fieldLine());
+        return fail(QStringLiteral("the file ends before ") + what(), m_fields.lineAfterEnd());
     }
+
+    bool skip(const char *what) { return field(m_scratch, described(what)); }
 
     // A number field: the decimal number at its start, rounded half to even.
     template <typename Describe>
     bool number(qint16 &out, Describe &&what)
     {
-        const std::optional<QStringView> value = field(what);
-        if (!value)
-            return false;
-        const qint64 n = leadingNumber(*value);
+        qint64 n = 0;
+        if (!m_fields.nextNumber(n))
+            return missing(what);
         if (n < -32768 || n > 32767)
             return fail(what() + QStringLiteral(" is outside -32768 to 32767"), m_fields.fieldLine());
         out = qint16(n);
@@ -253,12 +156,10 @@ private:
     // Every field after the table is a comment line.
     void readComment(QString &comment)
     {
-        bool first = true;
-        while (const std::optional<QStringView> piece = m_fields.next()) {
+        for (bool first = true; !m_fields.exhausted(); first = false) {
             if (!first)
                 comment += QStringLiteral("\r\n");
-            comment += *piece;
-            first = false;
+            m_fields.next(comment);
         }
     }
 
@@ -268,25 +169,38 @@ private:
         return false;
     }
 
-    FieldStream m_fields;
+    TwFieldStream m_fields;
     TwReadError m_error;
+    QString m_scratch;   // keywords and flags, read and dropped
 };
 
 } // namespace
 
 TwReadResult readAutomaton(QByteArrayView bytes)
 {
-    const QString text = TextEncoding::decodeFileText(bytes);
-    return Reader(text).read();
+    return Reader(bytes, bytes.isValidUtf8()).read();
 }
 
-TwReadResult readAutomaton(QIODevice &device)
+TwReadResult readAutomaton(TwFileBytes &&bytes)
 {
-    const QByteArray bytes = device.readAll();
+    return Reader(std::move(bytes)).read();
+}
+
+TwReadResult readAutomaton(QIODevice &device, const TwReadOptions &options)
+{
     const auto *file = qobject_cast<const QFileDevice *>(&device);
-    if (!device.isReadable() || (file && file->error() != QFileDevice::NoError))
-        return {std::nullopt, {QStringLiteral("cannot read the file: ") + device.errorString(), 0}};
-    return readAutomaton(QByteArrayView(bytes));
+    const auto failed = [&] { return !device.isReadable() || (file && file->error() != QFileDevice::NoError); };
+    if (failed())
+        return {std::nullopt, TwReadError::cannotRead(device.errorString())};
+    if (!device.isSequential() && device.size() - device.pos() > options.sizeLimit)
+        return {std::nullopt, TwReadError::tooLarge(options)};
+    TwFileBytes bytes;
+    const TwPiecesEnd end = readPieces([&](char *into, qint64 max) { return device.read(into, max); }, options, bytes);
+    if (end == TwPiecesEnd::ReadFailed || failed())
+        return {std::nullopt, TwReadError::cannotRead(device.errorString())};
+    if (end == TwPiecesEnd::TooLarge)
+        return {std::nullopt, TwReadError::tooLarge(options)};
+    return readAutomaton(std::move(bytes));
 }
 
 void adoptAutomaton(modAll &model, modAll &&source)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/tw_file_bytes.h"
 #include "model/mod_all.h"
 
 #include <QByteArrayView>
@@ -17,6 +18,9 @@ struct TwReadError
     int line = 0;
 
     QString message() const;   // "Line 7: the file ends before the number of symbols"
+
+    static TwReadError tooLarge(const TwReadOptions &options);
+    static TwReadError cannotRead(const QString &reason);
 };
 
 // The outcome of a read: a fresh automaton, or the error.
@@ -35,13 +39,17 @@ struct TwReadResult
 // names, symbols, the start state and the targets are taken as they stand. The
 // read fails only when the file ends before the last transition entry (or
 // before "Q/E" when the table has no entries), when a number lies outside the
-// 16-bit range, or when a count is negative. Memory grows with what the file
-// holds, never with what it claims: a short file claiming 32767 states and
-// 32767 symbols fails as soon as it runs out.
+// 16-bit range, or when a count is negative. A file that ends inside a quoted
+// value that never closes is reported at the line where that value opened.
+// Memory grows with what the file holds, never with what it claims: a short
+// file claiming 32767 states and 32767 symbols fails as soon as it runs out.
 TwReadResult readAutomaton(QByteArrayView bytes);
 
-// Reads the whole device.
-TwReadResult readAutomaton(QIODevice &device);
+// Reads a file that was read in pieces, releasing each piece once past it.
+TwReadResult readAutomaton(TwFileBytes &&bytes);
+
+// Reads the whole device, refusing it once it gives more than the size limit.
+TwReadResult readAutomaton(QIODevice &device, const TwReadOptions &options = {});
 
 // Moves the automaton's fields from `source` into `model`, leaving the
 // document's own fields (file name, flags, table window position) alone.

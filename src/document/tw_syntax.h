@@ -22,13 +22,19 @@ inline constexpr char tableKeyword[] = "Q/E";
 inline constexpr char trueFlag[] = "True";
 inline constexpr char falseFlag[] = "False";
 
+// Every delimiter is ASCII, so the reader finds fields in the bytes of a file
+// whichever encoding it is in, and decodes each field on its own.
 inline bool isBlank(QChar c) { return c == u' ' || c == u'\t'; }
 inline bool isLineEnd(QChar c) { return c == u'\r' || c == u'\n'; }
+inline bool isBlank(char c) { return c == ' ' || c == '\t'; }
+inline bool isLineEnd(char c) { return c == '\r' || c == '\n'; }
+inline bool endsField(char c) { return c == ',' || isLineEnd(c); }
 
 // Whether a name or symbol written bare on its line would read back as
 // something else: it holds a field delimiter, a line end or a double quote, or
 // begins or ends with a blank. Such text is written as a quoted field. Anything
-// else is written bare, so ordinary files keep their classic bytes.
+// else is written bare, one value to a line, as every name and symbol of an
+// ordinary automaton is.
 inline bool needsQuotes(QStringView text)
 {
     if (text.isEmpty())

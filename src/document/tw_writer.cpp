@@ -81,12 +81,18 @@ private:
             m_buffer.clear();
             return;
         }
-        const qint64 written = m_device.write(m_buffer);
-        if (written != m_buffer.size()) {
-            m_failed = true;
-            m_reason = m_device.errorString();
-            if (m_reason.isEmpty() || m_reason == QLatin1StringView("Unknown error"))
-                m_reason = QStringLiteral("only part of the file could be written");
+        // A write the system cut short (a full disk, a size limit) is tried
+        // again for the rest, so that the write that fails carries its reason.
+        for (qsizetype done = 0; done < m_buffer.size();) {
+            const qint64 written = m_device.write(m_buffer.constData() + done, m_buffer.size() - done);
+            if (written <= 0) {
+                m_failed = true;
+                m_reason = m_device.errorString();
+                if (m_reason.isEmpty() || m_reason == QLatin1StringView("Unknown error"))
+                    m_reason = QStringLiteral("only part of the file could be written");
+                break;
+            }
+            done += qsizetype(written);
         }
         m_buffer.clear();
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QLatin1StringView>
 #include <QStringView>
 #include <QtGlobal>
 
@@ -14,5 +15,8 @@
 // The file reader reads every number field this way, and the custom run speed
 // is read the same way from its text box.
 qint64 leadingNumber(QStringView text);
+// The same for 8-bit text: the reader reads a number from a file's bytes this
+// way, as a number is ASCII in every encoding a file may be in.
+qint64 leadingNumber(QLatin1StringView text);
 
 inline constexpr qint64 leadingNumberLimit = Q_INT64_C(1000000000000000);

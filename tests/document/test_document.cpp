@@ -9,9 +9,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <csignal>
-#include <sys/resource.h>
-
 namespace {
 
 // Lines ended as the writer ends them, the last one included.
@@ -21,17 +18,6 @@ modAll withComment(modAll m, const QString &comment) { m.comment = comment; retu
 
 // The worked example, with its two-line comment.
 modAll workedExample() { return withComment(endsInA(), "Accepts words ending in a\r\nExample"); }
-
-// Every field, spares included, as one text that shows what differs.
-QString describe(const modAll &m)
-{
-    QString text;
-    QDebug(&text) << m.file_name << m.is_untitled << m.is_saved << m.state_count << m.start_state << m.symbol_count
-                  << m.symbols << m.transitions << m.comment;
-    for (const StateEntry &s : m.states)
-        QDebug(&text) << s.name << s.is_final;
-    return text;
-}
 
 // The main window as the file commands see it: it notes what it is told.
 struct FakeWindow final : FileCommandsWindow
@@ -104,25 +90,6 @@ private Q_SLOTS:
         QFETCH(QString, expected);
         const TwReadResult result = readAutomaton(bytes);
         QCOMPARE(result.automaton ? describe(*result.automaton) : result.error.message(), expected);
-    }
-
-    // The file system refuses to grow the file part-way through the write, as a
-    // full disk would: the save fails and the old file comes through untouched.
-    void failedSaveKeepsTheOldFile()
-    {
-        QTemporaryDir dir;
-        const QString path = dir.filePath("kept.tw");
-        QCOMPARE(TwFile::save(workedExample(), path), std::nullopt);
-        rlimit saved{};
-        getrlimit(RLIMIT_FSIZE, &saved);
-        const rlimit small{100000, saved.rlim_max};
-        std::signal(SIGXFSZ, SIG_IGN);   // a write past the limit fails instead of ending the program
-        setrlimit(RLIMIT_FSIZE, &small);
-        // Some 150 kB, over the limit.
-        const std::optional<QString> failure = TwFile::save(makeAutomaton({}, {}, QStringList(30000, "xyz"), {}), path);
-        setrlimit(RLIMIT_FSIZE, &saved);
-        QVERIFY(failure && !failure->isEmpty());
-        QCOMPARE(describe(TwFile::load(path).automaton.value_or(modAll())), describe(workedExample()));
     }
 
     // Each row starts from the automaton of the worked example, untitled

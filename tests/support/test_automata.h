@@ -2,6 +2,7 @@
 
 #include "model/mod_all.h"
 
+#include <QDebug>
 #include <QList>
 #include <QRandomGenerator>
 #include <QStringList>
@@ -49,4 +50,16 @@ inline modAll randomAutomaton(int states, quint32 seed)
                       qint16(random.bounded(states) + 1)});
     }
     return makeAutomaton(names, finals, {"0", "1", "2"}, table);
+}
+
+// Every field of an automaton and its document, spares included, as one text
+// that shows what differs.
+inline QString describe(const modAll &m)
+{
+    QString text;
+    QDebug(&text) << m.file_name << m.is_untitled << m.is_saved << m.state_count << m.start_state << m.symbol_count
+                  << m.symbols << m.transitions << m.comment;
+    for (const StateEntry &s : m.states)
+        QDebug(&text) << s.name << s.is_final;
+    return text;
 }

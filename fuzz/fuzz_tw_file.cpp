@@ -1,0 +1,87 @@
+// Feeds arbitrary bytes to the .tw reader through a real file, the way the two
+// programs open one: TwFile::loadNative, and readAutomaton on a QFile, both
+// reading in small pieces (the smallest, 4 bytes, and one that depends on the
+// input's size), so that fields, line ends, doubled quotes and UTF-8 sequences
+// are cut everywhere. Both must give exactly what reading the bytes in memory
+// gives. What is accepted is saved with TwFile::save, which must write the
+// writer's bytes and read back as the same automaton.
+
+#include "document/tw_file.h"
+#include "document/tw_reader.h"
+#include "document/tw_writer.h"
+
+#include <QDebug>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <cstdint>
+#include <cstdlib>
+
+namespace {
+
+QString describe(const TwReadResult &result)
+{
+    if (!result.automaton)
+        return result.error.message();
+    const modAll &m = *result.automaton;
+    QString text;
+    QDebug(&text) << m.state_count << m.start_state << m.symbol_count << m.symbols << m.transitions << m.comment;
+    for (const StateEntry &s : m.states)
+        QDebug(&text) << s.name << s.is_final;
+    return text;
+}
+
+QString describe(const TwFile::Loaded &loaded)
+{
+    return loaded.automaton ? describe(TwReadResult{loaded.automaton, {}}) : loaded.failure;
+}
+
+void require(bool condition, const char *what)
+{
+    if (!condition) {
+        qWarning("%s", what);
+        std::abort();
+    }
+}
+
+const QTemporaryDir &folder()
+{
+    static const QTemporaryDir dir;
+    return dir;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const QByteArrayView bytes(data, qsizetype(size));
+    const QString input = folder().filePath(QStringLiteral("input.tw"));
+    {
+        QFile file(input);
+        require(file.open(QIODevice::WriteOnly) && file.write(bytes.data(), bytes.size()) == bytes.size(),
+                "cannot write the input file");
+    }
+
+    const TwReadResult inMemory = readAutomaton(bytes);
+    const QString expected = describe(inMemory);
+    TwReadOptions smallest;
+    smallest.pieceSize = 4;
+    require(describe(TwFile::loadNative(QFile::encodeName(input), smallest)) == expected,
+            "TwFile::loadNative differs from reading in memory");
+    TwReadOptions varied;
+    varied.pieceSize = 5 + qsizetype(size % 12);
+    QFile file(input);
+    require(file.open(QIODevice::ReadOnly), "cannot open the input file");
+    require(describe(readAutomaton(file, varied)) == expected, "reading a QFile differs from reading in memory");
+    if (!inMemory.automaton)
+        return 0;
+
+    const QString output = folder().filePath(QStringLiteral("output.tw"));
+    require(!TwFile::save(*inMemory.automaton, output), "TwFile::save failed");
+    QFile saved(output);
+    require(saved.open(QIODevice::ReadOnly) && saved.readAll() == automatonBytes(*inMemory.automaton),
+            "TwFile::save wrote other bytes than the writer");
+    require(describe(TwFile::load(output)) == describe(readAutomaton(automatonBytes(*inMemory.automaton))),
+            "the saved file reads back differently");
+    return 0;
+}

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+
+#include <functional>
+
+// How much of a file is read, and in what pieces.
+struct TwReadOptions
+{
+    // A larger file is refused. Reading takes up to some 2.5 times the file's
+    // size in memory, and a line number always fits in an int.
+    qint64 sizeLimit = qint64(1) << 30;
+    // The file is held in pieces of this size (at least 4 bytes), each released
+    // as soon as the reader has gone past it, so the raw bytes and the text
+    // decoded from them are never both held in full.
+    qsizetype pieceSize = qsizetype(1) << 20;
+};
+
+// A whole file as read: its bytes in order, cut only between UTF-8 sequences,
+// so that each piece is checked and decoded on its own.
+struct TwFileBytes
+{
+    QList<QByteArray> pieces;   // none of them empty
+    bool utf8 = true;           // the whole file is valid UTF-8
+};
+
+// How reading the pieces ended.
+enum class TwPiecesEnd { Complete, TooLarge, ReadFailed };
+
+// Reads through `readSome` until it reports the end: it fills at most `max`
+// bytes at `into` and gives how many it read, 0 at the end, -1 on failure.
+// Stops as soon as more than options.sizeLimit bytes have arrived.
+TwPiecesEnd readPieces(const std::function<qint64(char *into, qint64 max)> &readSome, const TwReadOptions &options,
+                       TwFileBytes &bytes);
