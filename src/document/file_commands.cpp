@@ -2,7 +2,7 @@
 
 #include "document/tw_file.h"
 #include "document/tw_reader.h"
-#include "model/mod_all.h"
+#include "model/model_edits.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -24,8 +24,9 @@ QString absolutePath(const QString &path)
 
 } // namespace
 
-FileCommands::FileCommands(modAll &model, Dialogs &dialogs, FileCommandsWindow &window)
+FileCommands::FileCommands(modAll &model, ModelEdits &edits, Dialogs &dialogs, FileCommandsWindow &window)
     : m_model(model)
+    , m_edits(edits)
     , m_dialogs(dialogs)
     , m_window(window)
 {
@@ -35,7 +36,7 @@ void FileCommands::fileNew()
 {
     if (!maySaveChanges(YesMeans::SaveInPlace))
         return;
-    m_window.newFile();
+    m_edits.newFile();
     m_window.clearRunDisplays();
     m_window.setStatusText(QStringLiteral("New File"));
 }
@@ -153,7 +154,7 @@ bool FileCommands::LoadTW()
         m_failedPath = m_model.file_name;
         return false;
     }
-    adoptAutomaton(m_model, std::move(*loaded.automaton));
+    m_edits.open(std::move(*loaded.automaton));
     return true;
 }
 

@@ -4,6 +4,7 @@
 
 #include <QString>
 
+class ModelEdits;
 struct modAll;
 
 // What the file commands need of the main window.
@@ -12,8 +13,6 @@ class FileCommandsWindow
 public:
     virtual ~FileCommandsWindow() = default;
 
-    // Resets the model to an empty, untitled, unchanged automaton.
-    virtual void newFile() = 0;
     // Empties the input string, the output and the current state displays.
     virtual void clearRunDisplays() = 0;
     virtual void setStatusText(const QString &text) = 0;
@@ -31,7 +30,9 @@ public:
 class FileCommands
 {
 public:
-    FileCommands(modAll &model, Dialogs &dialogs, FileCommandsWindow &window);
+    // The automaton changes through `edits` (New, Open); the document's own
+    // fields (file name, flags) are written in `model`, the same model.
+    FileCommands(modAll &model, ModelEdits &edits, Dialogs &dialogs, FileCommandsWindow &window);
 
     // The menu items.
     void fileNew();
@@ -80,6 +81,7 @@ private:
     Dialogs::FileSettings dialogSettings(const QString &title) const;
 
     modAll &m_model;
+    ModelEdits &m_edits;
     Dialogs &m_dialogs;
     FileCommandsWindow &m_window;
     QString m_lastFailure;

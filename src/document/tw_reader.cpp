@@ -202,14 +202,3 @@ TwReadResult readAutomaton(QIODevice &device, const TwReadOptions &options)
         return {std::nullopt, TwReadError::tooLarge(options)};
     return readAutomaton(std::move(bytes));
 }
-
-void adoptAutomaton(modAll &model, modAll &&source)
-{
-    model.state_count = source.state_count;
-    model.states = std::move(source.states);
-    model.start_state = source.start_state;
-    model.symbol_count = source.symbol_count;
-    model.symbols = std::move(source.symbols);
-    model.transitions = std::move(source.transitions);
-    model.comment = std::move(source.comment);
-}

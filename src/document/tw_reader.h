@@ -50,7 +50,3 @@ TwReadResult readAutomaton(TwFileBytes &&bytes);
 
 // Reads the whole device, refusing it once it gives more than the size limit.
 TwReadResult readAutomaton(QIODevice &device, const TwReadOptions &options = {});
-
-// Moves the automaton's fields from `source` into `model`, leaving the
-// document's own fields (file name, flags, table window position) alone.
-void adoptAutomaton(modAll &model, modAll &&source);

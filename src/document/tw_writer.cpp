@@ -1,5 +1,6 @@
 #include "document/tw_writer.h"
 
+#include "document/tw_file_bytes.h"
 #include "document/tw_syntax.h"
 #include "model/mod_all.h"
 
@@ -12,7 +13,7 @@ namespace {
 class LineWriter
 {
 public:
-    explicit LineWriter(QIODevice &device) : m_device(device) { m_buffer.reserve(chunk + 64); }
+    explicit LineWriter(QIODevice &device) : m_device(device) { m_buffer.reserve(ioBlockSize + 64); }
 
     bool failed() const { return m_failed; }
     const QString &reason() const { return m_reason; }
@@ -60,8 +61,6 @@ public:
     }
 
 private:
-    static constexpr qsizetype chunk = 64 * 1024;
-
     void line(QByteArrayView bytes)
     {
         m_buffer += bytes;
@@ -71,7 +70,7 @@ private:
     void endLine()
     {
         m_buffer += "\r\n";
-        if (m_buffer.size() >= chunk)
+        if (m_buffer.size() >= ioBlockSize)
             flush();
     }
 

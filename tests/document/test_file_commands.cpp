@@ -1,6 +1,7 @@
 #include "document/file_commands.h"
 #include "document/tw_file.h"
 #include "document/tw_writer.h"
+#include "model/model_edits.h"
 #include "scripted_dialogs.h"
 #include "test_automata.h"
 
@@ -13,7 +14,6 @@ namespace {
 // The main window as the file commands see it: it notes the status texts.
 struct FakeWindow final : FileCommandsWindow
 {
-    void newFile() override {}
     void clearRunDisplays() override {}
     void setStatusText(const QString &text) override { status = text; }
     QString status;
@@ -56,7 +56,8 @@ private Q_SLOTS:
         modAll model;
         ScriptedDialogs dialogs;
         FakeWindow window;
-        FileCommands commands(model, dialogs, window);
+        ModelEdits edits(model);
+        FileCommands commands(model, edits, dialogs, window);
         {
             InFolder inDir(dir.path());
             commands.openPath(given);
@@ -83,7 +84,8 @@ private Q_SLOTS:
         model.is_untitled = true;
         ScriptedDialogs dialogs;
         FakeWindow window;
-        FileCommands commands(model, dialogs, window);
+        ModelEdits edits(model);
+        FileCommands commands(model, edits, dialogs, window);
         dialogs.answerMessage();
         QTemporaryDir dir;
         {
@@ -103,7 +105,8 @@ private Q_SLOTS:
         modAll model;
         ScriptedDialogs dialogs;
         FakeWindow window;
-        FileCommands commands(model, dialogs, window);
+        ModelEdits edits(model);
+        FileCommands commands(model, edits, dialogs, window);
         dialogs.answerSaveFile(std::nullopt);
         dialogs.answerMessage();
         dialogs.answerOpenFile(std::nullopt);

@@ -1,6 +1,6 @@
 #include "windows/editors/frm_comment.h"
 
-#include "model/mod_all.h"
+#include "model/model_edits.h"
 #include "toolkit/design_font.h"
 #include "toolkit/layout_units.h"
 #include "toolkit/minimum_size.h"
@@ -34,9 +34,9 @@ QString commentText(const QPlainTextEdit &box)
 
 } // namespace
 
-frm_comment::frm_comment(modAll &model, QWidget *owner)
+frm_comment::frm_comment(ModelEdits &edits, QWidget *owner)
     : EditorDialog(owner, Qt::Dialog | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint),
-      m_model(model),
+      m_edits(edits),
       txt_comment(new QPlainTextEdit(this))
 {
     setObjectName(QStringLiteral("frm_comment"));
@@ -48,17 +48,17 @@ frm_comment::frm_comment(modAll &model, QWidget *owner)
     txt_comment->setLineWrapMode(QPlainTextEdit::NoWrap);
     txt_comment->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     txt_comment->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    connect(txt_comment, &QPlainTextEdit::textChanged, this, [this] { m_model.is_saved = false; });
+    connect(txt_comment, &QPlainTextEdit::textChanged, this, [this] { m_edits.markUnsaved(); });
 
     // Load: filling the empty box is a change of its text only when there is a comment.
-    if (!m_model.comment.isEmpty())
-        txt_comment->setPlainText(m_model.comment);
+    if (!edits.model().comment.isEmpty())
+        txt_comment->setPlainText(edits.model().comment);
     applyResizeRule();
 }
 
 void frm_comment::done(int result)
 {
-    m_model.comment = commentText(*txt_comment);
+    m_edits.commitComment(commentText(*txt_comment));
     EditorDialog::done(result);
 }
 

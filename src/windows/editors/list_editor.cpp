@@ -1,21 +1,15 @@
 #include "windows/editors/list_editor.h"
 
-#include "model/mod_all.h"
+#include "model/limits.h"
+#include "model/model_edits.h"
 #include "toolkit/layout_units.h"
 
 #include <QListWidget>
 #include <QPushButton>
 
-namespace {
-
-// Counts are 16-bit, so no list may grow past this.
-constexpr int mostEntries = 32767;
-
-} // namespace
-
-ListEditor::ListEditor(modAll &model, Dialogs &dialogs, QWidget *owner, const Wording &wording)
+ListEditor::ListEditor(ModelEdits &edits, Dialogs &dialogs, QWidget *owner, const Wording &wording)
     : EditorDialog(owner, fixedDialogFlags())
-    , m_model(model)
+    , m_edits(edits)
     , m_dialogs(dialogs)
     , m_wording(wording)
 {
@@ -77,7 +71,7 @@ void ListEditor::setCurrentEntry(int row)
 
 void ListEditor::add()
 {
-    if (m_list->count() >= mostEntries) {
+    if (m_list->count() >= Limits::mostEntries) {
         m_dialogs.inform(m_wording.fullText, tr("ERROR"), Dialogs::Icon::Exclamation);
         return;
     }
@@ -95,7 +89,7 @@ void ListEditor::add()
     const int current = currentEntry();
     m_list->addItem(newEntry(answer));
     setCurrentEntry(current);
-    m_model.is_saved = false;
+    m_edits.markUnsaved();
 }
 
 void ListEditor::removeSelected()
@@ -105,14 +99,14 @@ void ListEditor::removeSelected()
         return;
     delete m_list->takeItem(current);
     setCurrentEntry(-1);
-    m_model.is_saved = false;
+    m_edits.markUnsaved();
     entriesRemoved();
 }
 
 void ListEditor::clearList()
 {
     m_list->clear();
-    m_model.is_saved = false;
+    m_edits.markUnsaved();
     entriesRemoved();
 }
 
@@ -130,16 +124,18 @@ void ListEditor::moveCurrent(int by)
     to->setText(from->text());
     from->setText(kept);
     setCurrentEntry(other);
-    m_model.is_saved = false;
+    m_edits.markUnsaved();
+}
+
+const modAll &ListEditor::model() const
+{
+    return m_edits.model();
 }
 
 void ListEditor::confirm()
 {
-    const auto count = qint16(m_list->count());
-    setCount(count);
+    commit();
     // An empty list only empties the count; the dialog stays open.
-    if (count == 0)
-        return;
-    writeEntries(count);
-    accept();
+    if (m_list->count() > 0)
+        accept();
 }

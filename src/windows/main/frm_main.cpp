@@ -78,10 +78,11 @@ QLineEdit *displayField(QWidget *parent, const char *name, int left, int top, in
 frm_main::frm_main(modAll &model, Dialogs *dialogs, QWidget *parent)
     : QMainWindow(parent)
     , m_model(model)
+    , m_edits(model)
     , m_ownDialogs(dialogs ? nullptr : std::make_unique<QtDialogs>(this))
     , m_dialogs(dialogs ? *dialogs : *m_ownDialogs)
     , m_run(model, *this)
-    , m_files(model, m_dialogs, *this)
+    , m_files(model, m_edits, m_dialogs, *this)
 {
     setObjectName(QStringLiteral("frm_main"));
     setWindowTitle(QStringLiteral("Tarnwell"));
@@ -232,23 +233,13 @@ void frm_main::setTabOrder()
 void frm_main::Form_Load()
 {
     newFile();
-    m_model.ttable_top = LayoutUnits::fromPixels(y()) + 1000;
-    m_model.ttable_left = LayoutUnits::fromPixels(x()) + 1000;
+    m_edits.rememberTablePosition(LayoutUnits::fromPixels(y()) + 1000, LayoutUnits::fromPixels(x()) + 1000);
     com_speed->setCurrentIndex(1);
 }
 
 void frm_main::newFile()
 {
-    m_model.is_untitled = true;
-    m_model.file_name = QStringLiteral("NoName");
-    m_model.is_saved = true;
-    m_model.symbol_count = 0;
-    m_model.state_count = 0;
-    m_model.start_state = 0;
-    m_model.comment.clear();
-    m_model.states.clear();
-    m_model.symbols.clear();
-    m_model.transitions.clear();
+    m_edits.newFile();
 }
 
 void frm_main::clearRunDisplays()
@@ -333,7 +324,7 @@ bool frm_main::requireSymbols()
 // so every opening starts afresh.
 void frm_main::cmd_states_clicked()
 {
-    frm_states editor(m_model, m_dialogs, this);
+    frm_states editor(m_edits, m_dialogs, this);
     editor.exec();
 }
 
@@ -341,7 +332,7 @@ void frm_main::cmd_alphabets_clicked()
 {
     if (!requireStates())
         return;
-    frm_alphabets editor(m_model, m_dialogs, this);
+    frm_alphabets editor(m_edits, m_dialogs, this);
     editor.exec();
 }
 
@@ -349,7 +340,7 @@ void frm_main::cmd_sstate_clicked()
 {
     if (!requireStates())
         return;
-    frm_sstate editor(m_model, m_dialogs, this);
+    frm_sstate editor(m_edits, this);
     editor.exec();
 }
 
@@ -357,13 +348,13 @@ void frm_main::cmd_ttable_clicked()
 {
     if (!requireStates() || !requireSymbols())
         return;
-    frm_ttable editor(m_model, m_dialogs, this);
+    frm_ttable editor(m_edits, m_dialogs, this);
     editor.exec();
 }
 
 void frm_main::cmd_comment_clicked()
 {
-    frm_comment editor(m_model, this);
+    frm_comment editor(m_edits, this);
     editor.exec();
 }
 

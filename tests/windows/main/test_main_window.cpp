@@ -3,12 +3,12 @@
 #include "test_automata.h"
 #include "toolkit/layout_units.h"
 #include "toolkit/tick_timer.h"
-#include "windows/editors/frm_ttable.h"
 #include "windows/main/frm_main.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -351,15 +351,14 @@ void TestMainWindow::buildThroughTheEditorsAndRun()
     f.withEditor("cmd_alphabets", [&](QDialog *alphabet) { addAndConfirm(alphabet, {"1", "0"}); });
     f.withEditor("cmd_sstate", [&](QDialog *chooser) { addAndConfirm(chooser, {}); });
     f.withEditor("cmd_ttable", [&](QDialog *dialog) {
-        auto *table = static_cast<frm_ttable *>(dialog);
-        auto *grid = table->findChild<QTableView *>(QStringLiteral("table"));
-        table->setCurrentCell(1, 1);
+        auto *grid = dialog->findChild<QTableView *>(QStringLiteral("table"));
+        grid->setCurrentIndex(grid->model()->index(0, 0));
         QTest::keyClicks(grid, QStringLiteral("odd"));
-        table->setCurrentCell(2, 1);
+        grid->setCurrentIndex(grid->model()->index(1, 0));
         QTest::keyClicks(grid, QStringLiteral("evem"));
         QTest::keyClick(grid, Qt::Key_Backspace);
         QTest::keyClick(grid, Qt::Key_N);
-        table->close();
+        dialog->close();
     });
     QVERIFY(!f.model.is_saved && f.dialogs.allAnswered());
 
