@@ -48,11 +48,11 @@ modAll automaton(int which)
 {
     if (which >= int(std::size(examples)))
         return randomAutomaton(which == 4 ? 100 : DiagramWindow::mostDrawnStates, 1);
-    const TwFile::Loaded loaded
+    const TwResult<modAll> loaded
         = TwFile::load(QStringLiteral(TARNWELL_EXAMPLES_DIR "/") + QLatin1String(examples[which]) + QStringLiteral(".tw"));
-    if (!loaded.automaton)
+    if (!loaded.ok())
         qFatal("example unreadable");
-    return *loaded.automaton;
+    return loaded.value();
 }
 
 // Measures the longest gap between two turns of the event loop, with a timer

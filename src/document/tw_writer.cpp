@@ -104,7 +104,7 @@ private:
 
 } // namespace
 
-bool writeAutomaton(const modAll &model, QIODevice &device, QString *reason)
+TwResult<> writeAutomaton(const modAll &model, QIODevice &device)
 {
     LineWriter out(device);
 
@@ -133,10 +133,9 @@ bool writeAutomaton(const modAll &model, QIODevice &device, QString *reason)
         for (const QString &piece : model.comment.split(QStringLiteral("\r\n")))
             out.quoted(piece);
 
-    const bool ok = out.finish();
-    if (!ok && reason)
-        *reason = out.reason();
-    return ok;
+    if (!out.finish())
+        return TwFailure{out.reason()};
+    return {};
 }
 
 QByteArray automatonBytes(const modAll &model)
@@ -144,6 +143,6 @@ QByteArray automatonBytes(const modAll &model)
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    writeAutomaton(model, buffer);
+    (void)writeAutomaton(model, buffer);   // memory does not refuse
     return bytes;
 }

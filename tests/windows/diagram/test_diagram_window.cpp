@@ -28,10 +28,10 @@ namespace {
 
 modAll example(const QString &name)
 {
-    const TwFile::Loaded loaded = TwFile::load(QStringLiteral(TARNWELL_EXAMPLES_DIR "/") + name + QStringLiteral(".tw"));
-    if (!loaded.automaton)
+    const TwResult<modAll> loaded = TwFile::load(QStringLiteral(TARNWELL_EXAMPLES_DIR "/") + name + QStringLiteral(".tw"));
+    if (!loaded.ok())
         qFatal("example %s unreadable", qPrintable(name));
-    return *loaded.automaton;
+    return loaded.value();
 }
 
 // "no 1 yet" (start) stays on 0 and goes to "seen a 1" (final) on 1, which

@@ -213,7 +213,7 @@ void TestMainWindow::statusShowsAFileNameAsItIs()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("a<br>b.tw"));
-    QCOMPARE(TwFile::save(endsInA(), path), std::nullopt);
+    QCOMPARE(TwFile::save(endsInA(), path).failure().message(), QString());
     Fixture f;
     f.window.fileCommands().openPath(path);
     const QLabel *status = f.child<QLabel>("sBar_text");
