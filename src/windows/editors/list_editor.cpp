@@ -25,9 +25,7 @@ ListEditor::ListEditor(ModelEdits &edits, Dialogs &dialogs, QWidget *owner, cons
     addLabel(wording.hint, QStringLiteral("Label1"), QRect(120, 120, 3600, 255));
     addLine(QFrame::VLine, QRect(3840, 120, 30, listBottom - 120));
 
-    m_list = new QListWidget(this);
-    m_list->setObjectName(wording.listName);
-    m_list->setGeometry(LayoutUnits::toPixels(120, 420, 3600, listBottom - 420));
+    m_list = placed(new QListWidget(this), wording.listName, QRect(120, 420, 3600, listBottom - 420));
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list->setUniformItemSizes(true);
 

@@ -51,7 +51,7 @@ private:
     void createControls();
     void createSpeedFrame();
     void createMenus();
-    void setTabOrder();
+    void orderTabs();
     void Form_Load();
     void Form_Resize();
 
