@@ -2,6 +2,24 @@
 
 #include "model/transition_cells.h"
 
+namespace {
+
+// What a list editor's OK does with its list: the count becomes the list's
+// length, and a list that is not empty replaces the entries, which are sized
+// to the count with the spare kept. False for an empty list.
+template <typename T>
+bool takeList(qint16 &count, QList<T> &entries, const QList<T> &list)
+{
+    count = qint16(list.size());
+    if (list.isEmpty())
+        return false;
+    sizeWithSpare(entries, count);
+    std::copy(list.begin(), list.end(), entries.begin());
+    return true;
+}
+
+} // namespace
+
 ModelEdits::ModelEdits(modAll &model)
     : m_model(model)
 {
@@ -22,24 +40,16 @@ void ModelEdits::change(ModelChange kind, Apply &&apply)
 void ModelEdits::commitStates(const QList<StateEntry> &states)
 {
     change(ModelChange::States, [&] {
-        m_model.state_count = qint16(states.size());
-        if (states.isEmpty())
-            return;
-        sizeWithSpare(m_model.states, m_model.state_count);
-        std::copy(states.begin(), states.end(), m_model.states.begin());
-        sizeWithSpare(m_model.transitions, m_model.state_count);
+        if (takeList(m_model.state_count, m_model.states, states))
+            sizeWithSpare(m_model.transitions, m_model.state_count);
     });
 }
 
 void ModelEdits::commitAlphabet(const QStringList &symbols)
 {
     change(ModelChange::Alphabet, [&] {
-        m_model.symbol_count = qint16(symbols.size());
-        if (symbols.isEmpty())
-            return;
-        sizeWithSpare(m_model.symbols, m_model.symbol_count);
-        std::copy(symbols.begin(), symbols.end(), m_model.symbols.begin());
-        m_model.transitions = TransitionCells(m_model).store(m_model).transitions;
+        if (takeList(m_model.symbol_count, m_model.symbols, symbols))
+            m_model.transitions = TransitionCells(m_model).store(m_model).transitions;
     });
 }
 
