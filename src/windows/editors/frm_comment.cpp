@@ -14,10 +14,8 @@ namespace {
 
 // The smallest outer size of the window, and how much smaller than the outer
 // frame the text box is, all in layout units.
-constexpr int smallestWidth = 4000;
-constexpr int smallestHeight = 3000;
-constexpr int boxWidthShort = 150;
-constexpr int boxHeightShort = 550;
+constexpr QSize smallest(4000, 3000);
+constexpr QSize boxInset(150, 550);
 
 const QString lineBreak = QStringLiteral("\r\n");
 
@@ -76,12 +74,7 @@ void frm_comment::moveEvent(QMoveEvent *event)
     applyResizeRule();
 }
 
-// The window keeps an outer size of at least the minimum, and the text box
-// fills it from the top-left corner, short of the frame by fixed margins.
-// Nothing changes while the window is minimized.
 void frm_comment::applyResizeRule()
 {
-    if (const std::optional<QSize> outer = keepMinimumOuterSize(*this, smallestWidth, smallestHeight))
-        txt_comment->setGeometry(0, 0, toPixels(outer->width() - boxWidthShort),
-                                 toPixels(outer->height() - boxHeightShort));
+    fillBelowMinimum(*this, *txt_comment, smallest, boxInset);
 }

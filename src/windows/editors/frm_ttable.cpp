@@ -18,10 +18,8 @@ namespace {
 
 // The window never gets smaller than this (outer size, layout units), and the
 // grid is this much narrower and shorter than the window.
-constexpr int leastWidth = 5000;
-constexpr int leastHeight = 3000;
-constexpr int gridInsetWidth = 100;
-constexpr int gridInsetHeight = 500;
+constexpr QSize least(5000, 3000);
+constexpr QSize gridInset(100, 500);
 
 // A header column wider than this would crowd out the cells; longer names are cut.
 constexpr int widestHeaderColumn = 3600;
@@ -208,16 +206,9 @@ void frm_ttable::resizeEvent(QResizeEvent *event)
     layOut();
 }
 
-// Layout: the window keeps a least outer size, and the grid at the top-left
-// corner is a fixed amount narrower and shorter than the window (never larger
-// than the client area, so its scroll bars stay in view whatever the frame).
 void frm_ttable::layOut()
 {
-    const std::optional<QSize> outer = keepMinimumOuterSize(*this, leastWidth, leastHeight);
-    if (!outer)
-        return;
-    table->setGeometry(0, 0, qMin(LayoutUnits::toPixels(outer->width() - gridInsetWidth), width()),
-                       qMin(LayoutUnits::toPixels(outer->height() - gridInsetHeight), height()));
+    fillBelowMinimum(*this, *table, least, gridInset);
 }
 
 // The header column is as wide as its longest name, measured directly rather
