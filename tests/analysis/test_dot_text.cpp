@@ -134,9 +134,6 @@ void TestDotText::arrowsDrawWhatTheRunDoes_data()
     QTest::newRow("symbols of more or less than one character never run")
         << makeAutomaton({"p", "q"}, {}, {"ab", "", "x"}, {{2, 2, 1}, {1, 1, 1}})
         << "start -> s0 | s0 -> s0 [label=\"x\"] | s1 -> s0 [label=\"x\"]";
-    const QString grin = QString::fromUcs4(U"\U0001F600");
-    QTest::newRow("a surrogate pair is one character")
-        << makeAutomaton({"p"}, {}, {grin}, {{1}}) << "start -> s0 | s0 -> s0 [label=\"" + grin + "\"]";
     modAll ragged = makeAutomaton({"p", "q", "r"}, {}, {"a", "b"}, {{2, 3}, {3}, {}});
     ragged.transitions.resize(2);
     QTest::newRow("short and missing rows stay")
@@ -147,7 +144,6 @@ void TestDotText::arrowsDrawWhatTheRunDoes_data()
         << makeAutomaton({"p", "q"}, {}, {"a"}, {{2}, {1}}, 1) << "start -> s1 | s0 -> s1 [label=\"a\"] | s1 -> s0 [label=\"a\"]";
     QTest::newRow("no start state: no start arrow")
         << makeAutomaton({"p"}, {}, {"a"}, {{1}}, -1) << "s0 -> s0 [label=\"a\"]";
-    QTest::newRow("no symbols: states without arrows") << makeAutomaton({"p", "q"}, {}, {}, {{}, {}}) << "start -> s0";
     QTest::newRow("no states: nothing") << makeAutomaton({}, {}, {"a"}, {}) << "";
 }
 
@@ -169,16 +165,12 @@ void TestDotText::namesReadAsTypedAfterGraphviz_data()
     const auto row = [](const char *title, const QString &name, const QString &symbol, const QString &shown) {
         QTest::newRow(title) << name << symbol << shown;
     };
-    row("quotes", "say \"hi\"", "\"", "say \"hi\"");
-    row("backslashes", "a\\b\\\\c", "\\", "a\\b\\\\c");
-    row("trailing backslash", "end\\", "e", "end\\");
+    row("quotes and backslashes", "say \"hi\" a\\b\\\\c end\\", "\\", "say \"hi\" a\\b\\\\c end\\");
     row("DOT's own escapes", "\\n \\l \\r \\N \\G \\E \\T \\H \\L", "n", "\\n \\l \\r \\N \\G \\E \\T \\H \\L");
-    row("HTML-like", "<b>bold</b> <<x>>", "<", "<b>bold</b> <<x>>");
-    row("character entities", "&amp; &lt; &#65; &", "&", "&amp; &lt; &#65; &");
+    row("HTML-like, character entities", "<b>bold</b> <<x>> &amp; &#65; &", "<", "<b>bold</b> <<x>> &amp; &#65; &");
     row("record and DOT syntax", "{a|b} ]; s0 -> s1 [label=x /* c */ #", "]", "{a|b} ]; s0 -> s1 [label=x /* c */ #");
-    row("non-ASCII", QString::fromUtf8("Zustand \xc3\xa4 \xe7\x8a\xb6\xe6\x80\x81 \xf0\x9f\x98\x80"),
-        QString::fromUtf8("\xc3\xa9"), QString::fromUtf8("Zustand \xc3\xa4 \xe7\x8a\xb6\xe6\x80\x81 \xf0\x9f\x98\x80"));
-    row("blanks kept", " q0 ", " ", " q0 ");
+    row("non-ASCII, blanks kept", QString::fromUtf8(" Zustand \xc3\xa4 \xe7\x8a\xb6\xe6\x80\x81 \xf0\x9f\x98\x80 "),
+        QString::fromUtf8("\xc3\xa9"), QString::fromUtf8(" Zustand \xc3\xa4 \xe7\x8a\xb6\xe6\x80\x81 \xf0\x9f\x98\x80 "));
     row("LF breaks the line", "two\nlines", ",", "two\nlines");
     row("CR LF breaks the line once", "two\r\nlines", "x", "two\nlines");
     row("a tab shows as its picture", "a\tb", "\t", QString::fromUtf8("a\xe2\x90\x89" "b"));
@@ -241,9 +233,6 @@ void TestDotText::partNearTheStart_data()
     QTest::newRow("a limit keeps the nearest") << chainOf(600) << 2 << "c0 c1"
                                                << "start -> s0 | s0 -> s1 [label=\"a\"] | s0 -> s0 [label=\"b\"]"
                                                   " | s1 -> s0 [label=\"b\"]";
-    modAll noStart = chainOf(600);
-    noStart.start_state = -1;
-    QTest::newRow("no start state: nothing") << noStart << 500 << "" << "";
 }
 
 void TestDotText::partNearTheStart()

@@ -69,7 +69,6 @@ void TestDiagramLayout::readsRecordedOutput_data()
 
     QTest::newRow("full JSON") << "ends-in-a" << 3 << 5 << 0 << true;
     QTest::newRow("json0, stays") << "contains-a-one" << 3 << 4 << 2 << true;
-    QTest::newRow("json0, three states") << "divisible-by-3" << 4 << 7 << 0 << true;
     QTest::newRow("sfdp") << "divisible-by-3-sfdp" << 4 << 7 << 0 << false;
 }
 
@@ -112,13 +111,6 @@ void TestDiagramLayout::refusesMalformedOutput_data()
 
     QTest::newRow("not JSON") << QByteArray("Warning: x\n{") << "its output is not JSON (illegal value at byte 1)";
     QTest::newRow("no bounding box") << QByteArray(R"({"objects": []})") << "its output has no bounding box";
-    QTest::newRow("node placed nowhere")
-        << QByteArray(R"({"bb": "0,0,10,10", "objects": [{"_gvid": 0, "name": "s0", "pos": "x", "width": "1", "height": "1"}]})")
-        << "its output places node s0 nowhere";
-    QTest::newRow("edge without a path")
-        << QByteArray(R"({"bb": "0,0,10,10", "objects": [{"_gvid": 0, "name": "s0", "pos": "5,5", "width": "1", "height": "1"}],
-                         "edges": [{"tail": 0, "head": 0, "pos": "e,1,1 2,2"}]})")
-        << "its output has an edge it does not place";
     QTest::newRow("edge to an unknown node")
         << QByteArray(R"({"bb": "0,0,10,10", "edges": [{"tail": 0, "head": 1, "pos": "1,1 2,2 3,3 4,4"}]})")
         << "its output has an edge it does not place";
@@ -139,11 +131,9 @@ void TestDiagramLayout::engineBySize_data()
     QTest::addColumn<int>("edges");
     QTest::addColumn<Engine>("engine");
 
-    QTest::newRow("an example") << 3 << 6 << Engine::Dot;
     QTest::newRow("30 states, 3 symbols") << 30 << 90 << Engine::Dot;
     QTest::newRow("31 states") << 31 << 60 << Engine::Sfdp;
     QTest::newRow("few states, many edges") << 20 << 91 << Engine::Sfdp;
-    QTest::newRow("100 states") << 100 << 280 << Engine::Sfdp;
 }
 
 void TestDiagramLayout::engineBySize()
@@ -189,11 +179,7 @@ void TestDiagramLayout::failingProgramSaysWhy_data()
                                            << false
                                            << "Graphviz's dot could not be run: it exited with code 1: "
                                               "Error: <stdin>: syntax error";
-    QTest::newRow("exits 3 silently") << "cat >/dev/null; exit 3" << false
-                                      << "Graphviz's dot could not be run: it exited with code 3";
     QTest::newRow("crashes") << "cat >/dev/null; kill -SEGV $$" << false << "Graphviz's dot could not be run: it crashed";
-    QTest::newRow("writes no JSON") << "cat >/dev/null; echo hello" << false
-                                    << "Graphviz's dot could not be run: its output is not JSON (illegal value at byte 1)";
     QTest::newRow("sfdp missing for a large graph") << "/nonexistent/sfdp" << true
                                                     << "Graphviz's sfdp could not be run: execvp: No such file or directory";
 }
