@@ -25,29 +25,50 @@ ImmediateRun::ImmediateRun(const RunAutomaton &automaton, bool trace)
         m_outcome.visited.append(m_outcome.state);
 }
 
+namespace {
+
+// Runs the characters of `text` from `state` up to the first that is not a
+// symbol; `moved(state)` follows each transition. Gives the UTF-16 units run.
+// A template, so that without tracing the loop calls nothing and what it reads
+// of the automaton stays in registers.
+template <typename Moved>
+qsizetype runCharacters(const RunAutomaton &automaton, QStringView text, qint16 &state, QString &invalid,
+                        Moved &&moved)
+{
+    const modAll &model = automaton.model();
+    const SymbolIndex &symbols = automaton.symbols();
+    qsizetype pos = 0;
+    while (pos < text.size()) {
+        const QStringView rest = text.sliced(pos);
+        const qsizetype length = Characters::firstLength(rest);
+        const qint16 symbol = symbols.find(rest, length);
+        if (symbol == 0) {
+            invalid = rest.first(length).toString();
+            break;
+        }
+        if (RunSteps::follow(model, state, qint16(symbol - 1)))
+            moved(state);
+        pos += length;
+    }
+    return pos;
+}
+
+} // namespace
+
 void ImmediateRun::feed(QStringView piece)
 {
     if (stopped())
         return;
-    const modAll &model = m_automaton.model();
-    const SymbolIndex &symbols = m_automaton.symbols();
     qint16 state = m_outcome.state;
-    qsizetype pos = 0;
-    while (pos < piece.size()) {
-        const QStringView rest = piece.sliced(pos);
-        const qsizetype length = Characters::firstLength(rest);
-        const qint16 symbol = symbols.find(rest, length);
-        if (symbol == 0) {
-            m_outcome.verdict = RunVerdict::Error;
-            m_outcome.invalidCharacter = rest.first(length).toString();
-            break;
-        }
-        if (RunSteps::follow(model, state, qint16(symbol - 1)) && m_trace)
-            m_outcome.visited.append(state);
-        pos += length;
-    }
+    QString invalid;
+    m_outcome.consumed += m_trace ? runCharacters(m_automaton, piece, state, invalid,
+                                                  [this](qint16 reached) { m_outcome.visited.append(reached); })
+                                  : runCharacters(m_automaton, piece, state, invalid, [](qint16) {});
     m_outcome.state = state;
-    m_outcome.consumed += pos;
+    if (!invalid.isEmpty()) {
+        m_outcome.verdict = RunVerdict::Error;
+        m_outcome.invalidCharacter = invalid;
+    }
 }
 
 void ImmediateRun::stopAtNonCharacter()
