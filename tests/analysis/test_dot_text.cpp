@@ -92,8 +92,6 @@ private Q_SLOTS:
     void arrowsDrawWhatTheRunDoes();
     void namesReadAsTypedAfterGraphviz_data();
     void namesReadAsTypedAfterGraphviz();
-    void visibleText_data();
-    void visibleText();
     void partNearTheStart_data();
     void partNearTheStart();
 };
@@ -191,27 +189,7 @@ void TestDotText::namesReadAsTypedAfterGraphviz()
              DotText::visibleText(symbol, DotText::LineBreaks::Show) + QStringLiteral(", z"));
 }
 
-void TestDotText::visibleText_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("asName");
-    QTest::addColumn<QString>("asSymbol");
 
-    QTest::newRow("plain") << "q0" << "q0" << "q0";
-    QTest::newRow("line breaks") << "a\r\nb\rc\nd" << "a\nb\nc\nd"
-                                 << QString::fromUtf8("a\xe2\x90\x8d\xe2\x90\x8a" "b\xe2\x90\x8d" "c\xe2\x90\x8a" "d");
-    QTest::newRow("NUL and DEL") << QString(QChar(0)) + QChar(0x7f) << QString::fromUtf8("\xe2\x90\x80\xe2\x90\xa1")
-                                 << QString::fromUtf8("\xe2\x90\x80\xe2\x90\xa1");
-}
-
-void TestDotText::visibleText()
-{
-    QFETCH(QString, text);
-    QFETCH(QString, asName);
-    QFETCH(QString, asSymbol);
-    QCOMPARE(DotText::stateLabel(text), asName);
-    QCOMPARE(DotText::edgeLabel({text}), asSymbol);
-}
 
 void TestDotText::partNearTheStart_data()
 {

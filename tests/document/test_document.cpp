@@ -75,8 +75,6 @@ private Q_SLOTS:
             << crlf({"Q", "1", "caf\xE9", "False", "Start", "0", "E", "3", "\x80", "\x9F", "\x81", "Q/E", "1", "2", "3"})
             << describe(makeAutomaton({"café"}, {}, {"€", "Ÿ", QString(QChar(0x81))}, {{1, 2, 3}}));
 
-        QTest::newRow("states: a quoted name spanning lines counts them") << QByteArray("Q\n2\n\"a\nb\nc\"\nTrue\n")
-            << "Line 7: the file ends before the name of state 2";
         QTest::newRow("start: no final line end") << QByteArray("Q\n0\nStart") << "Line 4: the file ends before the start state";
         QTest::newRow("alphabet: negative count") << crlf({"Q", "0", "Start", "0", "E", " -3 "})
             << "Line 6: the number of symbols is negative";

@@ -1,6 +1,5 @@
 #include "analysis/dot_text.h"
 #include "analysis/state_graph.h"
-#include "recorded_layout.h"
 #include "test_automata.h"
 #include "windows/diagram/graphviz_layout.h"
 #include "windows/diagram/laid_out_graph.h"
@@ -8,16 +7,8 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QtMath>
 
 namespace {
-
-using Engine = GraphvizLayout::Engine;
-
-qreal distance(const QPointF &a, const QPointF &b)
-{
-    return qSqrt(QPointF::dotProduct(a - b, a - b));
-}
 
 GraphLayout::Size sizeOf(const modAll &model)
 {
@@ -45,12 +36,8 @@ class TestDiagramLayout : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void readsRecordedOutput_data();
-    void readsRecordedOutput();
     void refusesMalformedOutput_data();
     void refusesMalformedOutput();
-    void engineBySize_data();
-    void engineBySize();
     void laysOutWithGraphviz_data();
     void laysOutWithGraphviz();
     void failingProgramSaysWhy_data();
@@ -59,50 +46,7 @@ private Q_SLOTS:
     void newerTextReplacesALayoutStillRunning();
 };
 
-void TestDiagramLayout::readsRecordedOutput_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<int>("nodes");       // the start point included
-    QTest::addColumn<int>("edges");       // the start arrow included
-    QTest::addColumn<int>("dashed");
-    QTest::addColumn<bool>("loopsAbove"); // dot draws self-loops above their state
 
-    QTest::newRow("full JSON") << "ends-in-a" << 3 << 5 << 0 << true;
-    QTest::newRow("json0, stays") << "contains-a-one" << 3 << 4 << 2 << true;
-    QTest::newRow("sfdp") << "divisible-by-3-sfdp" << 4 << 7 << 0 << false;
-}
-
-void TestDiagramLayout::readsRecordedOutput()
-{
-    QFETCH(QString, name);
-    QFETCH(int, nodes);
-    QFETCH(int, edges);
-    QFETCH(int, dashed);
-    QFETCH(bool, loopsAbove);
-
-    QString error;
-    const std::optional<LaidOutGraph> graph = parseGraphvizJson(recordedJson(name), error);
-    QVERIFY2(graph, qPrintable(error));
-    QCOMPARE(graph->nodes.size(), nodes);
-    QCOMPARE(graph->edges.size(), edges);
-    int dashedSeen = 0;
-    for (const LaidOutGraph::Edge &edge : graph->edges) {
-        dashedSeen += edge.dashed;
-        QVERIFY(graph->nodes.contains(edge.tail) && graph->nodes.contains(edge.head));
-        // Each path leaves its tail's circle and its arrowhead ends on the head's.
-        const LaidOutGraph::Node tail = graph->nodes.value(edge.tail), head = graph->nodes.value(edge.head);
-        QVERIFY(edge.arrowTip);
-        if (edge.tail != DotText::startId())
-            QVERIFY(qAbs(distance(edge.spline.first(), tail.centre) - tail.size.width() / 2) < 2);
-        QVERIFY(qAbs(distance(*edge.arrowTip, head.centre) - head.size.width() / 2) < 2);
-        QCOMPARE(edge.labelCentre.has_value(), edge.tail != DotText::startId());
-        if (loopsAbove && edge.tail == edge.head)
-            QVERIFY(edge.labelCentre->y() < head.centre.y());
-    }
-    QCOMPARE(dashedSeen, dashed);
-    for (const LaidOutGraph::Node &node : graph->nodes)
-        QVERIFY(graph->bounds.adjusted(-1, -1, 1, 1).contains(node.centre));
-}
 
 void TestDiagramLayout::refusesMalformedOutput_data()
 {
@@ -125,24 +69,7 @@ void TestDiagramLayout::refusesMalformedOutput()
     QCOMPARE(said, error);
 }
 
-void TestDiagramLayout::engineBySize_data()
-{
-    QTest::addColumn<int>("nodes");
-    QTest::addColumn<int>("edges");
-    QTest::addColumn<Engine>("engine");
 
-    QTest::newRow("30 states, 3 symbols") << 30 << 90 << Engine::Dot;
-    QTest::newRow("31 states") << 31 << 60 << Engine::Sfdp;
-    QTest::newRow("few states, many edges") << 20 << 91 << Engine::Sfdp;
-}
-
-void TestDiagramLayout::engineBySize()
-{
-    QFETCH(int, nodes);
-    QFETCH(int, edges);
-    QFETCH(Engine, engine);
-    QCOMPARE(GraphvizLayout::firstEngine({nodes, edges}), engine);
-}
 
 void TestDiagramLayout::laysOutWithGraphviz_data()
 {
