@@ -89,7 +89,6 @@ private Q_SLOTS:
                                      << state + "|ERROR: This state symbol is already exists.";
         QTest::newRow("case, blanks count") << true << "Q0|[q0 ]" << "cmd_add=q0" << "unsaved: Q0|[q0 ]|q0" << state;
         QTest::newRow("up moves the name, not the mark") << true << "*A|[B]" << "cmd_up" << "unsaved: [*B]|A" << "";
-        QTest::newRow("down on the last") << true << "A|[B]" << "cmd_down" << "A|[B]" << "";
         QTest::newRow("remove without current") << true << "*A|*B" << "cmd_rem" << "*A|*B" << "";
         QTest::newRow("remove a checked current") << true << "A|[*B]|C" << "cmd_rem" << "unsaved: A|C" << "";
         QTest::newRow("clear") << true << "*A|B" << "cmd_clr" << "unsaved: " << "";

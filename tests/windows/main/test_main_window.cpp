@@ -114,7 +114,6 @@ void TestMainWindow::boxes_data()
     const int error = int(Dialogs::Icon::Critical);
     QTest::newRow("Alphabets without states") << "cmd_alphabets" << 0 << 1 << noStates << error;
     QTest::newRow("Start State without states") << "cmd_sstate" << 0 << 1 << noStates << error;
-    QTest::newRow("Table without states or symbols") << "cmd_ttable" << 0 << 0 << noStates << error;
     QTest::newRow("Table without symbols") << "cmd_ttable" << 2 << 0 << "ERROR: Please add alphabet(s) first." << error;
     QTest::newRow("Help") << "cmd_help" << 0 << 0 << "Help: God helps them that help themselves."
                           << int(Dialogs::Icon::None);
