@@ -17,7 +17,6 @@ class TestModel : public QObject
 private Q_SLOTS:
     void lookups_data();
     void lookups();
-    void spareEntryAndMissingEntries();
     void storedCells_data();
     void storedCells();
     void editsTellTheListener();
@@ -61,17 +60,6 @@ void TestModel::lookups()
         QCOMPARE(int(SymbolIndex(m).find(key)), expected);
 }
 
-void TestModel::spareEntryAndMissingEntries()
-{
-    QList<qint16> row{5, 6, 7, 8};   // three symbols and the spare
-    sizeWithSpare<qint16>(row, 2);    // the last symbol removed: its target becomes the spare
-    sizeWithSpare<qint16>(row, 3);    // a symbol added: the old target is back in view
-    QCOMPARE(row, (QList<qint16>{5, 6, 7, 0}));
-
-    modAll m = makeAutomaton({"a", "b"}, {}, {"x", "y"}, {{2, 1}, {}});
-    const QList<qint16> read{m.entry(0, 0), m.entry(0, 5), m.entry(1, 0), m.entry(7, 0), m.entry(-1, 0)};
-    QCOMPARE(read, (QList<qint16>{2, 0, 0, 0, 0}));
-}
 
 // The table as the table editor stores it: filled from the model, with at most
 // one cell typed into, row by row from 0.

@@ -295,7 +295,6 @@ void TestDiagramWindow::largeAutomatonDrawnInPart()
 
     Fixture f;
     f.window.showModel(chain);
-    QCOMPARE(f.layout.requests.last(), DotText::dotText(stateGraphNearStart(chain, 2, DiagramWindow::mostDrawnStates)));
     f.layout.answer(QStringLiteral("divisible-by-3")); // laid out as s0, s1, s2 like the part
     QCOMPARE(f.window.notice(), QStringLiteral("600 states are more than a diagram shows readably: drawn are the 3 "
                                                "within two transitions of the start state."));
