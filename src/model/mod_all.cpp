@@ -41,13 +41,3 @@ qint16 modAll::findSymbol(const QString &key) const
 {
     return findLast(symbols, symbol_count, [](const QString &s) -> const QString & { return s; }, key);
 }
-
-qint16 modAll::entry(int state, int symbol) const
-{
-    if (state < 0 || state >= transitions.size())
-        return 0;
-    const QList<qint16> &row = transitions[state];
-    if (symbol < 0 || symbol >= row.size())
-        return 0;
-    return row[symbol];
-}

@@ -58,8 +58,15 @@ struct modAll
     bool isState(qint16 position) const { return position >= 0 && position < state_count && position < states.size(); }
     // Whether a transition entry (1-based) names one of the current states.
     bool isTarget(qint16 target) const { return isState(qint16(target - 1)); }
-    // Entry `symbol` of row `state`, or 0 where the row or the entry does not exist.
-    qint16 entry(int state, int symbol) const;
+    // Entry `symbol` of row `state`, or 0 where the row or the entry does not
+    // exist. Inline: every step of a run reads one.
+    qint16 entry(int state, int symbol) const
+    {
+        if (state < 0 || state >= transitions.size())
+            return 0;
+        const QList<qint16> &row = transitions[state];
+        return symbol >= 0 && symbol < row.size() ? row[symbol] : qint16(0);
+    }
 };
 
 // Sizes `list` to positions 0 .. count, keeping what is there (the spare included)
