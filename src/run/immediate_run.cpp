@@ -59,12 +59,10 @@ void ImmediateRun::feed(QStringView piece)
 {
     if (stopped())
         return;
-    qint16 state = m_outcome.state;
     QString invalid;
-    m_outcome.consumed += m_trace ? runCharacters(m_automaton, piece, state, invalid,
+    m_outcome.consumed += m_trace ? runCharacters(m_automaton, piece, m_outcome.state, invalid,
                                                   [this](qint16 reached) { m_outcome.visited.append(reached); })
-                                  : runCharacters(m_automaton, piece, state, invalid, [](qint16) {});
-    m_outcome.state = state;
+                                  : runCharacters(m_automaton, piece, m_outcome.state, invalid, [](qint16) {});
     if (!invalid.isEmpty()) {
         m_outcome.verdict = RunVerdict::Error;
         m_outcome.invalidCharacter = invalid;
