@@ -21,6 +21,7 @@
 #include "document/tw_file.h"
 #include "plain_run_panel.h"
 #include "ratio_reporter.h"
+#include "model/characters.h"
 #include "run/run_steps.h"
 #include "run/simulation_run.h"
 #include "test_automata.h"
@@ -47,11 +48,11 @@ modAll automaton(int which)
 {
     if (which >= int(std::size(examples)))
         return randomAutomaton(which == 4 ? 100 : DiagramWindow::mostDrawnStates, 1);
-    const TwFile::Loaded loaded
+    const TwResult<modAll> loaded
         = TwFile::load(QStringLiteral(TARNWELL_EXAMPLES_DIR "/") + QLatin1String(examples[which]) + QStringLiteral(".tw"));
-    if (!loaded.automaton)
+    if (!loaded.ok())
         qFatal("example unreadable");
-    return *loaded.automaton;
+    return loaded.value();
 }
 
 // Measures the longest gap between two turns of the event loop, with a timer
@@ -203,7 +204,7 @@ void timedRun(benchmark::State &state, DiagramWindow *follow)
     QEventLoop loop;
     QObject::connect(&timer, &QTimer::timeout, [&] {
         // What SimulationRun::tick will report.
-        const QString character = RunSteps::firstCharacter(panel.input).toString();
+        const QString character = Characters::first(panel.input).toString();
         const qint16 from = run.current_state;
         run.tick();
         if (follow && !character.isEmpty()) {

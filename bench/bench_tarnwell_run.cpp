@@ -48,7 +48,7 @@ struct Files
             c = char('0' + random.bounded(2));
         QFile file(input);
         if (!file.open(QIODevice::WriteOnly) || file.write(line.data(), qint64(line.size())) != qint64(line.size())
-            || !file.write("\n") || TwFile::save(moduloAutomaton(), automaton))
+            || !file.write("\n") || !TwFile::save(moduloAutomaton(), automaton).ok())
             qFatal("cannot write the benchmark's files");
     }
 };

@@ -14,3 +14,16 @@ function(tarnwell_target_options target)
     target_compile_definitions(${target} PRIVATE QT_NO_NARROWING_CONVERSIONS_IN_CONNECT
                                QT_NO_KEYWORDS)
 endfunction()
+
+# tarnwell_library(name SOURCES ... USES ...): one static library of Tarnwell's
+# own, defined in the folder it is built from. Its headers are included from
+# src/ ("model/mod_all.h"). USES names the libraries, ours and Qt's, that it
+# may use; the include check (cmake/IncludeArrows.cmake) fails the build when a
+# file includes a header of any other library of ours.
+function(tarnwell_library name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;USES" ${ARGN})
+    add_library(${name} STATIC ${ARG_SOURCES})
+    target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+    target_link_libraries(${name} PUBLIC ${ARG_USES})
+    tarnwell_target_options(${name})
+endfunction()

@@ -19,21 +19,16 @@
 
 namespace {
 
-QString describe(const TwReadResult &result)
+QString describe(const TwResult<modAll> &result)
 {
-    if (!result.automaton)
-        return result.error.message();
-    const modAll &m = *result.automaton;
+    if (!result.ok())
+        return result.failure().message();
+    const modAll &m = result.value();
     QString text;
     QDebug(&text) << m.state_count << m.start_state << m.symbol_count << m.symbols << m.transitions << m.comment;
     for (const StateEntry &s : m.states)
         QDebug(&text) << s.name << s.is_final;
     return text;
-}
-
-QString describe(const TwFile::Loaded &loaded)
-{
-    return loaded.automaton ? describe(TwReadResult{loaded.automaton, {}}) : loaded.failure;
 }
 
 void require(bool condition, const char *what)
@@ -62,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
                 "cannot write the input file");
     }
 
-    const TwReadResult inMemory = readAutomaton(bytes);
+    const TwResult<modAll> inMemory = readAutomaton(bytes);
     const QString expected = describe(inMemory);
     TwReadOptions smallest;
     smallest.pieceSize = 4;
@@ -73,15 +68,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     QFile file(input);
     require(file.open(QIODevice::ReadOnly), "cannot open the input file");
     require(describe(readAutomaton(file, varied)) == expected, "reading a QFile differs from reading in memory");
-    if (!inMemory.automaton)
+    if (!inMemory.ok())
         return 0;
 
     const QString output = folder().filePath(QStringLiteral("output.tw"));
-    require(!TwFile::save(*inMemory.automaton, output), "TwFile::save failed");
+    require(TwFile::save(inMemory.value(), output).ok(), "TwFile::save failed");
     QFile saved(output);
-    require(saved.open(QIODevice::ReadOnly) && saved.readAll() == automatonBytes(*inMemory.automaton),
+    require(saved.open(QIODevice::ReadOnly) && saved.readAll() == automatonBytes(inMemory.value()),
             "TwFile::save wrote other bytes than the writer");
-    require(describe(TwFile::load(output)) == describe(readAutomaton(automatonBytes(*inMemory.automaton))),
+    require(describe(TwFile::load(output)) == describe(readAutomaton(automatonBytes(inMemory.value()))),
             "the saved file reads back differently");
     return 0;
 }

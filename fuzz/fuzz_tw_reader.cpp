@@ -26,17 +26,17 @@ bool sameAutomaton(const modAll &a, const modAll &b)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    const TwReadResult first = readAutomaton(QByteArrayView(data, qsizetype(size)));
-    if (!first.automaton) {
-        if (first.error.line < 1 || first.error.what.isEmpty())
+    const TwResult<modAll> first = readAutomaton(QByteArrayView(data, qsizetype(size)));
+    if (!first.ok()) {
+        if (first.failure().line < 1 || first.failure().what.isEmpty())
             std::abort();
         return 0;
     }
-    const QByteArray written = automatonBytes(*first.automaton);
-    const TwReadResult second = readAutomaton(written);
-    if (!second.automaton || !sameAutomaton(*first.automaton, *second.automaton))
+    const QByteArray written = automatonBytes(first.value());
+    const TwResult<modAll> second = readAutomaton(written);
+    if (!second.ok() || !sameAutomaton(first.value(), second.value()))
         std::abort();
-    if (automatonBytes(*second.automaton) != written)
+    if (automatonBytes(second.value()) != written)
         std::abort();
     return 0;
 }

@@ -2,7 +2,7 @@
 
 #include "analysis/state_classes.h"
 #include "analysis/word_search.h"
-#include "run/run_steps.h"
+#include "model/characters.h"
 
 #include <QHash>
 
@@ -121,7 +121,7 @@ CheckReport checkAutomaton(const modAll &model)
     const qsizetype symbolCount = qMin<qsizetype>(model.symbol_count, model.symbols.size());
     const QStringList symbols = model.symbols.first(qMax<qsizetype>(symbolCount, 0));
     for (int j = 0; j < symbols.size(); ++j)
-        if (!RunSteps::isOneCharacter(symbols[j]))
+        if (!Characters::isOne(symbols[j]))
             report.symbolsNotOneCharacter.append({j, symbols[j]});
     report.repeatedSymbols = repeatedTexts(symbols);
 

@@ -1,25 +1,27 @@
 #include "analysis/dense_automaton.h"
 
+#include "model/characters.h"
+#include "model/lookup.h"
 #include "run/run_steps.h"
 
 namespace Analysis {
 
 DenseAutomaton::DenseAutomaton(const modAll &model)
 {
+    // A column per distinct character, at its first appearance; it reads the
+    // table where findSymbol finds the character.
+    const SymbolIndex index(model);
     const qsizetype symbolCount = qMin<qsizetype>(model.symbol_count, model.symbols.size());
     for (qsizetype j = 0; j < symbolCount; ++j) {
         const QString &symbol = model.symbols[j];
-        if (!RunSteps::isOneCharacter(symbol))
+        if (!Characters::isOne(symbol))
             continue;
         const char32_t character = symbol.toUcs4().front();
-        const auto found = m_columns.constFind(character);
-        if (found == m_columns.cend()) {
-            m_columns.insert(character, m_width++);
-            m_characters.append(symbol);
-            m_symbolPositions.push_back(int(j));
-        } else {
-            m_symbolPositions[size_t(*found)] = int(j);
-        }
+        if (m_columns.contains(character))
+            continue;
+        m_columns.insert(character, m_width++);
+        m_characters.append(symbol);
+        m_symbolPositions.push_back(index.find(symbol) - 1);
     }
 
     if (model.state_count == 0) {

@@ -1,5 +1,7 @@
 #include "analysis/state_graph.h"
 
+#include "model/characters.h"
+#include "model/lookup.h"
 #include "model/mod_all.h"
 #include "run/run_steps.h"
 
@@ -14,17 +16,14 @@ qint16 drawnStateCount(const modAll &model)
 }
 
 // The alphabet columns a run can read, in alphabet order: each one-character
-// symbol at its last position, as findSymbol finds it.
+// symbol at the position findSymbol finds it.
 QList<qint16> readableColumns(const modAll &model)
 {
     const qsizetype count = qBound(qsizetype(0), qsizetype(model.symbol_count), model.symbols.size());
-    QHash<QString, qsizetype> last;
-    for (qsizetype i = 0; i < count; ++i)
-        if (RunSteps::isOneCharacter(model.symbols[i]))
-            last.insert(model.symbols[i], i);
+    const SymbolIndex index(model);
     QList<qint16> columns;
     for (qsizetype i = 0; i < count; ++i)
-        if (last.value(model.symbols[i], -1) == i)
+        if (Characters::isOne(model.symbols[i]) && index.find(model.symbols[i]) == i + 1)
             columns.append(qint16(i));
     return columns;
 }
@@ -58,7 +57,7 @@ StateGraph::Node nodeOf(const modAll &model, qint16 state)
 
 qint16 startOf(const modAll &model)
 {
-    return RunSteps::isState(model, model.start_state) ? model.start_state : qint16(-1);
+    return model.isState(model.start_state) ? model.start_state : qint16(-1);
 }
 
 } // namespace

@@ -1,25 +1,10 @@
 #pragma once
 
-#include "run/run_texts.h"
-
-#include <QString>
+#include "run/run_verdict.h"
 
 namespace Analysis {
 
-// What a run of Play at 0 ms ends with.
-enum class Verdict { Accepted, Rejected, Error };
-
-inline QString verdictText(Verdict verdict)
-{
-    switch (verdict) {
-    case Verdict::Accepted:
-        return RunTexts::accepted();
-    case Verdict::Rejected:
-        return RunTexts::rejected();
-    case Verdict::Error:
-        break;
-    }
-    return RunTexts::error();
-}
+// What a run of Play at 0 ms ends with: the run's own verdict.
+using Verdict = RunVerdict;
 
 } // namespace Analysis

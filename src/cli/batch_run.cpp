@@ -2,15 +2,14 @@
 
 #include "document/escaped_line.h"
 #include "document/text_encoding.h"
-#include "run/run_texts.h"
+#include "model/mod_all.h"
 
 #include <QIODevice>
 
 using TextEncoding::completeUtf8Length;
 
 BatchAutomaton::BatchAutomaton(const modAll &automaton)
-    : model(automaton)
-    , index(automaton)
+    : run(automaton)
     , escapedNames([&automaton] {
         QList<QByteArray> names;
         for (const StateEntry &state : automaton.states)
@@ -22,48 +21,36 @@ BatchAutomaton::BatchAutomaton(const modAll &automaton)
 
 StringRun::StringRun(const BatchAutomaton &automaton, bool trace)
     : m_automaton(automaton)
-    , m_trace(trace)
-    , m_state(automaton.model.start_state)
+    , m_run(automaton.run, trace)
 {
-    if (!RunSteps::startIsValid(automaton.model)) {
-        m_failed = true;
-        m_message = RunTexts::invalidStartState();
-    } else if (m_trace && automaton.model.state_count > 0) {
-        m_visited.append(m_state);
-    }
 }
 
 void StringRun::feed(QByteArrayView piece, qsizetype valid)
 {
-    if (m_failed || piece.isEmpty())
+    if (m_run.stopped() || piece.isEmpty())
         return;
-    const QString text = QString::fromUtf8(piece.first(valid));
-    const RunSteps::Stop stop = RunSteps::runText(m_automaton.model, m_automaton.index, text, m_state,
-                                                  [this](qint16 state) {
-                                                      if (m_trace)
-                                                          m_visited.append(state);
-                                                  });
-    if (stop.failed)
-        fail(EscapedLine::escape(RunSteps::firstCharacter(QStringView(text).sliced(stop.consumed))));
-    else if (valid < piece.size())
-        fail(QString::fromLatin1(EscapedLine::escape(piece.sliced(valid, 1))));
-}
-
-void StringRun::fail(const QString &escapedCharacter)
-{
-    m_failed = true;
-    m_message = RunTexts::invalidAlphabet(escapedCharacter);
+    m_run.feed(QString::fromUtf8(piece.first(valid)));
+    if (valid < piece.size() && !m_run.stopped()) {
+        m_run.stopAtNonCharacter();
+        m_nonCharacter = piece.sliced(valid, 1).toByteArray();
+    }
 }
 
 void StringRun::finish(QByteArray &out)
 {
-    out += m_failed ? (RunTexts::error() + u'\t' + m_message).toUtf8()
-                    : RunTexts::verdict(RunSteps::isAccepting(m_automaton.model, m_state)).toUtf8();
-    for (const qint16 state : std::as_const(m_visited)) {
+    const RunOutcome end = m_run.finish();
+    out += verdictText(end.verdict).toUtf8();
+    if (end.verdict == RunVerdict::Error) {
+        const QString shown = m_nonCharacter.isEmpty()
+            ? EscapedLine::escape(end.invalidCharacter)
+            : QString::fromLatin1(EscapedLine::escape(QByteArrayView(m_nonCharacter)));
+        out += '\t';
+        out += end.statusText(shown).toUtf8();
+    }
+    for (const qint16 state : end.visited) {
         out += '\t';
         out += m_automaton.escapedNames[state];
     }
-    m_visited.clear();
 }
 
 // A line of input arriving in pieces: each piece is echoed and run at once as
@@ -171,7 +158,7 @@ qsizetype BatchRun::writeEscaped(QByteArrayView bytes)
 
 void BatchRun::flushWhenFull()
 {
-    if (m_buffer.size() >= 64 * 1024)
+    if (m_buffer.size() >= ioBlockSize)
         flush();
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 
-#include "model/mod_all.h"
-#include "run/run_steps.h"
+#include "run/immediate_run.h"
+
+#include "document/tw_file_bytes.h"
 
 #include <QByteArray>
 #include <QList>
@@ -14,17 +15,14 @@ struct BatchAutomaton
 {
     explicit BatchAutomaton(const modAll &automaton);
 
-    const modAll &model;
-    const RunSteps::SymbolIndex index;
+    const RunAutomaton run;
     const QList<QByteArray> escapedNames;   // each state's name as a result line shows it
 };
 
-// One string run through the automaton exactly as Play runs it at 0 ms: an
-// invalid start state stops it before it starts, each character is looked up
-// when its step comes, and the first one that is not in the alphabet ends it
-// with an error. A byte that is not valid UTF-8 is no character, so it is never
-// a symbol. The string may arrive in pieces, so a line far larger than memory
-// can be run as it is read.
+// One string run through the automaton exactly as Play runs it at 0 ms (see
+// ImmediateRun), from its UTF-8 bytes. A byte that is not valid UTF-8 is no
+// character, so it is never a symbol. The string may arrive in pieces, so a
+// line far larger than memory can be run as it is read.
 class StringRun
 {
 public:
@@ -39,17 +37,12 @@ public:
     // visited (the start state and each state a transition led to), all
     // separated by tabs and each in its one-line form.
     void finish(QByteArray &out);
-    bool failed() const { return m_failed; }
+    bool failed() const { return m_run.stopped(); }
 
 private:
-    void fail(const QString &escapedCharacter);
-
     const BatchAutomaton &m_automaton;
-    bool m_trace;
-    qint16 m_state;
-    bool m_failed = false;
-    QString m_message;
-    QList<qint16> m_visited;
+    ImmediateRun m_run;
+    QByteArray m_nonCharacter;   // the byte that stopped the run, when it was no character
 };
 
 // Runs strings and writes one line per string to `out`: the string in its
@@ -66,7 +59,7 @@ public:
     void runString(QByteArrayView bytes);
     // Every line of `in`; a line loses its LF or CR LF ending and nothing else.
     // Reads `chunkSize` bytes at a time and holds no more than that of a line.
-    void runLines(QIODevice &in, qint64 chunkSize = 64 * 1024);
+    void runLines(QIODevice &in, qint64 chunkSize = ioBlockSize);
 
     // Writes what is still held; false when any read or write failed.
     bool flush();

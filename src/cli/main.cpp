@@ -77,16 +77,16 @@ int main(int argc, char *argv[])
     }
 
     const QByteArray path(argv[arg++]);
-    const TwFile::Loaded loaded = TwFile::loadNative(path);
-    if (!loaded.automaton)
-        return fail(QString::fromLocal8Bit(path) + QStringLiteral(": ") + loaded.failure);
+    const TwResult<modAll> loaded = TwFile::loadNative(path);
+    if (!loaded.ok())
+        return fail(QString::fromLocal8Bit(path) + QStringLiteral(": ") + loaded.failure().message());
 
     // A reader that goes away (a pipe into head) makes writes fail with EPIPE
     // instead of killing the process, so it ends like any other output error.
     std::signal(SIGPIPE, SIG_IGN);
     DescriptorOutput out(STDOUT_FILENO);
     out.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
-    BatchRun batch(*loaded.automaton, trace, out);
+    BatchRun batch(loaded.value(), trace, out);
     if (arg < argc) {
         for (; arg < argc && batch.ok(); ++arg)
             batch.runString(QByteArrayView(argv[arg]));

@@ -2,7 +2,7 @@
 
 #include "document/tw_file.h"
 #include "document/tw_reader.h"
-#include "model/mod_all.h"
+#include "model/model_edits.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -22,10 +22,26 @@ QString absolutePath(const QString &path)
     return QFileInfo(path).absoluteFilePath();
 }
 
+// The user cancelled a file dialog: a failure with no reason to give.
+TwFailure cancelled()
+{
+    return {};
+}
+
+// A file that could not be read or written is not the user's cancel: the box
+// that says the operation stopped also names the file and the reason.
+QString failureDetail(const TwFailure &failure)
+{
+    if (failure.what.isEmpty())
+        return {};
+    return QStringLiteral("\n\n") + QDir::toNativeSeparators(failure.path) + QLatin1Char('\n') + failure.message();
+}
+
 } // namespace
 
-FileCommands::FileCommands(modAll &model, Dialogs &dialogs, FileCommandsWindow &window)
+FileCommands::FileCommands(modAll &model, ModelEdits &edits, Dialogs &dialogs, FileCommandsWindow &window)
     : m_model(model)
+    , m_edits(edits)
     , m_dialogs(dialogs)
     , m_window(window)
 {
@@ -35,7 +51,7 @@ void FileCommands::fileNew()
 {
     if (!maySaveChanges(YesMeans::SaveInPlace))
         return;
-    m_window.newFile();
+    m_edits.newFile();
     m_window.clearRunDisplays();
     m_window.setStatusText(QStringLiteral("New File"));
 }
@@ -49,36 +65,24 @@ void FileCommands::fileOpen()
 
 void FileCommands::openPath(const QString &path)
 {
-    m_lastFailure.clear();
     finishOpen(loadFrom(path));
 }
 
 void FileCommands::refuseToOpen(const QString &path, const QString &reason)
 {
-    m_lastFailure = reason;
-    m_failedPath = absolutePath(path);
-    finishOpen(false);
+    finishOpen(TwFailure{reason, 0, absolutePath(path)});
 }
 
-void FileCommands::finishOpen(bool opened)
+void FileCommands::finishOpen(const TwResult<> &opened)
 {
-    if (!opened) {
-        m_dialogs.inform(QStringLiteral("Opening operation is cancled by user") + failureDetail(),
+    if (!opened.ok()) {
+        m_dialogs.inform(QStringLiteral("Opening operation is cancled by user") + failureDetail(opened.failure()),
                          QStringLiteral("FILE NOT OPEN"), Dialogs::Icon::Critical);
         return;
     }
     m_model.is_untitled = false;
     m_model.is_saved = true;
     m_window.setStatusText(QStringLiteral("File Opened : ") + withoutDirectories(m_model.file_name));
-}
-
-// A file that could not be read or written is not the user's cancel: the box
-// that says the operation stopped also names the file and the reason.
-QString FileCommands::failureDetail() const
-{
-    if (m_lastFailure.isEmpty())
-        return {};
-    return QStringLiteral("\n\n") + QDir::toNativeSeparators(m_failedPath) + QLatin1Char('\n') + m_lastFailure;
 }
 
 void FileCommands::fileSave()
@@ -125,83 +129,77 @@ bool FileCommands::maySaveChanges(YesMeans yes)
 // system's reason and leaves the status bar as it was.
 bool FileCommands::saveInPlace()
 {
-    if (SaveTW())
+    const TwResult<> written = SaveTW();
+    if (written.ok())
         return true;
     m_dialogs.inform(QStringLiteral("The automaton was not saved to\n") + QDir::toNativeSeparators(m_model.file_name)
-                         + QStringLiteral("\n\n") + m_lastFailure,
+                         + QStringLiteral("\n\n") + written.failure().message(),
                      QStringLiteral("FILE NOT SAVED"), Dialogs::Icon::Critical);
     return false;
 }
 
-bool FileCommands::SaveTW()
+TwResult<> FileCommands::SaveTW()
 {
-    if (const std::optional<QString> failure = TwFile::save(m_model, m_model.file_name)) {
-        m_lastFailure = *failure;
-        m_failedPath = m_model.file_name;
-        return false;
+    TwResult<> written = TwFile::save(m_model, m_model.file_name);
+    if (written.ok()) {
+        m_model.is_saved = true;
+        m_window.setStatusText(QStringLiteral("File Saved : ") + withoutDirectories(m_model.file_name));
     }
-    m_model.is_saved = true;
-    m_window.setStatusText(QStringLiteral("File Saved : ") + withoutDirectories(m_model.file_name));
-    return true;
+    return written;
 }
 
-bool FileCommands::LoadTW()
+TwResult<> FileCommands::LoadTW()
 {
-    TwFile::Loaded loaded = TwFile::load(m_model.file_name);
-    if (!loaded.automaton) {
-        m_lastFailure = loaded.failure;
-        m_failedPath = m_model.file_name;
-        return false;
-    }
-    adoptAutomaton(m_model, std::move(*loaded.automaton));
-    return true;
+    TwResult<modAll> loaded = TwFile::load(m_model.file_name);
+    if (!loaded.ok())
+        return loaded.failure();
+    m_edits.open(std::move(loaded.value()));
+    return {};
 }
 
-bool FileCommands::SaveTWControlBox(QString &filename)
+TwResult<> FileCommands::SaveTWControlBox()
 {
-    m_lastFailure.clear();
     Dialogs::FileSettings settings = dialogSettings(QStringLiteral("Save As"));
-    settings.initialName = filename;
+    settings.initialName = m_model.file_name;
     settings.confirmOverwrite = true;
     settings.pathMustExist = true;
     const std::optional<QString> chosen = m_dialogs.saveFile(settings);
     if (!chosen)
-        return false;
+        return cancelled();
     // The chosen path becomes the automaton's name only once the file is written.
-    const QString previous = filename;
-    filename = absolutePath(*chosen);
-    if (SaveTW())
-        return true;
-    filename = previous;
-    return false;
+    const QString previous = m_model.file_name;
+    m_model.file_name = absolutePath(*chosen);
+    TwResult<> written = SaveTW();
+    if (!written.ok())
+        m_model.file_name = previous;
+    return written;
 }
 
-bool FileCommands::LoadTWControlBox()
+TwResult<> FileCommands::LoadTWControlBox()
 {
-    m_lastFailure.clear();
     Dialogs::FileSettings settings = dialogSettings(QStringLiteral("Open"));
     settings.fileMustExist = true;
     const std::optional<QString> chosen = m_dialogs.openFile(settings);
-    return chosen && loadFrom(*chosen);
+    return chosen ? loadFrom(*chosen) : cancelled();
 }
 
 // A failed read puts the previous file name back.
-bool FileCommands::loadFrom(const QString &path)
+TwResult<> FileCommands::loadFrom(const QString &path)
 {
     const QString previous = m_model.file_name;
     m_model.file_name = absolutePath(path);
-    if (LoadTW())
-        return true;
-    m_model.file_name = previous;
-    return false;
+    TwResult<> read = LoadTW();
+    if (!read.ok())
+        m_model.file_name = previous;
+    return read;
 }
 
 bool FileCommands::SaveAsFunction()
 {
-    if (!SaveTWControlBox(m_model.file_name)) {
-        m_dialogs.inform(QStringLiteral("Saving operation is cancled by user") + failureDetail(),
-                         QStringLiteral("FILE NOT SAVED"),
-                         Dialogs::Icon::Critical);
+    const TwResult<> saved = SaveTWControlBox();
+    if (!saved.ok()) {
+        m_dialogs.inform(QStringLiteral("Saving operation is cancled by user") + failureDetail(saved.failure()),
+                         QStringLiteral("FILE NOT SAVED"), Dialogs::Icon::Critical);
         return false;
     }
     m_dialogs.inform(QStringLiteral("File is saved."), QStringLiteral("OK"), Dialogs::Icon::Information);

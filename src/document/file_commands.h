@@ -1,9 +1,11 @@
 #pragma once
 
+#include "document/tw_result.h"
 #include "toolkit/dialogs.h"
 
 #include <QString>
 
+class ModelEdits;
 struct modAll;
 
 // What the file commands need of the main window.
@@ -12,8 +14,6 @@ class FileCommandsWindow
 public:
     virtual ~FileCommandsWindow() = default;
 
-    // Resets the model to an empty, untitled, unchanged automaton.
-    virtual void newFile() = 0;
     // Empties the input string, the output and the current state displays.
     virtual void clearRunDisplays() = 0;
     virtual void setStatusText(const QString &text) = 0;
@@ -31,7 +31,9 @@ public:
 class FileCommands
 {
 public:
-    FileCommands(modAll &model, Dialogs &dialogs, FileCommandsWindow &window);
+    // The automaton changes through `edits` (New, Open); the document's own
+    // fields (file name, flags) are written in `model`, the same model.
+    FileCommands(modAll &model, ModelEdits &edits, Dialogs &dialogs, FileCommandsWindow &window);
 
     // The menu items.
     void fileNew();
@@ -49,39 +51,33 @@ public:
     bool mayClose();
 
     // Writes the model to `file_name`; on success the automaton is saved and
-    // the status bar says so. On failure nothing changes and lastFailure()
-    // says why.
-    bool SaveTW();
+    // the status bar says so. On failure nothing changes.
+    TwResult<> SaveTW();
     // Reads `file_name` into the model's automaton, all or nothing; touches
-    // neither `file_name` nor the flags. On failure lastFailure() says why.
-    bool LoadTW();
-    // The Save As dialog, starting at `filename`; the chosen path goes into
-    // `filename` (the model's `file_name`) and is written. False when the
-    // dialog was cancelled or the write failed, with `filename` as it was; it
-    // shows nothing itself.
-    bool SaveTWControlBox(QString &filename);
-    // The Open dialog and the read. False when cancelled or the read failed,
-    // with `file_name` as it was; it shows nothing itself.
-    bool LoadTWControlBox();
+    // neither `file_name` nor the flags.
+    TwResult<> LoadTW();
+    // The Save As dialog, starting at `file_name`; the chosen path becomes
+    // `file_name` once the file is written there, and stays as it was when the
+    // dialog was cancelled (a failure without a reason) or the write failed.
+    // It shows nothing itself.
+    TwResult<> SaveTWControlBox();
+    // The Open dialog and the read. A failure (or a cancel, without a reason)
+    // leaves `file_name` as it was; it shows nothing itself.
+    TwResult<> LoadTWControlBox();
     // Save As with its messages; returns whether the file was written.
     bool SaveAsFunction();
-
-    // Why the last SaveTW or LoadTW failed.
-    const QString &lastFailure() const { return m_lastFailure; }
 
 private:
     enum class YesMeans { SaveInPlace, SaveAs };
 
     bool maySaveChanges(YesMeans yes);
     bool saveInPlace();
-    bool loadFrom(const QString &path);
-    void finishOpen(bool opened);
-    QString failureDetail() const;
+    TwResult<> loadFrom(const QString &path);
+    void finishOpen(const TwResult<> &opened);
     Dialogs::FileSettings dialogSettings(const QString &title) const;
 
     modAll &m_model;
+    ModelEdits &m_edits;
     Dialogs &m_dialogs;
     FileCommandsWindow &m_window;
-    QString m_lastFailure;
-    QString m_failedPath; // the file the last failure was about
 };

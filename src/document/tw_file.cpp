@@ -24,18 +24,6 @@ namespace TwFile {
 
 namespace {
 
-Loaded refused(const QString &reason)
-{
-    return {std::nullopt, reason};
-}
-
-Loaded loaded(TwReadResult &&result)
-{
-    if (!result.automaton)
-        return refused(result.error.message());
-    return {std::move(result.automaton), {}};
-}
-
 // The file a save writes: the end of a chain of symbolic links (which need not
 // exist yet), so that a link stays a link.
 QString finalTarget(const QString &path)
@@ -48,18 +36,30 @@ QString finalTarget(const QString &path)
 
 #ifdef Q_OS_UNIX
 
-// Why a file of this kind is not read; nothing for regular files and pipes.
-std::optional<QString> refusalOfKind(mode_t mode)
+// What an entry that is not a regular file is, as the reason why it is not
+// replaced (nor read, unless it is a pipe).
+TwFailure notAFile(mode_t mode)
 {
-    if (S_ISREG(mode) || S_ISFIFO(mode))
-        return std::nullopt;
     if (S_ISDIR(mode))
-        return QStringLiteral("it is a folder, not a file");
+        return {QStringLiteral("it is a folder, not a file")};
     if (S_ISCHR(mode) || S_ISBLK(mode))
-        return QStringLiteral("it is a device, not a file");
+        return {QStringLiteral("it is a device, not a file")};
     if (S_ISSOCK(mode))
-        return QStringLiteral("it is a socket, not a file");
-    return QStringLiteral("it is not a file");
+        return {QStringLiteral("it is a socket, not a file")};
+    if (S_ISFIFO(mode))
+        return {QStringLiteral("it is a pipe, not a file")};
+    return {QStringLiteral("it is not a file")};
+}
+
+// Regular files and pipes are read.
+bool isReadable(mode_t mode)
+{
+    return S_ISREG(mode) || S_ISFIFO(mode);
+}
+
+TwFailure systemFailure(int error)
+{
+    return {qt_error_string(error)};
 }
 
 class Descriptor
@@ -144,71 +144,71 @@ private:
 
 #ifdef Q_OS_UNIX
 
-std::optional<QString> save(const modAll &model, const QString &path)
+namespace {
+
+TwResult<> writeFile(const modAll &model, const QString &path)
 {
     const QByteArray target = QFile::encodeName(finalTarget(path));
     if (!isFileName(target))
-        return qt_error_string(ENOENT);
+        return systemFailure(ENOENT);
     struct stat old{};
     const bool exists = ::stat(target.constData(), &old) == 0;
     // Only a regular file is replaced: a save never turns a folder, a device
     // or a pipe into a file.
     if (exists && !S_ISREG(old.st_mode))
-        return refusalOfKind(old.st_mode).value_or(QStringLiteral("it is a pipe, not a file"));
+        return notAFile(old.st_mode);
     // A file its owner made read-only stays as it is, although its folder
     // would let it be replaced.
     if (exists && ::access(target.constData(), W_OK) != 0)
-        return qt_error_string(errno);
+        return systemFailure(errno);
 
     // Readable by nobody else until it has the old file's permissions; a new
     // file gets the usual ones, 0666 less the umask.
     TemporaryFile temporary;
     const qsizetype slash = target.lastIndexOf('/');
     if (!temporary.create(slash < 0 ? QByteArray(".") : target.first(slash), exists ? 0600 : 0666))
-        return qt_error_string(errno);
+        return systemFailure(errno);
     if (exists)
         ::fchmod(temporary.descriptor(), old.st_mode & 0777);
 
     QFile file;
     if (!file.open(temporary.descriptor(), QIODevice::WriteOnly | QIODevice::Unbuffered, QFileDevice::DontCloseHandle))
-        return file.errorString();
-    QString reason;
-    if (!writeAutomaton(model, file, &reason))
-        return reason;
+        return TwFailure{file.errorString()};
+    if (TwResult<> written = writeAutomaton(model, file); !written.ok())
+        return written;
     if (!temporary.replace(target))
-        return qt_error_string(errno);
-    return std::nullopt;
+        return systemFailure(errno);
+    return {};
 }
 
-Loaded loadNative(const QByteArray &path, const TwReadOptions &options)
+TwResult<modAll> readFile(const QByteArray &path, const TwReadOptions &options)
 {
     if (!isFileName(path))
-        return refused(qt_error_string(ENOENT));
+        return systemFailure(ENOENT);
     // Opening some devices does something (a tape rewinds), so a path that
     // names one is refused unopened. What was opened is checked again below:
     // that check is the one that counts.
     struct stat status{};
-    if (::stat(path.constData(), &status) == 0)
-        if (const std::optional<QString> why = refusalOfKind(status.st_mode))
-            return refused(*why);
+    if (::stat(path.constData(), &status) == 0 && !isReadable(status.st_mode))
+        return notAFile(status.st_mode);
     // Non-blocking, so that opening a named pipe never waits for a writer.
     int fd = -1;
     do
         fd = ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     while (fd < 0 && errno == EINTR);
     if (fd < 0)
-        return refused(qt_error_string(errno));
+        return systemFailure(errno);
     const Descriptor closer(fd);
     if (::fstat(fd, &status) != 0)
-        return refused(TwReadError::cannotRead(qt_error_string(errno)).message());
-    if (const std::optional<QString> why = refusalOfKind(status.st_mode))
-        return refused(*why);
+        return TwReadFailure::cannotRead(qt_error_string(errno));
+    if (!isReadable(status.st_mode))
+        return notAFile(status.st_mode);
     if (S_ISREG(status.st_mode) && status.st_size > options.sizeLimit)
-        return refused(TwReadError::tooLarge(options).message());
+        return TwReadFailure::tooLarge(options);
     // Reading a pipe waits for its data as usual.
     const int flags = ::fcntl(fd, F_GETFL);
     if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0)
-        return refused(TwReadError::cannotRead(qt_error_string(errno)).message());
+        return TwReadFailure::cannotRead(qt_error_string(errno));
 
     TwFileBytes bytes;
     int readError = 0;
@@ -223,14 +223,16 @@ Loaded loadNative(const QByteArray &path, const TwReadOptions &options)
     };
     switch (readPieces(readSome, options, bytes)) {
     case TwPiecesEnd::ReadFailed:
-        return refused(TwReadError::cannotRead(qt_error_string(readError)).message());
+        return TwReadFailure::cannotRead(qt_error_string(readError));
     case TwPiecesEnd::TooLarge:
-        return refused(TwReadError::tooLarge(options).message());
+        return TwReadFailure::tooLarge(options);
     case TwPiecesEnd::Complete:
         break;
     }
-    return loaded(readAutomaton(std::move(bytes)));
+    return readAutomaton(std::move(bytes));
 }
+
+} // namespace
 
 void ignoreFileSizeLimitSignal()
 {
@@ -239,41 +241,54 @@ void ignoreFileSizeLimitSignal()
 
 #else
 
-std::optional<QString> save(const modAll &model, const QString &path)
+namespace {
+
+TwResult<> writeFile(const modAll &model, const QString &path)
 {
     QSaveFile file(finalTarget(path));
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return file.errorString();
-    QString reason;
-    if (!writeAutomaton(model, file, &reason)) {
+        return TwFailure{file.errorString()};
+    if (TwResult<> written = writeAutomaton(model, file); !written.ok()) {
         file.cancelWriting();
-        return reason;
+        return written;
     }
     if (!file.commit())
-        return file.errorString();
-    return std::nullopt;
+        return TwFailure{file.errorString()};
+    return {};
 }
 
-Loaded loadNative(const QByteArray &path, const TwReadOptions &options)
+TwResult<modAll> readFile(const QByteArray &path, const TwReadOptions &options)
 {
     QFile file(QFile::decodeName(path));
     const QFileInfo info(file);
     if (info.isDir())
-        return refused(QStringLiteral("it is a folder, not a file"));
+        return TwFailure{QStringLiteral("it is a folder, not a file")};
     if (info.exists() && !info.isFile())
-        return refused(QStringLiteral("it is not a file"));
+        return TwFailure{QStringLiteral("it is not a file")};
     if (!file.open(QIODevice::ReadOnly))
-        return refused(file.errorString());
-    return loaded(readAutomaton(file, options));
+        return TwFailure{file.errorString()};
+    return readAutomaton(file, options);
 }
+
+} // namespace
 
 void ignoreFileSizeLimitSignal() {}
 
 #endif
 
-Loaded load(const QString &path)
+TwResult<> save(const modAll &model, const QString &path)
 {
-    return loadNative(QFile::encodeName(path));
+    return writeFile(model, path).aboutFile(path);
+}
+
+TwResult<modAll> loadNative(const QByteArray &path, const TwReadOptions &options)
+{
+    return readFile(path, options).aboutFile(QFile::decodeName(path));
+}
+
+TwResult<modAll> load(const QString &path)
+{
+    return readFile(QFile::encodeName(path), {}).aboutFile(path);
 }
 
 } // namespace TwFile

@@ -1,38 +1,32 @@
 #pragma once
 
 #include "document/tw_file_bytes.h"
+#include "document/tw_result.h"
 #include "model/mod_all.h"
 
 #include <QByteArray>
 #include <QString>
-#include <optional>
 
 // The automaton's file on disk. Neither function shows anything: a failure
-// comes back as the reason, in words for the user.
+// comes back as the reason, in words for the user, naming the file.
 namespace TwFile {
 
 // Writes the automaton to `path` through a temporary file with a short name in
 // the same folder, which replaces the old file only once every byte is written
 // and on disk; on any failure the old file stays as it was. A symbolic link
-// stays a link to the file written, and the file keeps its permissions. Gives
-// the reason on failure (the system's own where the system refused), nothing
-// on success.
-std::optional<QString> save(const modAll &model, const QString &path);
+// stays a link to the file written, and the file keeps its permissions. A
+// failure gives the system's own reason where the system refused.
+TwResult<> save(const modAll &model, const QString &path);
 
 // Reads a file into a fresh automaton (see readAutomaton), or gives the reason.
 // Takes regular files and pipes (a pipe is read up to the size limit). Refuses
 // at once folders, devices and sockets, and a file over the size limit before
 // reading it. Opening never waits: a named pipe that nobody writes to reads as
 // an empty file.
-struct Loaded
-{
-    std::optional<modAll> automaton;
-    QString failure;
-};
-Loaded load(const QString &path);
+TwResult<modAll> load(const QString &path);
 // The file named by exactly these bytes, which need not be valid in any
 // encoding, as a command line gives them.
-Loaded loadNative(const QByteArray &path, const TwReadOptions &options = {});
+TwResult<modAll> loadNative(const QByteArray &path, const TwReadOptions &options = {});
 
 // Makes a write past the process's file size limit (ulimit -f) fail with the
 // system's reason instead of ending the program, so a save can report it and

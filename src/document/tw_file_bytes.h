@@ -5,6 +5,10 @@
 
 #include <functional>
 
+// Results and files are written in blocks of this size: few system calls, and
+// little memory whatever the size of what is written.
+inline constexpr qsizetype ioBlockSize = 64 * 1024;
+
 // How much of a file is read, and in what pieces.
 struct TwReadOptions
 {

@@ -2,28 +2,21 @@
 
 #include "document/tw_field_stream.h"
 #include "document/tw_syntax.h"
+#include "model/limits.h"
 
 #include <QFileDevice>
 #include <QIODevice>
 #include <QLocale>
 
-QString TwReadError::message() const
-{
-    if (line <= 0)
-        return what;
-    return QStringLiteral("Line %1: %2").arg(line).arg(what);
-}
-
-TwReadError TwReadError::tooLarge(const TwReadOptions &options)
+TwFailure TwReadFailure::tooLarge(const TwReadOptions &options)
 {
     return {QStringLiteral("the file is larger than %1, the most Tarnwell reads")
-                .arg(QLocale::c().formattedDataSize(options.sizeLimit, 0)),
-            0};
+                .arg(QLocale::c().formattedDataSize(options.sizeLimit, 0))};
 }
 
-TwReadError TwReadError::cannotRead(const QString &reason)
+TwFailure TwReadFailure::cannotRead(const QString &reason)
 {
-    return {QStringLiteral("cannot read the file: ") + reason, 0};
+    return {QStringLiteral("cannot read the file: ") + reason};
 }
 
 namespace {
@@ -42,12 +35,12 @@ public:
     template <typename... Source>
     explicit Reader(Source &&...source) : m_fields(std::forward<Source>(source)...) {}
 
-    TwReadResult read()
+    TwResult<modAll> read()
     {
         modAll automaton;
         if (!readAll(automaton))
-            return {std::nullopt, m_error};
-        return {std::move(automaton), {}};
+            return m_error;
+        return automaton;
     }
 
 private:
@@ -138,8 +131,9 @@ private:
         qint64 n = 0;
         if (!m_fields.nextNumber(n))
             return missing(what);
-        if (n < -32768 || n > 32767)
-            return fail(what() + QStringLiteral(" is outside -32768 to 32767"), m_fields.fieldLine());
+        if (n < Limits::leastNumber || n > Limits::mostNumber)
+            return fail(what() + QStringLiteral(" is outside %1 to %2").arg(Limits::leastNumber).arg(Limits::mostNumber),
+                        m_fields.fieldLine());
         out = qint16(n);
         return true;
     }
@@ -165,51 +159,40 @@ private:
 
     bool fail(const QString &what, int line)
     {
-        m_error = {what, line};
+        m_error = {what, line, {}};
         return false;
     }
 
     TwFieldStream m_fields;
-    TwReadError m_error;
+    TwFailure m_error;
     QString m_scratch;   // keywords and flags, read and dropped
 };
 
 } // namespace
 
-TwReadResult readAutomaton(QByteArrayView bytes)
+TwResult<modAll> readAutomaton(QByteArrayView bytes)
 {
     return Reader(bytes, bytes.isValidUtf8()).read();
 }
 
-TwReadResult readAutomaton(TwFileBytes &&bytes)
+TwResult<modAll> readAutomaton(TwFileBytes &&bytes)
 {
     return Reader(std::move(bytes)).read();
 }
 
-TwReadResult readAutomaton(QIODevice &device, const TwReadOptions &options)
+TwResult<modAll> readAutomaton(QIODevice &device, const TwReadOptions &options)
 {
     const auto *file = qobject_cast<const QFileDevice *>(&device);
     const auto failed = [&] { return !device.isReadable() || (file && file->error() != QFileDevice::NoError); };
     if (failed())
-        return {std::nullopt, TwReadError::cannotRead(device.errorString())};
+        return TwReadFailure::cannotRead(device.errorString());
     if (!device.isSequential() && device.size() - device.pos() > options.sizeLimit)
-        return {std::nullopt, TwReadError::tooLarge(options)};
+        return TwReadFailure::tooLarge(options);
     TwFileBytes bytes;
     const TwPiecesEnd end = readPieces([&](char *into, qint64 max) { return device.read(into, max); }, options, bytes);
     if (end == TwPiecesEnd::ReadFailed || failed())
-        return {std::nullopt, TwReadError::cannotRead(device.errorString())};
+        return TwReadFailure::cannotRead(device.errorString());
     if (end == TwPiecesEnd::TooLarge)
-        return {std::nullopt, TwReadError::tooLarge(options)};
+        return TwReadFailure::tooLarge(options);
     return readAutomaton(std::move(bytes));
-}
-
-void adoptAutomaton(modAll &model, modAll &&source)
-{
-    model.state_count = source.state_count;
-    model.states = std::move(source.states);
-    model.start_state = source.start_state;
-    model.symbol_count = source.symbol_count;
-    model.symbols = std::move(source.symbols);
-    model.transitions = std::move(source.transitions);
-    model.comment = std::move(source.comment);
 }

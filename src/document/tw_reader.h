@@ -1,36 +1,21 @@
 #pragma once
 
 #include "document/tw_file_bytes.h"
+#include "document/tw_result.h"
 #include "model/mod_all.h"
 
 #include <QByteArrayView>
-#include <QString>
-#include <optional>
 
 class QIODevice;
 
-// Why a file could not be read: what failed, and on which line (1-based; for a
-// file that ends too early, the line where the missing value should be; 0 when
-// the failure is not in the text, as when the device cannot be read).
-struct TwReadError
-{
-    QString what;
-    int line = 0;
+// The failures of a read that are not in the text.
+namespace TwReadFailure {
+TwFailure tooLarge(const TwReadOptions &options);
+TwFailure cannotRead(const QString &reason);
+} // namespace TwReadFailure
 
-    QString message() const;   // "Line 7: the file ends before the number of symbols"
-
-    static TwReadError tooLarge(const TwReadOptions &options);
-    static TwReadError cannotRead(const QString &reason);
-};
-
-// The outcome of a read: a fresh automaton, or the error.
-struct TwReadResult
-{
-    std::optional<modAll> automaton;  // only the automaton's fields are set
-    TwReadError error;
-};
-
-// Reads a .tw file into a fresh automaton: `state_count`, `states`,
+// Reads a .tw file into a fresh automaton (only the automaton's fields are
+// set): `state_count`, `states`,
 // `start_state`, `symbol_count`, `symbols`, `transitions` and `comment`. Every
 // sequence is sized with its spare and the table is complete, one row per
 // state and one entry per symbol.
@@ -43,14 +28,12 @@ struct TwReadResult
 // value that never closes is reported at the line where that value opened.
 // Memory grows with what the file holds, never with what it claims: a short
 // file claiming 32767 states and 32767 symbols fails as soon as it runs out.
-TwReadResult readAutomaton(QByteArrayView bytes);
+// A failure in the text gives its line: for a file that ends too early, the
+// line where the missing value belongs.
+TwResult<modAll> readAutomaton(QByteArrayView bytes);
 
 // Reads a file that was read in pieces, releasing each piece once past it.
-TwReadResult readAutomaton(TwFileBytes &&bytes);
+TwResult<modAll> readAutomaton(TwFileBytes &&bytes);
 
 // Reads the whole device, refusing it once it gives more than the size limit.
-TwReadResult readAutomaton(QIODevice &device, const TwReadOptions &options = {});
-
-// Moves the automaton's fields from `source` into `model`, leaving the
-// document's own fields (file name, flags, table window position) alone.
-void adoptAutomaton(modAll &model, modAll &&source);
+TwResult<modAll> readAutomaton(QIODevice &device, const TwReadOptions &options = {});

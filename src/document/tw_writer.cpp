@@ -1,5 +1,6 @@
 #include "document/tw_writer.h"
 
+#include "document/tw_file_bytes.h"
 #include "document/tw_syntax.h"
 #include "model/mod_all.h"
 
@@ -12,7 +13,7 @@ namespace {
 class LineWriter
 {
 public:
-    explicit LineWriter(QIODevice &device) : m_device(device) { m_buffer.reserve(chunk + 64); }
+    explicit LineWriter(QIODevice &device) : m_device(device) { m_buffer.reserve(ioBlockSize + 64); }
 
     bool failed() const { return m_failed; }
     const QString &reason() const { return m_reason; }
@@ -60,8 +61,6 @@ public:
     }
 
 private:
-    static constexpr qsizetype chunk = 64 * 1024;
-
     void line(QByteArrayView bytes)
     {
         m_buffer += bytes;
@@ -71,7 +70,7 @@ private:
     void endLine()
     {
         m_buffer += "\r\n";
-        if (m_buffer.size() >= chunk)
+        if (m_buffer.size() >= ioBlockSize)
             flush();
     }
 
@@ -105,7 +104,7 @@ private:
 
 } // namespace
 
-bool writeAutomaton(const modAll &model, QIODevice &device, QString *reason)
+TwResult<> writeAutomaton(const modAll &model, QIODevice &device)
 {
     LineWriter out(device);
 
@@ -134,10 +133,9 @@ bool writeAutomaton(const modAll &model, QIODevice &device, QString *reason)
         for (const QString &piece : model.comment.split(QStringLiteral("\r\n")))
             out.quoted(piece);
 
-    const bool ok = out.finish();
-    if (!ok && reason)
-        *reason = out.reason();
-    return ok;
+    if (!out.finish())
+        return TwFailure{out.reason()};
+    return {};
 }
 
 QByteArray automatonBytes(const modAll &model)
@@ -145,6 +143,6 @@ QByteArray automatonBytes(const modAll &model)
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    writeAutomaton(model, buffer);
+    (void)writeAutomaton(model, buffer);   // memory does not refuse
     return bytes;
 }

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "document/tw_result.h"
+
 #include <QByteArray>
-#include <QString>
 
 class QIODevice;
 struct modAll;
@@ -21,9 +22,8 @@ struct modAll;
 // doubled. An entry the model does not hold (a row not sized yet, a short row)
 // is written as 0. The text is UTF-8 without a byte-order mark.
 //
-// Every write is checked: on failure it stops and returns false, with the
-// device's reason in `reason` when given.
-bool writeAutomaton(const modAll &model, QIODevice &device, QString *reason = nullptr);
+// Every write is checked: on failure it stops and gives the device's reason.
+TwResult<> writeAutomaton(const modAll &model, QIODevice &device);
 
 // The same bytes, in memory.
 QByteArray automatonBytes(const modAll &model);

@@ -1,20 +1,36 @@
 #include "model/mod_all.h"
 
+#include "model/lookup.h"
+
 namespace {
 
-// Walks every entry so that, with repeated keys, the last match wins.
-template <typename Sequence, typename Key>
-qint16 findLast(const Sequence &entries, qint16 count, Key &&keyOf, const QString &key)
+// Walks every entry (see visitInLookupOrder), so that with repeated keys the last match wins.
+template <typename Sequence, typename KeyOf>
+qint16 findLast(const Sequence &entries, qint16 count, KeyOf &&keyOf, const QString &key)
 {
     qint16 found = 0;
-    const qsizetype end = qMin<qsizetype>(count, entries.size());
-    for (qsizetype i = 0; i < end; ++i)
-        if (keyOf(entries[i]) == key)
-            found = qint16(i + 1);
+    visitInLookupOrder(entries, count, keyOf, [&](const QString &entryKey, qint16 position) {
+        if (entryKey == key)
+            found = position;
+    });
     return found;
 }
 
 } // namespace
+
+void modAll::newFile()
+{
+    is_untitled = true;
+    file_name = QStringLiteral("NoName");
+    is_saved = true;
+    symbol_count = 0;
+    state_count = 0;
+    start_state = 0;
+    comment.clear();
+    states.clear();
+    symbols.clear();
+    transitions.clear();
+}
 
 qint16 modAll::findState(const QString &key) const
 {
@@ -24,14 +40,4 @@ qint16 modAll::findState(const QString &key) const
 qint16 modAll::findSymbol(const QString &key) const
 {
     return findLast(symbols, symbol_count, [](const QString &s) -> const QString & { return s; }, key);
-}
-
-qint16 modAll::entry(int state, int symbol) const
-{
-    if (state < 0 || state >= transitions.size())
-        return 0;
-    const QList<qint16> &row = transitions[state];
-    if (symbol < 0 || symbol >= row.size())
-        return 0;
-    return row[symbol];
 }

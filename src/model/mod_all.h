@@ -26,7 +26,8 @@ struct StateEntry
 // (or a file read) sizes its row, so readers must use entry() or check bounds.
 //
 // The program makes exactly one instance, in main(), and hands it by reference
-// to every window. The fields are read and written directly.
+// to every window. Windows read the fields directly; every change they make
+// goes through ModelEdits.
 struct modAll
 {
     bool is_untitled = true;             // no file of its own yet: Save goes through Save As
@@ -42,16 +43,30 @@ struct modAll
     int ttable_top = 0;                  // remembered transition table window position,
     int ttable_left = 0;                 // in layout units; int so no screen overflows it
 
+    // Resets to an empty, untitled, unchanged automaton; the remembered table
+    // window position stays.
+    void newFile();
+
     // 1-based position of the state named exactly `key` (the last one when names
-    // repeat), 0 when there is none.
+    // repeat), 0 when there is none. See visitInLookupOrder.
     qint16 findState(const QString &key) const;
     // 1-based position of the symbol equal to `key` (the last one wins), 0 when none.
     qint16 findSymbol(const QString &key) const;
 
-    // Entry `symbol` of row `state`, or 0 where the row or the entry does not exist.
-    qint16 entry(int state, int symbol) const;
-    // Whether a transition entry names one of the current states.
-    bool isTarget(qint16 target) const { return target >= 1 && target <= state_count; }
+    // Whether a 0-based position names one of the current states. Anything else
+    // (the start state -1, a position past the last state) is no state.
+    bool isState(qint16 position) const { return position >= 0 && position < state_count && position < states.size(); }
+    // Whether a transition entry (1-based) names one of the current states.
+    bool isTarget(qint16 target) const { return isState(qint16(target - 1)); }
+    // Entry `symbol` of row `state`, or 0 where the row or the entry does not
+    // exist. Inline: every step of a run reads one.
+    qint16 entry(int state, int symbol) const
+    {
+        if (state < 0 || state >= transitions.size())
+            return 0;
+        const QList<qint16> &row = transitions[state];
+        return symbol >= 0 && symbol < row.size() ? row[symbol] : qint16(0);
+    }
 };
 
 // Sizes `list` to positions 0 .. count, keeping what is there (the spare included)

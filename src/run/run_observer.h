@@ -1,5 +1,7 @@
 #pragma once
 
+#include "run/run_verdict.h"
+
 #include <QString>
 #include <QtGlobal>
 
@@ -45,7 +47,7 @@ struct RunStep
 
 struct RunEnd
 {
-    enum class Verdict { Accepted, Rejected, Error };
+    using Verdict = RunVerdict;
 
     Verdict verdict = Verdict::Rejected;
     qint16 state = -1;          // where the run ended (for ERROR, the state it stopped in);

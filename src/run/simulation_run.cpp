@@ -1,7 +1,10 @@
 #include "run/simulation_run.h"
 
+#include "model/characters.h"
 #include "model/leading_number.h"
+#include "model/limits.h"
 #include "model/mod_all.h"
+#include "run/immediate_run.h"
 #include "run/run_panel.h"
 #include "run/run_steps.h"
 #include "run/run_texts.h"
@@ -11,7 +14,6 @@ namespace {
 // Milliseconds per step of the presets "Slow (2 sec)", "Normal (500 ms)" and
 // "RealTime (0 ms)", in the order of the preset list.
 constexpr int presetIntervals[] = {2000, 500, 0};
-constexpr int maximumInterval = 65535;
 
 } // namespace
 
@@ -30,7 +32,7 @@ void SimulationRun::chooseInterval()
         // A custom value the timer cannot take is brought into its range: a
         // negative one runs immediately.
         const qint64 wanted = leadingNumber(choice.customText);
-        m_panel.setTimerInterval(int(qBound(qint64(0), wanted, qint64(maximumInterval))));
+        m_panel.setTimerInterval(int(qBound(qint64(0), wanted, qint64(Limits::mostInterval))));
     } else if (choice.presetIndex >= 0 && choice.presetIndex < int(std::size(presetIntervals))) {
         m_panel.setTimerInterval(presetIntervals[choice.presetIndex]);
     }
@@ -39,13 +41,12 @@ void SimulationRun::chooseInterval()
 void SimulationRun::play()
 {
     chooseInterval();
-
+    if (m_panel.timerInterval() < 1) {
+        runImmediately();
+        return;
+    }
     if (!RunSteps::startIsValid(m_model)) {
-        // States exist but none is the start (the start state chooser was
-        // confirmed empty, or the start state was removed): nothing can run.
-        m_panel.setOutputText(RunTexts::error());
-        m_panel.setStatusText(RunTexts::invalidStartState());
-        endTimedRun();
+        refuseInvalidStart();
         return;
     }
 
@@ -54,15 +55,20 @@ void SimulationRun::play()
         showCurrentState();
     m_panel.setOutputText(RunTexts::pending());
     m_panel.setStatusText(RunTexts::running());
-
-    if (m_panel.timerInterval() < 1) {
-        runImmediately();
-        return;
-    }
-    m_panel.setProgressMaximum(double(RunSteps::characterCount(m_panel.inputText())) + 1);
+    m_panel.setProgressMaximum(double(Characters::count(m_panel.inputText())) + 1);
     m_panel.setProgressValue(m_panel.progressMinimum() + 1);
     m_panel.setPauseEnabled(true);
     m_panel.setTimerEnabled(true);
+}
+
+// States exist but none is the start (the start state chooser was confirmed
+// empty, or the start state was removed): nothing can run, and a timed run
+// going on ends.
+void SimulationRun::refuseInvalidStart()
+{
+    m_panel.setOutputText(RunTexts::error());
+    m_panel.setStatusText(RunTexts::invalidStartState());
+    endTimedRun();
 }
 
 // Runs the whole input inside Play. The text is read once and the displays are
@@ -72,18 +78,22 @@ void SimulationRun::play()
 void SimulationRun::runImmediately()
 {
     const QString input = m_panel.inputText();
-    const RunSteps::SymbolIndex index(m_model);
-    const RunSteps::Stop stop = RunSteps::runText(m_model, index, input, current_state);
-
-    if (stop.consumed > 0)
-        m_panel.setInputText(input.sliced(stop.consumed));
-    if (stop.moved)
-        showCurrentState();
-    if (stop.failed) {
-        failOn(RunSteps::firstCharacter(QStringView(input).sliced(stop.consumed)).toString());
+    const RunAutomaton automaton(m_model);
+    ImmediateRun run(automaton);
+    run.feed(input);
+    const RunOutcome end = run.finish();
+    if (end.invalidStart) {
+        refuseInvalidStart();
         return;
     }
-    giveVerdict();
+
+    current_state = end.state;
+    if (m_model.state_count > 0)
+        showCurrentState();
+    if (end.consumed > 0)
+        m_panel.setInputText(input.sliced(end.consumed));
+    m_panel.setOutputText(verdictText(end.verdict));
+    m_panel.setStatusText(end.statusText(end.invalidCharacter));
 }
 
 void SimulationRun::tick()
@@ -103,7 +113,7 @@ void SimulationRun::tick()
 // One step of a timed run, against the model as it is now.
 bool SimulationRun::stepOnce(const QString &input)
 {
-    const QString character = RunSteps::firstCharacter(input).toString();
+    const QString character = Characters::first(input).toString();
     const qint16 symbol = m_model.findSymbol(character);
     if (symbol == 0) {
         failOn(character);

@@ -34,6 +34,7 @@ public:
 private:
     void chooseInterval();
     void runImmediately();
+    void refuseInvalidStart();
     bool stepOnce(const QString &input);
     void giveVerdict();
     void endTimedRun();

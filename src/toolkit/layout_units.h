@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QRect>
+#include <QString>
 #include <QtMath>
 
 // Window geometry is designed in layout units of 1/1440 inch. Qt measures in
@@ -14,14 +15,19 @@ inline int toPixels(int units) { return qRound(double(units) / perPixel); }
 inline int fromPixels(int pixels) { return pixels * perPixel; }
 
 // A control's place as designed: left, top, width, height in layout units.
-inline QRect toPixels(int left, int top, int width, int height)
-{
-    return QRect(toPixels(left), toPixels(top), toPixels(width), toPixels(height));
-}
-
 inline QRect toPixels(const QRect &units)
 {
-    return toPixels(units.left(), units.top(), units.width(), units.height());
+    return QRect(toPixels(units.left()), toPixels(units.top()), toPixels(units.width()), toPixels(units.height()));
 }
 
 } // namespace LayoutUnits
+
+// Every control of the program is placed here: under its established name (the
+// object name tests find it by), at its designed place in layout units.
+template <typename Control>
+Control *placed(Control *control, const QString &name, const QRect &units)
+{
+    control->setObjectName(name);
+    control->setGeometry(LayoutUnits::toPixels(units));
+    return control;
+}

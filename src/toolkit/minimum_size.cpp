@@ -21,3 +21,12 @@ std::optional<QSize> keepMinimumOuterSize(QWidget &window, int leastWidth, int l
         window.resize(outer - frame);
     return QSize(fromPixels(outer.width()), fromPixels(outer.height()));
 }
+
+void fillBelowMinimum(QWidget &window, QWidget &control, const QSize &least, const QSize &inset)
+{
+    const std::optional<QSize> outer = keepMinimumOuterSize(window, least.width(), least.height());
+    if (!outer)
+        return;
+    control.setGeometry(0, 0, qMin(toPixels(outer->width() - inset.width()), window.width()),
+                        qMin(toPixels(outer->height() - inset.height()), window.height()));
+}

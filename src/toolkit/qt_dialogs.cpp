@@ -11,6 +11,23 @@
 
 namespace {
 
+QMessageBox::Icon messageIcon(Dialogs::Icon icon)
+{
+    switch (icon) {
+    case Dialogs::Icon::Critical:
+        return QMessageBox::Critical;
+    case Dialogs::Icon::Exclamation:
+        return QMessageBox::Warning;
+    case Dialogs::Icon::Question:
+        return QMessageBox::Question;
+    case Dialogs::Icon::Information:
+        return QMessageBox::Information;
+    case Dialogs::Icon::None:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
 // The filter Qt is given for an entry of the filter list. Qt's "*.*" matches only
 // names with a dot, while the entry means every file: Qt is given "*" for it.
 QString qtNameFilter(const QString &entry)
@@ -63,10 +80,7 @@ QWidget *QtDialogs::owner() const
 
 Dialogs::Answer QtDialogs::message(const QString &text, const QString &title, Icon icon, Buttons buttons)
 {
-    static constexpr QMessageBox::Icon icons[] = {QMessageBox::NoIcon, QMessageBox::Critical,
-                                                  QMessageBox::Warning, QMessageBox::Question,
-                                                  QMessageBox::Information};
-    QMessageBox box(icons[int(icon)], title, QString(), QMessageBox::NoButton, owner());
+    QMessageBox box(messageIcon(icon), title, QString(), QMessageBox::NoButton, owner());
     box.setTextFormat(Qt::PlainText);
     box.setText(text);
     if (buttons == Buttons::YesNoCancel) {

@@ -9,7 +9,7 @@ TickTimer::TickTimer(QObject *parent)
 
 void TickTimer::setInterval(int milliseconds)
 {
-    m_interval = qBound(0, milliseconds, 65535);
+    m_interval = qMax(0, milliseconds);
     apply();
 }
 

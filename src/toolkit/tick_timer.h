@@ -14,7 +14,7 @@ public:
     explicit TickTimer(QObject *parent = nullptr);
 
     int interval() const { return m_interval; }
-    void setInterval(int milliseconds); // 0 .. 65535
+    void setInterval(int milliseconds); // a negative interval is 0
     bool isEnabled() const { return m_enabled; }
     void setEnabled(bool enabled);
 

@@ -1,6 +1,7 @@
 #include "document/file_commands.h"
 #include "document/tw_file.h"
 #include "document/tw_writer.h"
+#include "model/model_edits.h"
 #include "scripted_dialogs.h"
 #include "test_automata.h"
 
@@ -13,7 +14,6 @@ namespace {
 // The main window as the file commands see it: it notes the status texts.
 struct FakeWindow final : FileCommandsWindow
 {
-    void newFile() override {}
     void clearRunDisplays() override {}
     void setStatusText(const QString &text) override { status = text; }
     QString status;
@@ -51,12 +51,13 @@ private Q_SLOTS:
         QTemporaryDir dir, elsewhere;
         QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("sub")));
         const QString whole = dir.filePath(QStringLiteral("rel.tw"));
-        QCOMPARE(TwFile::save(endsInA(), whole), std::nullopt);
+        QCOMPARE(TwFile::save(endsInA(), whole).failure().message(), QString());
 
         modAll model;
         ScriptedDialogs dialogs;
         FakeWindow window;
-        FileCommands commands(model, dialogs, window);
+        ModelEdits edits(model);
+        FileCommands commands(model, edits, dialogs, window);
         {
             InFolder inDir(dir.path());
             commands.openPath(given);
@@ -70,7 +71,7 @@ private Q_SLOTS:
         QVERIFY(!commands.mayClose());
         QCOMPARE(dialogs.transcript(), QStringList{"Automata: Save changes to " + whole});
         commands.fileSave();
-        QCOMPARE(TwFile::load(whole).automaton.value_or(modAll()).comment, QStringLiteral("edited"));
+        QCOMPARE(TwFile::load(whole).value().comment, QStringLiteral("edited"));
         QVERIFY(!QFile::exists(elsewhere.filePath(QStringLiteral("rel.tw"))));
     }
 
@@ -83,7 +84,8 @@ private Q_SLOTS:
         model.is_untitled = true;
         ScriptedDialogs dialogs;
         FakeWindow window;
-        FileCommands commands(model, dialogs, window);
+        ModelEdits edits(model);
+        FileCommands commands(model, edits, dialogs, window);
         dialogs.answerMessage();
         QTemporaryDir dir;
         {
@@ -103,7 +105,8 @@ private Q_SLOTS:
         modAll model;
         ScriptedDialogs dialogs;
         FakeWindow window;
-        FileCommands commands(model, dialogs, window);
+        ModelEdits edits(model);
+        FileCommands commands(model, edits, dialogs, window);
         dialogs.answerSaveFile(std::nullopt);
         dialogs.answerMessage();
         dialogs.answerOpenFile(std::nullopt);

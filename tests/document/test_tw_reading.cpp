@@ -28,9 +28,9 @@ QString oneStateRead(const QString &name, const QString &comment = {})
     return describe(m);
 }
 
-QString outcome(const TwReadResult &result)
+QString outcome(const TwResult<modAll> &result)
 {
-    return result.automaton ? describe(*result.automaton) : result.error.message();
+    return result.ok() ? describe(result.value()) : result.failure().message();
 }
 
 } // namespace

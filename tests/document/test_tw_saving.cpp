@@ -30,9 +30,38 @@ modAll withComment(modAll m, const QString &comment)
 modAll largeAutomaton() { return makeAutomaton({}, {}, QStringList(30000, "xyz"), {}); }
 
 // Why the save failed; empty when it succeeded.
-QString saveFailure(const modAll &m, const QString &path) { return TwFile::save(m, path).value_or(QString()); }
+QString saveFailure(const modAll &m, const QString &path) { return TwFile::save(m, path).failure().message(); }
 
-QString loaded(const QString &path) { return describe(TwFile::load(path).automaton.value_or(modAll())); }
+QString loaded(const QString &path)
+{
+    const TwResult<modAll> read = TwFile::load(path);
+    return read.ok() ? describe(read.value()) : read.failure().message();
+}
+
+// Takes `room` bytes, then refuses every write with a reason of its own, as a
+// lost drive does part-way through a file.
+class FailDevice final : public QIODevice
+{
+public:
+    explicit FailDevice(qint64 room) : m_room(room) { open(QIODevice::WriteOnly | QIODevice::Unbuffered); }
+    QByteArray written;
+
+protected:
+    qint64 readData(char *, qint64) override { return -1; }
+    qint64 writeData(const char *data, qint64 size) override
+    {
+        const qint64 taken = qMin(size, m_room - written.size());
+        if (taken <= 0) {
+            setErrorString("the device went away");
+            return -1;
+        }
+        written.append(data, taken);
+        return taken;
+    }
+
+private:
+    qint64 m_room;
+};
 
 QStringList folderEntries(const QTemporaryDir &dir)
 {
@@ -87,13 +116,33 @@ private Q_SLOTS:
         QCOMPARE(folderEntries(dir), QStringList{"kept.tw"});
     }
 
+    // A device that fails part-way, before, inside or after the first block the
+    // writer hands it: the write fails with the device's reason, never reports
+    // success, and what reached the device is the start of the file.
+    void deviceFailingPartWay_data()
+    {
+        QTest::addColumn<qint64>("room");
+        QTest::newRow("at once") << qint64(0);
+        QTest::newRow("in the first line") << qint64(2);
+        QTest::newRow("at the end of a block") << qint64(64 * 1024);
+        QTest::newRow("in the second block") << qint64(64 * 1024 + 1);
+        QTest::newRow("at the last byte") << qint64(automatonBytes(largeAutomaton()).size() - 1);
+    }
+
+    void deviceFailingPartWay()
+    {
+        QFETCH(qint64, room);
+        const QByteArray whole = automatonBytes(largeAutomaton());
+        FailDevice device(room);
+        QCOMPARE(writeAutomaton(largeAutomaton(), device).failure().message(), QStringLiteral("the device went away"));
+        QCOMPARE(device.written, whole.first(room));
+    }
+
     void fullDeviceGivesTheSystemsReason()
     {
         QFile full("/dev/full");
         QVERIFY(full.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
-        QString reason;
-        QVERIFY(!writeAutomaton(largeAutomaton(), full, &reason));
-        QCOMPARE(reason, qt_error_string(ENOSPC));
+        QCOMPARE(writeAutomaton(largeAutomaton(), full).failure().message(), qt_error_string(ENOSPC));
     }
 
     // Without the signal ignored, a write past the size limit ends the process.

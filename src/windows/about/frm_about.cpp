@@ -48,35 +48,32 @@ frm_about::frm_about(HostSystem &host, Dialogs &dialogs, QWidget *owner)
     setFont(designFont(8.25)); // the dialog's own face, for the disclaimer and the buttons
 
     // The picture sits in a sunken box two pixels wider than it on every side.
-    auto *Image1 = addLabel("Image1", 120, 240, 2460, 2085);
+    auto *Image1 = addLabel("Image1", QRect(120, 240, 2460, 2085));
     Image1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     Image1->setLineWidth(2);
     Image1->setPixmap(QPixmap(QStringLiteral(":/images/about.jpg")));
 
     const QFont labelFont = designFont(9.75);
-    auto *lblTitle = addLabel("lblTitle", 2760, 240, 3525, 480);
-    auto *lblVersion = addLabel("lblVersion", 2760, 840, 3555, 225);
-    auto *lblDescription = addLabel("lblDescription", 2760, 1320, 3525, 1050);
+    auto *lblTitle = addLabel("lblTitle", QRect(2760, 240, 3525, 480));
+    auto *lblVersion = addLabel("lblVersion", QRect(2760, 840, 3555, 225));
+    auto *lblDescription = addLabel("lblDescription", QRect(2760, 1320, 3525, 1050));
     for (QLabel *label : {lblTitle, lblVersion, lblDescription})
         label->setFont(labelFont);
     lblDescription->setText(
         tr("Tarnwell is a simulator of deterministic finite automata. It is freeware. "
            "Questions and ideas are welcome at tarnwell@example.org."));
 
-    auto *lblDisclaimer = addLabel("lblDisclaimer", 120, 2640, 3990, 825);
+    auto *lblDisclaimer = addLabel("lblDisclaimer", QRect(120, 2640, 3990, 825));
     lblDisclaimer->setText(
         tr("Warning: this program is protected by no copyright law or treaty whatsoever. "
            "Copying it or passing it on, in whole or in part, is most welcome."));
 
-    auto *cmdOK = new QPushButton(tr("OK"), this);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    cmdOK->setGeometry(toPixels(4680, 2625, 1260, 345));
+    auto *cmdOK = placed(new QPushButton(tr("OK"), this), QStringLiteral("cmdOK"), QRect(4680, 2625, 1260, 345));
     cmdOK->setDefault(true); // Enter presses it; Escape closes the box as OK does
     connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
 
-    auto *cmdSysInfo = new QPushButton(tr("&System Info..."), this);
-    cmdSysInfo->setObjectName(QStringLiteral("cmdSysInfo"));
-    cmdSysInfo->setGeometry(toPixels(4680, 3075, 1245, 345));
+    auto *cmdSysInfo = placed(new QPushButton(tr("&System Info..."), this), QStringLiteral("cmdSysInfo"),
+                              QRect(4680, 3075, 1245, 345));
     connect(cmdSysInfo, &QPushButton::clicked, this, &frm_about::StartSysInfo);
 
     setTabOrder(cmdOK, cmdSysInfo);
@@ -89,11 +86,9 @@ frm_about::frm_about(HostSystem &host, Dialogs &dialogs, QWidget *owner)
     lblTitle->setText(title);
 }
 
-QLabel *frm_about::addLabel(const char *name, int left, int top, int width, int height)
+QLabel *frm_about::addLabel(const char *name, const QRect &units)
 {
-    auto *label = plainLabel(QString(), this);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setGeometry(toPixels(left, top, width, height));
+    auto *label = placed(plainLabel(QString(), this), QString::fromLatin1(name), units);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label->setWordWrap(true);
     return label;

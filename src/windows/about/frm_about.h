@@ -33,7 +33,7 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    QLabel *addLabel(const char *name, int left, int top, int width, int height);
+    QLabel *addLabel(const char *name, const QRect &units);
 
     HostSystem &m_host;
     Dialogs &m_dialogs;

@@ -26,28 +26,22 @@ void EditorDialog::setFixedUnits(int width, int height)
 
 QPushButton *EditorDialog::addButton(const QString &caption, const QString &name, const QRect &units)
 {
-    auto *button = new QPushButton(caption, this);
-    button->setObjectName(name);
+    auto *button = placed(new QPushButton(caption, this), name, units);
     button->setAutoDefault(false);
     button->setDefault(false);
-    button->setGeometry(LayoutUnits::toPixels(units));
     return button;
 }
 
 QLabel *EditorDialog::addLabel(const QString &text, const QString &name, const QRect &units)
 {
-    auto *label = plainLabel(text, this);
-    label->setObjectName(name);
-    label->setGeometry(LayoutUnits::toPixels(units));
-    return label;
+    return placed(plainLabel(text, this), name, units);
 }
 
 QFrame *EditorDialog::addLine(QFrame::Shape shape, const QRect &units)
 {
-    auto *line = new QFrame(this);
+    auto *line = placed(new QFrame(this), QString(), units);
     line->setFrameShape(shape);
     line->setFrameShadow(QFrame::Sunken);
-    line->setGeometry(LayoutUnits::toPixels(units));
     return line;
 }
 

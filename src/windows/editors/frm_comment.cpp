@@ -1,6 +1,6 @@
 #include "windows/editors/frm_comment.h"
 
-#include "model/mod_all.h"
+#include "model/model_edits.h"
 #include "toolkit/design_font.h"
 #include "toolkit/layout_units.h"
 #include "toolkit/minimum_size.h"
@@ -14,10 +14,8 @@ namespace {
 
 // The smallest outer size of the window, and how much smaller than the outer
 // frame the text box is, all in layout units.
-constexpr int smallestWidth = 4000;
-constexpr int smallestHeight = 3000;
-constexpr int boxWidthShort = 150;
-constexpr int boxHeightShort = 550;
+constexpr QSize smallest(4000, 3000);
+constexpr QSize boxInset(150, 550);
 
 const QString lineBreak = QStringLiteral("\r\n");
 
@@ -34,9 +32,9 @@ QString commentText(const QPlainTextEdit &box)
 
 } // namespace
 
-frm_comment::frm_comment(modAll &model, QWidget *owner)
+frm_comment::frm_comment(ModelEdits &edits, QWidget *owner)
     : EditorDialog(owner, Qt::Dialog | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint),
-      m_model(model),
+      m_edits(edits),
       txt_comment(new QPlainTextEdit(this))
 {
     setObjectName(QStringLiteral("frm_comment"));
@@ -48,17 +46,17 @@ frm_comment::frm_comment(modAll &model, QWidget *owner)
     txt_comment->setLineWrapMode(QPlainTextEdit::NoWrap);
     txt_comment->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     txt_comment->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    connect(txt_comment, &QPlainTextEdit::textChanged, this, [this] { m_model.is_saved = false; });
+    connect(txt_comment, &QPlainTextEdit::textChanged, this, [this] { m_edits.markUnsaved(); });
 
     // Load: filling the empty box is a change of its text only when there is a comment.
-    if (!m_model.comment.isEmpty())
-        txt_comment->setPlainText(m_model.comment);
+    if (!edits.model().comment.isEmpty())
+        txt_comment->setPlainText(edits.model().comment);
     applyResizeRule();
 }
 
 void frm_comment::done(int result)
 {
-    m_model.comment = commentText(*txt_comment);
+    m_edits.commitComment(commentText(*txt_comment));
     EditorDialog::done(result);
 }
 
@@ -76,12 +74,7 @@ void frm_comment::moveEvent(QMoveEvent *event)
     applyResizeRule();
 }
 
-// The window keeps an outer size of at least the minimum, and the text box
-// fills it from the top-left corner, short of the frame by fixed margins.
-// Nothing changes while the window is minimized.
 void frm_comment::applyResizeRule()
 {
-    if (const std::optional<QSize> outer = keepMinimumOuterSize(*this, smallestWidth, smallestHeight))
-        txt_comment->setGeometry(0, 0, toPixels(outer->width() - boxWidthShort),
-                                 toPixels(outer->height() - boxHeightShort));
+    fillBelowMinimum(*this, *txt_comment, smallest, boxInset);
 }

@@ -2,7 +2,7 @@
 
 #include "windows/editors/editor_dialog.h"
 
-struct modAll;
+class ModelEdits;
 class QPlainTextEdit;
 
 // The automaton's free-text comment in a resizable modal window. It shows the
@@ -14,7 +14,7 @@ class frm_comment : public EditorDialog
     Q_OBJECT
 
 public:
-    frm_comment(modAll &model, QWidget *owner);
+    frm_comment(ModelEdits &edits, QWidget *owner);
 
     // Every way of closing the window passes here, so the text is always kept.
     void done(int result) override;
@@ -26,6 +26,6 @@ protected:
 private:
     void applyResizeRule();
 
-    modAll &m_model;
+    ModelEdits &m_edits;
     QPlainTextEdit *txt_comment;
 };

@@ -1,6 +1,7 @@
 #include "windows/editors/frm_states.h"
 
-#include "model/mod_all.h"
+#include "model/limits.h"
+#include "model/model_edits.h"
 
 #include <QLabel>
 #include <QListWidget>
@@ -18,7 +19,8 @@ ListEditor::Wording statesWording()
         .invalidText = frm_states::tr("This is an invalid input symbol."),
         .invalidTitle = frm_states::tr("ERROR"),
         .duplicateText = frm_states::tr("This state symbol is already exists."),
-        .fullText = frm_states::tr("No more states can be added: an automaton has at most 32767 states."),
+        .fullText = frm_states::tr("No more states can be added: an automaton has at most %1 states.")
+                        .arg(Limits::mostEntries),
     };
 }
 
@@ -32,17 +34,17 @@ QListWidgetItem *stateItem(const QString &name, bool isFinal)
 
 } // namespace
 
-frm_states::frm_states(modAll &model, Dialogs &dialogs, QWidget *owner)
-    : ListEditor(model, dialogs, owner, statesWording())
+frm_states::frm_states(ModelEdits &edits, Dialogs &dialogs, QWidget *owner)
+    : ListEditor(edits, dialogs, owner, statesWording())
 {
     addLine(QFrame::HLine, QRect(120, listBottom + 120, clientWidth - 240, 30));
     lbl_state = addLabel(tr("0 state(s) are final."), QStringLiteral("lbl_state"),
                          QRect(120, listBottom + 210, 3600, 255));
     setFixedUnits(clientWidth, listBottom + 585);
 
-    if (m_model.state_count > 0) {
-        for (int i = 0; i < m_model.state_count; ++i) {
-            const StateEntry state = m_model.states.value(i);
+    if (model().state_count > 0) {
+        for (int i = 0; i < model().state_count; ++i) {
+            const StateEntry state = model().states.value(i);
             m_list->addItem(stateItem(state.name, state.is_final));
         }
         showFinal();
@@ -78,19 +80,13 @@ void frm_states::entriesRemoved()
     showFinal();
 }
 
-void frm_states::setCount(qint16 count)
+void frm_states::commit()
 {
-    m_model.state_count = count;
-}
-
-void frm_states::writeEntries(qint16 count)
-{
-    sizeWithSpare(m_model.states, count);
-    for (int i = 0; i < count; ++i) {
+    QList<StateEntry> states;
+    states.reserve(m_list->count());
+    for (int i = 0; i < m_list->count(); ++i) {
         const QListWidgetItem *item = m_list->item(i);
-        m_model.states[i] = {item->text(), item->checkState() == Qt::Checked};
+        states.append({item->text(), item->checkState() == Qt::Checked});
     }
-    // Rows stay at their positions: whatever state now stands at position i owns
-    // row i, and the targets in the rows keep their numbers.
-    sizeWithSpare(m_model.transitions, count);
+    m_edits.commitStates(states);
 }

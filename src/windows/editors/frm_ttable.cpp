@@ -1,13 +1,13 @@
 #include "windows/editors/frm_ttable.h"
 
-#include "model/mod_all.h"
+#include "model/model_edits.h"
+#include "model/transition_cells.h"
 #include "toolkit/dialogs.h"
 #include "toolkit/layout_units.h"
 #include "toolkit/minimum_size.h"
 #include "windows/editors/transition_grid.h"
 
 #include <QAbstractButton>
-#include <QHash>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QStyleOptionHeader>
@@ -18,40 +18,17 @@ namespace {
 
 // The window never gets smaller than this (outer size, layout units), and the
 // grid is this much narrower and shorter than the window.
-constexpr int leastWidth = 5000;
-constexpr int leastHeight = 3000;
-constexpr int gridInsetWidth = 100;
-constexpr int gridInsetHeight = 500;
+constexpr QSize least(5000, 3000);
+constexpr QSize gridInset(100, 500);
 
 // A header column wider than this would crowd out the cells; longer names are cut.
 constexpr int widestHeaderColumn = 3600;
-
-// Each look-up of a typed name gives exactly what findState gives: the 1-based
-// position of the last state of that name, 0 for none. Built once per Store, so
-// storing a large table is not quadratic in the number of states.
-QHash<QString, qint16> stateIndex(const modAll &model)
-{
-    QHash<QString, qint16> index;
-    const qsizetype end = qMin<qsizetype>(model.state_count, model.states.size());
-    index.reserve(end);
-    for (qsizetype i = 0; i < end; ++i)
-        index.insert(model.states[i].name, qint16(i + 1));
-    return index;
-}
 
 // A position read back from the window in layout units. Pixels are coarser than
 // units, so a window that did not move keeps the units it was placed at.
 int rememberedUnits(int pixels, int remembered)
 {
     return LayoutUnits::toPixels(remembered) == pixels ? remembered : LayoutUnits::fromPixels(pixels);
-}
-
-// Rows exist for every state; a state added since the table was last fitted
-// has none yet.
-void ensureRows(modAll &model, int states)
-{
-    if (model.transitions.size() < states)
-        sizeWithSpare(model.transitions, qint16(states));
 }
 
 void removeLastCharacter(QString &text)
@@ -64,10 +41,10 @@ void removeLastCharacter(QString &text)
 
 } // namespace
 
-frm_ttable::frm_ttable(modAll &model, Dialogs &dialogs, QWidget *owner)
+frm_ttable::frm_ttable(ModelEdits &edits, Dialogs &dialogs, QWidget *owner)
     : EditorDialog(owner, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                               | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint)
-    , m_model(model)
+    , m_edits(edits)
     , m_dialogs(dialogs)
     , m_grid(new TransitionGrid(this))
     , table(new QTableView(this))
@@ -94,21 +71,20 @@ frm_ttable::frm_ttable(modAll &model, Dialogs &dialogs, QWidget *owner)
 
 frm_ttable::~frm_ttable() = default;
 
-// Fill: the grid from the model, fitting every state's row of transitions to the
-// alphabet on the way. A target outside 1 .. state_count shows as an empty cell.
+// Fill: the grid from the model (see TransitionCells), with the marked state
+// names down the side and the symbols across.
 void frm_ttable::fill()
 {
-    move(LayoutUnits::toPixels(m_model.ttable_left), LayoutUnits::toPixels(m_model.ttable_top));
+    const modAll &model = m_edits.model();
+    move(LayoutUnits::toPixels(model.ttable_left), LayoutUnits::toPixels(model.ttable_top));
 
-    const int states = qMax<int>(0, m_model.state_count);
-    const int symbols = qMax<int>(0, m_model.symbol_count);
-
+    TransitionCells cells(model);
     QStringList stateHeaders;
-    stateHeaders.reserve(states);
-    for (int i = 0; i < states; ++i) {
-        const StateEntry state = m_model.states.value(i);
+    stateHeaders.reserve(cells.stateCount());
+    for (int i = 0; i < cells.stateCount(); ++i) {
+        const StateEntry state = model.states.value(i);
         QString header;
-        if (i == m_model.start_state)
+        if (i == model.start_state)
             header += u'>';
         if (state.is_final)
             header += u'*';
@@ -116,81 +92,45 @@ void frm_ttable::fill()
     }
 
     QStringList symbolHeaders;
-    symbolHeaders.reserve(symbols);
-    for (int j = 0; j < symbols; ++j)
-        symbolHeaders.append(m_model.symbols.value(j));
+    symbolHeaders.reserve(cells.symbolCount());
+    for (int j = 0; j < cells.symbolCount(); ++j)
+        symbolHeaders.append(model.symbols.value(j));
 
-    ensureRows(m_model, states);
-    QList<QString> cells;
-    cells.reserve(qsizetype(states) * symbols);
-    for (int r = 0; r < states; ++r) {
-        QList<qint16> &row = m_model.transitions[r];
-        sizeWithSpare<qint16>(row, qint16(symbols), 0);
-        for (int c = 0; c < symbols; ++c) {
-            const qint16 target = row[c];
-            cells.append(m_model.isTarget(target) ? m_model.states.value(target - 1).name : QString());
-        }
-    }
-
+    const int states = cells.stateCount(), symbols = cells.symbolCount();
     m_grid->reset(stateHeaders, symbolHeaders, std::move(cells));
     fitHeaderColumn();
     // The bottom-right cell, the last one written, is current when the window opens.
     setCurrentCell(states, symbols);
 }
 
+// Store: the grid into the table, and the window's position unless it is
+// minimized. A refusal leaves the offending cell current, after saying so.
 bool frm_ttable::store()
 {
+    const modAll &model = m_edits.model();
     if (!isMinimized()) {
         const QPoint at = frameGeometry().topLeft();
-        m_model.ttable_top = rememberedUnits(at.y(), m_model.ttable_top);
-        m_model.ttable_left = rememberedUnits(at.x(), m_model.ttable_left);
+        m_edits.rememberTablePosition(rememberedUnits(at.y(), model.ttable_top),
+                                      rememberedUnits(at.x(), model.ttable_left));
     }
 
-    const QHash<QString, qint16> index = stateIndex(m_model);
-    const int states = m_grid->gridRows() - 1;
-    const int symbols = m_grid->gridColumns() - 1;
-    ensureRows(m_model, states);
-    for (int r = 1; r <= states; ++r) {
-        QList<qint16> &row = m_model.transitions[r - 1];
-        if (row.size() < symbols)
-            sizeWithSpare<qint16>(row, qint16(symbols), 0);
-        for (int c = 1; c <= symbols; ++c) {
-            const QString text = m_grid->text(r, c);
-            // An empty cell is no transition, whatever the states are called.
-            const qint16 target = text.isEmpty() ? 0 : index.value(text, 0);
-            if (!text.isEmpty() && target == 0) {
-                if (isMinimized())
-                    showNormal();
-                setCurrentCell(r, c);
-                m_dialogs.inform(tr("State '") + text + tr("' does not exists."), tr("ERROR"),
-                                 Dialogs::Icon::Critical);
-                return false;
-            }
-            row[c - 1] = target;
-        }
-    }
-    return true;
+    const TransitionCells::Stored stored = m_grid->cells().store(model);
+    m_edits.commitTable(stored.transitions);
+    if (!stored.refused())
+        return true;
+    const int row = stored.refusedState + 1, column = stored.refusedSymbol + 1;
+    if (isMinimized())
+        showNormal();
+    setCurrentCell(row, column);
+    m_dialogs.inform(tr("State '") + m_grid->text(row, column) + tr("' does not exists."), tr("ERROR"),
+                     Dialogs::Icon::Critical);
+    return false;
 }
 
 void frm_ttable::done(int result)
 {
     if (store())
         QDialog::done(result);
-}
-
-int frm_ttable::rowCount() const
-{
-    return m_grid->gridRows();
-}
-
-int frm_ttable::columnCount() const
-{
-    return m_grid->gridColumns();
-}
-
-QString frm_ttable::cellText(int row, int column) const
-{
-    return m_grid->text(row, column);
 }
 
 int frm_ttable::currentRow() const
@@ -245,11 +185,11 @@ bool frm_ttable::edit(QKeyEvent *event)
         if (code == 8) {
             if (!text.isEmpty())
                 removeLastCharacter(text);
-            m_model.is_saved = false;
+            m_edits.markUnsaved();
             taken = true;
         } else if (code >= 32 && code <= 126) {
             text += QChar(char16_t(code));
-            m_model.is_saved = false;
+            m_edits.markUnsaved();
             taken = true;
         } else if (code >= 127) {
             taken = true;
@@ -266,16 +206,9 @@ void frm_ttable::resizeEvent(QResizeEvent *event)
     layOut();
 }
 
-// Layout: the window keeps a least outer size, and the grid at the top-left
-// corner is a fixed amount narrower and shorter than the window (never larger
-// than the client area, so its scroll bars stay in view whatever the frame).
 void frm_ttable::layOut()
 {
-    const std::optional<QSize> outer = keepMinimumOuterSize(*this, leastWidth, leastHeight);
-    if (!outer)
-        return;
-    table->setGeometry(0, 0, qMin(LayoutUnits::toPixels(outer->width() - gridInsetWidth), width()),
-                       qMin(LayoutUnits::toPixels(outer->height() - gridInsetHeight), height()));
+    fillBelowMinimum(*this, *table, least, gridInset);
 }
 
 // The header column is as wide as its longest name, measured directly rather

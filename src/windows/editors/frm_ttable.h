@@ -3,49 +3,30 @@
 #include "windows/editors/editor_dialog.h"
 
 class Dialogs;
+class ModelEdits;
 class QAbstractButton;
 class QTableView;
 class TransitionGrid;
-struct modAll;
 
 // The transition table editor: one row per state, one column per symbol, each
 // cell the name of the state reached (empty: no transition). There is no cell
 // editor: keys typed into the grid append to, or with Backspace shorten, the
-// current cell's text. Closing the window checks every cell and writes the
-// grid into `transitions`; a name that matches no state refuses the close.
+// current cell's text. Closing the window stores the grid into the table (see
+// TransitionCells, which holds the cells); a typed name that matches no state
+// refuses the close, the cells before it stored.
 //
-// Constructing the window fills the grid from the model (and fits every row of
-// `transitions` to the alphabet). Opened by the main window:
+// Constructing the window fills the grid from the model. Opened by the main
+// window:
 //
-//     frm_ttable dlg(model, dialogs, this);
+//     frm_ttable dlg(edits, dialogs, this);
 //     dlg.exec();
-//
-// The alphabet editor uses it without ever showing it, to fit the table to a
-// new alphabet:
-//
-//     frm_ttable table(model, dialogs, this);
-//     table.store();
 class frm_ttable final : public EditorDialog
 {
     Q_OBJECT
 
 public:
-    frm_ttable(modAll &model, Dialogs &dialogs, QWidget *owner);
+    frm_ttable(ModelEdits &edits, Dialogs &dialogs, QWidget *owner);
     ~frm_ttable() override;
-
-    // Checks every cell, row by row and left to right, and writes it into
-    // `transitions`; remembers the window's position unless it is minimized.
-    // Returns false at the first cell that names no state, which is left
-    // current, after saying so; the cells before it are stored already.
-    bool store();
-
-    // The grid in its own coordinates: row 0 and column 0 are the headers.
-    int rowCount() const;
-    int columnCount() const;
-    QString cellText(int row, int column) const;
-    int currentRow() const;
-    int currentColumn() const;
-    void setCurrentCell(int row, int column);
 
     // Closing goes through here whatever asks for it; a refused store keeps
     // the window open.
@@ -57,12 +38,18 @@ protected:
 
 private:
     void fill();
+    bool store();
+    // The current cell in the grid's own coordinates (row 0 and column 0 are
+    // the headers); -1 for none.
+    int currentRow() const;
+    int currentColumn() const;
+    void setCurrentCell(int row, int column);
     bool edit(QKeyEvent *event);
     void layOut();
     void fitHeaderColumn();
     void paintCorner();
 
-    modAll &m_model;
+    ModelEdits &m_edits;
     Dialogs &m_dialogs;
     TransitionGrid *m_grid;
     QTableView *table;

@@ -1,21 +1,15 @@
 #include "windows/editors/list_editor.h"
 
-#include "model/mod_all.h"
+#include "model/limits.h"
+#include "model/model_edits.h"
 #include "toolkit/layout_units.h"
 
 #include <QListWidget>
 #include <QPushButton>
 
-namespace {
-
-// Counts are 16-bit, so no list may grow past this.
-constexpr int mostEntries = 32767;
-
-} // namespace
-
-ListEditor::ListEditor(modAll &model, Dialogs &dialogs, QWidget *owner, const Wording &wording)
+ListEditor::ListEditor(ModelEdits &edits, Dialogs &dialogs, QWidget *owner, const Wording &wording)
     : EditorDialog(owner, fixedDialogFlags())
-    , m_model(model)
+    , m_edits(edits)
     , m_dialogs(dialogs)
     , m_wording(wording)
 {
@@ -31,9 +25,7 @@ ListEditor::ListEditor(modAll &model, Dialogs &dialogs, QWidget *owner, const Wo
     addLabel(wording.hint, QStringLiteral("Label1"), QRect(120, 120, 3600, 255));
     addLine(QFrame::VLine, QRect(3840, 120, 30, listBottom - 120));
 
-    m_list = new QListWidget(this);
-    m_list->setObjectName(wording.listName);
-    m_list->setGeometry(LayoutUnits::toPixels(120, 420, 3600, listBottom - 420));
+    m_list = placed(new QListWidget(this), wording.listName, QRect(120, 420, 3600, listBottom - 420));
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list->setUniformItemSizes(true);
 
@@ -77,7 +69,7 @@ void ListEditor::setCurrentEntry(int row)
 
 void ListEditor::add()
 {
-    if (m_list->count() >= mostEntries) {
+    if (m_list->count() >= Limits::mostEntries) {
         m_dialogs.inform(m_wording.fullText, tr("ERROR"), Dialogs::Icon::Exclamation);
         return;
     }
@@ -95,7 +87,7 @@ void ListEditor::add()
     const int current = currentEntry();
     m_list->addItem(newEntry(answer));
     setCurrentEntry(current);
-    m_model.is_saved = false;
+    m_edits.markUnsaved();
 }
 
 void ListEditor::removeSelected()
@@ -105,14 +97,14 @@ void ListEditor::removeSelected()
         return;
     delete m_list->takeItem(current);
     setCurrentEntry(-1);
-    m_model.is_saved = false;
+    m_edits.markUnsaved();
     entriesRemoved();
 }
 
 void ListEditor::clearList()
 {
     m_list->clear();
-    m_model.is_saved = false;
+    m_edits.markUnsaved();
     entriesRemoved();
 }
 
@@ -130,16 +122,18 @@ void ListEditor::moveCurrent(int by)
     to->setText(from->text());
     from->setText(kept);
     setCurrentEntry(other);
-    m_model.is_saved = false;
+    m_edits.markUnsaved();
+}
+
+const modAll &ListEditor::model() const
+{
+    return m_edits.model();
 }
 
 void ListEditor::confirm()
 {
-    const auto count = qint16(m_list->count());
-    setCount(count);
+    commit();
     // An empty list only empties the count; the dialog stays open.
-    if (count == 0)
-        return;
-    writeEntries(count);
-    accept();
+    if (m_list->count() > 0)
+        accept();
 }

@@ -3,6 +3,7 @@
 #include "toolkit/dialogs.h"
 #include "windows/editors/editor_dialog.h"
 
+class ModelEdits;
 class QListWidget;
 class QListWidgetItem;
 struct modAll;
@@ -11,9 +12,10 @@ struct modAll;
 // editor: a list on the left, and to the right of a vertical line one column of
 // seven buttons of one size (add, up, down, remove, clear, OK, Cancel).
 //
-// The list is the dialog's working copy; the model is written only by OK. The
-// five editing buttons are the exception: they mark the automaton as changed
-// the moment they act, and a later Cancel does not take that back.
+// The list is the dialog's working copy; the model is written only by OK (an
+// OK on an empty list sets the count to 0 and leaves the dialog open). The five
+// editing buttons mark the automaton as changed the moment they act, and a
+// later Cancel does not take that back.
 //
 // The "current entry" is the highlighted one, or none. Remove and the two moves
 // act on it, never on entries that merely carry a check mark.
@@ -41,7 +43,7 @@ protected:
     static constexpr int listBottom = 3195;
     static constexpr int clientWidth = 5805;
 
-    ListEditor(modAll &model, Dialogs &dialogs, QWidget *owner, const Wording &wording);
+    ListEditor(ModelEdits &edits, Dialogs &dialogs, QWidget *owner, const Wording &wording);
 
     // Whether a typed answer may become an entry at all (before the duplicate check).
     virtual bool isValidEntry(const QString &answer) const = 0;
@@ -49,15 +51,14 @@ protected:
     virtual QListWidgetItem *newEntry(const QString &text) const;
     // Entries were removed (remove selected, clear list).
     virtual void entriesRemoved() {}
-    // OK with this many entries (more than 0): write them into the model.
-    virtual void writeEntries(qint16 count) = 0;
-    // Sets the model's count; OK stops when it is 0.
-    virtual void setCount(qint16 count) = 0;
+    // OK: the list, as it is, into the model.
+    virtual void commit() = 0;
 
     int currentEntry() const;
     void setCurrentEntry(int row);
+    const modAll &model() const;
 
-    modAll &m_model;
+    ModelEdits &m_edits;
     Dialogs &m_dialogs;
     QListWidget *m_list;
 

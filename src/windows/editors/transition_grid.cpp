@@ -1,18 +1,13 @@
 #include "windows/editors/transition_grid.h"
 
-void TransitionGrid::reset(const QStringList &stateHeaders, const QStringList &symbolHeaders, QList<QString> cells)
+void TransitionGrid::reset(const QStringList &stateHeaders, const QStringList &symbolHeaders, TransitionCells cells)
 {
-    Q_ASSERT(cells.size() == stateHeaders.size() * symbolHeaders.size());
+    Q_ASSERT(cells.stateCount() == stateHeaders.size() && cells.symbolCount() == symbolHeaders.size());
     beginResetModel();
     m_stateHeaders = stateHeaders;
     m_symbolHeaders = symbolHeaders;
     m_cells = std::move(cells);
     endResetModel();
-}
-
-qsizetype TransitionGrid::cellIndex(int row, int column) const
-{
-    return qsizetype(row - 1) * m_symbolHeaders.size() + (column - 1);
 }
 
 QString TransitionGrid::text(int row, int column) const
@@ -23,14 +18,14 @@ QString TransitionGrid::text(int row, int column) const
         return column == 0 ? QStringLiteral("Q/E") : m_symbolHeaders[column - 1];
     if (column == 0)
         return m_stateHeaders[row - 1];
-    return m_cells[cellIndex(row, column)];
+    return m_cells.text(row - 1, column - 1);
 }
 
 void TransitionGrid::setText(int row, int column, const QString &text)
 {
     if (row < 1 || row >= gridRows() || column < 1 || column >= gridColumns())
         return;
-    m_cells[cellIndex(row, column)] = text;
+    m_cells.setText(row - 1, column - 1, text);
     const QModelIndex changed = index(row - 1, column - 1);
     Q_EMIT dataChanged(changed, changed, {Qt::DisplayRole});
 }

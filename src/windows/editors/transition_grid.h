@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/transition_cells.h"
+
 #include <QAbstractTableModel>
 #include <QList>
 #include <QStringList>
@@ -11,8 +13,8 @@
 //
 // The view shows row 0 and column 0 as its own header row and column, which do
 // not scroll; so the model's items are the data cells only, item (r - 1, c - 1)
-// being grid cell (r, c). Cells are plain texts, one list for the whole grid,
-// so a table of 200,000 cells costs no more than its strings.
+// being grid cell (r, c). The data cells are a TransitionCells, which knows
+// which cells were typed into.
 class TransitionGrid final : public QAbstractTableModel
 {
     Q_OBJECT
@@ -21,8 +23,8 @@ public:
     using QAbstractTableModel::QAbstractTableModel;
 
     // New contents: one header per state, one per symbol, and the data cells
-    // row by row (stateHeaders.size() * symbolHeaders.size() of them).
-    void reset(const QStringList &stateHeaders, const QStringList &symbolHeaders, QList<QString> cells);
+    // (as many states and symbols as headers).
+    void reset(const QStringList &stateHeaders, const QStringList &symbolHeaders, TransitionCells cells);
 
     // Grid size, headers included.
     int gridRows() const { return int(m_stateHeaders.size()) + 1; }
@@ -30,10 +32,11 @@ public:
 
     // Any grid cell's text; empty outside the grid.
     QString text(int row, int column) const;
-    // Data cells only (row, column >= 1).
+    // Text typed into a data cell (row, column >= 1).
     void setText(int row, int column, const QString &text);
 
     const QStringList &stateHeaders() const { return m_stateHeaders; }
+    const TransitionCells &cells() const { return m_cells; }
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
@@ -42,9 +45,7 @@ public:
     Qt::ItemFlags flags(const QModelIndex &index) const override;
 
 private:
-    qsizetype cellIndex(int row, int column) const;
-
     QStringList m_stateHeaders;
     QStringList m_symbolHeaders;
-    QList<QString> m_cells;
+    TransitionCells m_cells;
 };

@@ -46,25 +46,17 @@ constexpr int smallestWidth = 5000;
 constexpr int smallestHeight = 6200;
 constexpr int stretchMargin = 1500;
 
-template <typename Widget>
-Widget *place(Widget *widget, const char *name, int left, int top, int width, int height)
+QLabel *label(QWidget *parent, const char *name, const QString &text, const QRect &units)
 {
-    widget->setObjectName(QLatin1String(name));
-    widget->setGeometry(toPixels(left, top, width, height));
-    return widget;
-}
-
-QLabel *label(QWidget *parent, const char *name, const QString &text, int left, int top, int width, int height)
-{
-    auto *l = place(plainLabel(text, parent), name, left, top, width, height);
+    auto *l = placed(plainLabel(text, parent), name, units);
     l->setFont(designFont(9.75));
     return l;
 }
 
 // The output and state fields: read-only, single border, window background.
-QLineEdit *displayField(QWidget *parent, const char *name, int left, int top, int width, int height)
+QLineEdit *displayField(QWidget *parent, const char *name, const QRect &units)
 {
-    auto *field = place(new QLineEdit(parent), name, left, top, width, height);
+    auto *field = placed(new QLineEdit(parent), name, units);
     field->setReadOnly(true);
     field->setFont(designFont(9.75));
     QPalette palette = field->palette();
@@ -78,10 +70,11 @@ QLineEdit *displayField(QWidget *parent, const char *name, int left, int top, in
 frm_main::frm_main(modAll &model, Dialogs *dialogs, QWidget *parent)
     : QMainWindow(parent)
     , m_model(model)
+    , m_edits(model)
     , m_ownDialogs(dialogs ? nullptr : std::make_unique<QtDialogs>(this))
     , m_dialogs(dialogs ? *dialogs : *m_ownDialogs)
     , m_run(model, *this)
-    , m_files(model, m_dialogs, *this)
+    , m_files(model, m_edits, m_dialogs, *this)
 {
     setObjectName(QStringLiteral("frm_main"));
     setWindowTitle(QStringLiteral("Tarnwell"));
@@ -90,7 +83,7 @@ frm_main::frm_main(modAll &model, Dialogs *dialogs, QWidget *parent)
 
     createControls();
     createMenus();
-    setTabOrder();
+    orderTabs();
 
     resize(toPixels(designWidth), toPixels(designHeight));
     Form_Resize();
@@ -107,27 +100,27 @@ void frm_main::createControls()
     auto *client = new QWidget(this);
     setCentralWidget(client);
 
-    label(client, "Label1", QStringLiteral("Input String"), 120, 120, 1095, 255);
-    txt_input = place(new QLineEdit(client), "txt_input", 1320, 120, 2655, 405);
+    label(client, "Label1", QStringLiteral("Input String"), QRect(120, 120, 1095, 255));
+    txt_input = placed(new QLineEdit(client), "txt_input", QRect(1320, 120, 2655, 405));
     txt_input->setFont(designFont(9.75));
     // The input box is the run's tape and has no length limit of its own.
     txt_input->setMaxLength(std::numeric_limits<int>::max());
 
-    label(client, "Label2", QStringLiteral("Output"), 120, 720, 1095, 255);
-    txt_output = displayField(client, "txt_output", 1320, 720, 1815, 375);
+    label(client, "Label2", QStringLiteral("Output"), QRect(120, 720, 1095, 255));
+    txt_output = displayField(client, "txt_output", QRect(1320, 720, 1815, 375));
 
-    label(client, "Label4", QStringLiteral("Current State"), 120, 1320, 1335, 255);
-    txt_state = displayField(client, "txt_state", 1320, 1320, 2775, 375);
+    label(client, "Label4", QStringLiteral("Current State"), QRect(120, 1320, 1335, 255));
+    txt_state = displayField(client, "txt_state", QRect(1320, 1320, 2775, 375));
 
-    label(client, "Label3", QStringLiteral("Progress"), 120, 1920, 1095, 255);
-    pBar = place(new QProgressBar(client), "pBar", 1320, 1920, 2655, 375);
+    label(client, "Label3", QStringLiteral("Progress"), QRect(120, 1920, 1095, 255));
+    pBar = placed(new QProgressBar(client), "pBar", QRect(1320, 1920, 2655, 375));
     pBar->setRange(0, 100);
     pBar->setValue(0);
     pBar->setTextVisible(false);
 
-    label(client, "Label5", QStringLiteral("Controls"), 120, 2640, 1095, 255);
-    cmd_play = place(new QPushButton(QStringLiteral(">"), client), "cmd_play", 1440, 2520, 615, 495);
-    cmd_pause = place(new QPushButton(QStringLiteral("||"), client), "cmd_pause", 2280, 2520, 615, 495);
+    label(client, "Label5", QStringLiteral("Controls"), QRect(120, 2640, 1095, 255));
+    cmd_play = placed(new QPushButton(QStringLiteral(">"), client), "cmd_play", QRect(1440, 2520, 615, 495));
+    cmd_pause = placed(new QPushButton(QStringLiteral("||"), client), "cmd_pause", QRect(2280, 2520, 615, 495));
     for (QPushButton *button : {cmd_play, cmd_pause}) {
         button->setFont(designFont(8.25, true));
         button->setAutoDefault(false);
@@ -152,19 +145,19 @@ void frm_main::createControls()
 
 void frm_main::createSpeedFrame()
 {
-    fm1 = place(new QGroupBox(QStringLiteral("Play Speed"), centralWidget()), "fm1", 240, 3240, 3975, 1575);
+    fm1 = placed(new QGroupBox(QStringLiteral("Play Speed"), centralWidget()), "fm1", QRect(240, 3240, 3975, 1575));
     fm1->setFont(designFont(9.75));
 
-    opn_presets = place(new QRadioButton(QStringLiteral("Presets"), fm1), "opn_presets", 240, 480, 1335, 375);
+    opn_presets = placed(new QRadioButton(QStringLiteral("Presets"), fm1), "opn_presets", QRect(240, 480, 1335, 375));
     opn_presets->setChecked(true);
-    com_speed = place(new QComboBox(fm1), "com_speed", 1560, 480, 1695, 315);
+    com_speed = placed(new QComboBox(fm1), "com_speed", QRect(1560, 480, 1695, 315));
     com_speed->addItems({QStringLiteral("Slow (2 sec)"), QStringLiteral("Normal (500 ms)"),
                          QStringLiteral("RealTime (0 ms)")});
-    opn_custom = place(new QRadioButton(QStringLiteral("Custom"), fm1), "opn_custom", 240, 1080, 1335, 255);
-    txt_speed = place(new QLineEdit(fm1), "txt_speed", 1560, 1080, 615, 285);
+    opn_custom = placed(new QRadioButton(QStringLiteral("Custom"), fm1), "opn_custom", QRect(240, 1080, 1335, 255));
+    txt_speed = placed(new QLineEdit(fm1), "txt_speed", QRect(1560, 1080, 615, 285));
     txt_speed->setMaxLength(4);
     txt_speed->setEnabled(false);
-    lbl_custom = place(plainLabel(QStringLiteral("ms per transition"), fm1), "lbl_custom", 2280, 1080, 1335, 255);
+    lbl_custom = placed(plainLabel(QStringLiteral("ms per transition"), fm1), "lbl_custom", QRect(2280, 1080, 1335, 255));
     lbl_custom->setEnabled(false);
     for (QWidget *w : std::initializer_list<QWidget *>{opn_presets, com_speed, opn_custom, txt_speed, lbl_custom})
         w->setFont(designFont(8.25));
@@ -221,34 +214,24 @@ void frm_main::createMenus()
 
 // Tab order as designed: the read-only fields are tab stops too, so their text
 // can be selected and copied.
-void frm_main::setTabOrder()
+void frm_main::orderTabs()
 {
     const QList<QWidget *> order{txt_output, cmd_pause, cmd_play, txt_state, opn_presets,
                                  com_speed, opn_custom, txt_speed, txt_input};
     for (qsizetype i = 1; i < order.size(); ++i)
-        QWidget::setTabOrder(order[i - 1], order[i]);
+        setTabOrder(order[i - 1], order[i]);
 }
 
 void frm_main::Form_Load()
 {
     newFile();
-    m_model.ttable_top = LayoutUnits::fromPixels(y()) + 1000;
-    m_model.ttable_left = LayoutUnits::fromPixels(x()) + 1000;
+    m_edits.rememberTablePosition(LayoutUnits::fromPixels(y()) + 1000, LayoutUnits::fromPixels(x()) + 1000);
     com_speed->setCurrentIndex(1);
 }
 
 void frm_main::newFile()
 {
-    m_model.is_untitled = true;
-    m_model.file_name = QStringLiteral("NoName");
-    m_model.is_saved = true;
-    m_model.symbol_count = 0;
-    m_model.state_count = 0;
-    m_model.start_state = 0;
-    m_model.comment.clear();
-    m_model.states.clear();
-    m_model.symbols.clear();
-    m_model.transitions.clear();
+    m_edits.newFile();
 }
 
 void frm_main::clearRunDisplays()
@@ -333,7 +316,7 @@ bool frm_main::requireSymbols()
 // so every opening starts afresh.
 void frm_main::cmd_states_clicked()
 {
-    frm_states editor(m_model, m_dialogs, this);
+    frm_states editor(m_edits, m_dialogs, this);
     editor.exec();
 }
 
@@ -341,7 +324,7 @@ void frm_main::cmd_alphabets_clicked()
 {
     if (!requireStates())
         return;
-    frm_alphabets editor(m_model, m_dialogs, this);
+    frm_alphabets editor(m_edits, m_dialogs, this);
     editor.exec();
 }
 
@@ -349,7 +332,7 @@ void frm_main::cmd_sstate_clicked()
 {
     if (!requireStates())
         return;
-    frm_sstate editor(m_model, m_dialogs, this);
+    frm_sstate editor(m_edits, this);
     editor.exec();
 }
 
@@ -357,13 +340,13 @@ void frm_main::cmd_ttable_clicked()
 {
     if (!requireStates() || !requireSymbols())
         return;
-    frm_ttable editor(m_model, m_dialogs, this);
+    frm_ttable editor(m_edits, m_dialogs, this);
     editor.exec();
 }
 
 void frm_main::cmd_comment_clicked()
 {
-    frm_comment editor(m_model, this);
+    frm_comment editor(m_edits, this);
     editor.exec();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/file_commands.h"
+#include "model/model_edits.h"
 #include "run/run_panel.h"
 #include "run/simulation_run.h"
 
@@ -35,7 +36,9 @@ public:
     ~frm_main() override;
 
     // Resets the model to an empty, untitled, unchanged automaton.
-    void newFile() override;
+    void newFile();
+    // Every change of the automaton goes through here.
+    ModelEdits &edits() { return m_edits; }
     // The File menu's commands and the question about unsaved changes.
     FileCommands &fileCommands() { return m_files; }
 
@@ -48,7 +51,7 @@ private:
     void createControls();
     void createSpeedFrame();
     void createMenus();
-    void setTabOrder();
+    void orderTabs();
     void Form_Load();
     void Form_Resize();
 
@@ -89,6 +92,7 @@ private:
     SpeedChoice speedChoice() const override;
 
     modAll &m_model;
+    ModelEdits m_edits;
     std::unique_ptr<Dialogs> m_ownDialogs;
     Dialogs &m_dialogs;
 

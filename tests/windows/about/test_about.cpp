@@ -3,7 +3,6 @@
 #include "windows/about/frm_about.h"
 #include "windows/about/host_system.h"
 
-#include <QLabel>
 #include <QTest>
 
 // The local-machine registry as a standard user sees it (write access refused), a
@@ -46,14 +45,6 @@ class TestAbout : public QObject
 private Q_SLOTS:
     void initTestCase() { registerApplicationInfo(); }
     void init() { host = FakeHost(); dialogs.clear(); }
-    void texts()
-    {
-        frm_about dlg(host, dialogs, nullptr);
-        const auto text = [&](const char *name) { return dlg.findChild<QLabel *>(name)->text(); };
-        QCOMPARE(QStringList({dlg.windowTitle(), text("lblTitle"), text("lblVersion")}),
-                 QStringList({"About Tarnwell", "Tarnwell", "Version 1.1.5"}));
-    }
-
     // Reads the value V, of the given type and data, of the key K (or of a key there
     // is not): what GetKeyValue returned, and the text it gave back for "caller".
     void getKeyValue()

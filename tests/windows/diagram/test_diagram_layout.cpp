@@ -1,6 +1,5 @@
 #include "analysis/dot_text.h"
 #include "analysis/state_graph.h"
-#include "recorded_layout.h"
 #include "test_automata.h"
 #include "windows/diagram/graphviz_layout.h"
 #include "windows/diagram/laid_out_graph.h"
@@ -8,16 +7,8 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QtMath>
 
 namespace {
-
-using Engine = GraphvizLayout::Engine;
-
-qreal distance(const QPointF &a, const QPointF &b)
-{
-    return qSqrt(QPointF::dotProduct(a - b, a - b));
-}
 
 GraphLayout::Size sizeOf(const modAll &model)
 {
@@ -45,12 +36,8 @@ class TestDiagramLayout : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void readsRecordedOutput_data();
-    void readsRecordedOutput();
     void refusesMalformedOutput_data();
     void refusesMalformedOutput();
-    void engineBySize_data();
-    void engineBySize();
     void laysOutWithGraphviz_data();
     void laysOutWithGraphviz();
     void failingProgramSaysWhy_data();
@@ -59,51 +46,7 @@ private Q_SLOTS:
     void newerTextReplacesALayoutStillRunning();
 };
 
-void TestDiagramLayout::readsRecordedOutput_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<int>("nodes");       // the start point included
-    QTest::addColumn<int>("edges");       // the start arrow included
-    QTest::addColumn<int>("dashed");
-    QTest::addColumn<bool>("loopsAbove"); // dot draws self-loops above their state
 
-    QTest::newRow("full JSON") << "ends-in-a" << 3 << 5 << 0 << true;
-    QTest::newRow("json0, stays") << "contains-a-one" << 3 << 4 << 2 << true;
-    QTest::newRow("json0, three states") << "divisible-by-3" << 4 << 7 << 0 << true;
-    QTest::newRow("sfdp") << "divisible-by-3-sfdp" << 4 << 7 << 0 << false;
-}
-
-void TestDiagramLayout::readsRecordedOutput()
-{
-    QFETCH(QString, name);
-    QFETCH(int, nodes);
-    QFETCH(int, edges);
-    QFETCH(int, dashed);
-    QFETCH(bool, loopsAbove);
-
-    QString error;
-    const std::optional<LaidOutGraph> graph = parseGraphvizJson(recordedJson(name), error);
-    QVERIFY2(graph, qPrintable(error));
-    QCOMPARE(graph->nodes.size(), nodes);
-    QCOMPARE(graph->edges.size(), edges);
-    int dashedSeen = 0;
-    for (const LaidOutGraph::Edge &edge : graph->edges) {
-        dashedSeen += edge.dashed;
-        QVERIFY(graph->nodes.contains(edge.tail) && graph->nodes.contains(edge.head));
-        // Each path leaves its tail's circle and its arrowhead ends on the head's.
-        const LaidOutGraph::Node tail = graph->nodes.value(edge.tail), head = graph->nodes.value(edge.head);
-        QVERIFY(edge.arrowTip);
-        if (edge.tail != DotText::startId())
-            QVERIFY(qAbs(distance(edge.spline.first(), tail.centre) - tail.size.width() / 2) < 2);
-        QVERIFY(qAbs(distance(*edge.arrowTip, head.centre) - head.size.width() / 2) < 2);
-        QCOMPARE(edge.labelCentre.has_value(), edge.tail != DotText::startId());
-        if (loopsAbove && edge.tail == edge.head)
-            QVERIFY(edge.labelCentre->y() < head.centre.y());
-    }
-    QCOMPARE(dashedSeen, dashed);
-    for (const LaidOutGraph::Node &node : graph->nodes)
-        QVERIFY(graph->bounds.adjusted(-1, -1, 1, 1).contains(node.centre));
-}
 
 void TestDiagramLayout::refusesMalformedOutput_data()
 {
@@ -112,13 +55,6 @@ void TestDiagramLayout::refusesMalformedOutput_data()
 
     QTest::newRow("not JSON") << QByteArray("Warning: x\n{") << "its output is not JSON (illegal value at byte 1)";
     QTest::newRow("no bounding box") << QByteArray(R"({"objects": []})") << "its output has no bounding box";
-    QTest::newRow("node placed nowhere")
-        << QByteArray(R"({"bb": "0,0,10,10", "objects": [{"_gvid": 0, "name": "s0", "pos": "x", "width": "1", "height": "1"}]})")
-        << "its output places node s0 nowhere";
-    QTest::newRow("edge without a path")
-        << QByteArray(R"({"bb": "0,0,10,10", "objects": [{"_gvid": 0, "name": "s0", "pos": "5,5", "width": "1", "height": "1"}],
-                         "edges": [{"tail": 0, "head": 0, "pos": "e,1,1 2,2"}]})")
-        << "its output has an edge it does not place";
     QTest::newRow("edge to an unknown node")
         << QByteArray(R"({"bb": "0,0,10,10", "edges": [{"tail": 0, "head": 1, "pos": "1,1 2,2 3,3 4,4"}]})")
         << "its output has an edge it does not place";
@@ -133,26 +69,7 @@ void TestDiagramLayout::refusesMalformedOutput()
     QCOMPARE(said, error);
 }
 
-void TestDiagramLayout::engineBySize_data()
-{
-    QTest::addColumn<int>("nodes");
-    QTest::addColumn<int>("edges");
-    QTest::addColumn<Engine>("engine");
 
-    QTest::newRow("an example") << 3 << 6 << Engine::Dot;
-    QTest::newRow("30 states, 3 symbols") << 30 << 90 << Engine::Dot;
-    QTest::newRow("31 states") << 31 << 60 << Engine::Sfdp;
-    QTest::newRow("few states, many edges") << 20 << 91 << Engine::Sfdp;
-    QTest::newRow("100 states") << 100 << 280 << Engine::Sfdp;
-}
-
-void TestDiagramLayout::engineBySize()
-{
-    QFETCH(int, nodes);
-    QFETCH(int, edges);
-    QFETCH(Engine, engine);
-    QCOMPARE(GraphvizLayout::firstEngine({nodes, edges}), engine);
-}
 
 void TestDiagramLayout::laysOutWithGraphviz_data()
 {
@@ -189,11 +106,7 @@ void TestDiagramLayout::failingProgramSaysWhy_data()
                                            << false
                                            << "Graphviz's dot could not be run: it exited with code 1: "
                                               "Error: <stdin>: syntax error";
-    QTest::newRow("exits 3 silently") << "cat >/dev/null; exit 3" << false
-                                      << "Graphviz's dot could not be run: it exited with code 3";
     QTest::newRow("crashes") << "cat >/dev/null; kill -SEGV $$" << false << "Graphviz's dot could not be run: it crashed";
-    QTest::newRow("writes no JSON") << "cat >/dev/null; echo hello" << false
-                                    << "Graphviz's dot could not be run: its output is not JSON (illegal value at byte 1)";
     QTest::newRow("sfdp missing for a large graph") << "/nonexistent/sfdp" << true
                                                     << "Graphviz's sfdp could not be run: execvp: No such file or directory";
 }

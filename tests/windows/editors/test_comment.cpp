@@ -1,4 +1,4 @@
-#include "model/mod_all.h"
+#include "model/model_edits.h"
 #include "windows/editors/frm_comment.h"
 
 #include <QPlainTextEdit>
@@ -17,7 +17,8 @@ private Q_SLOTS:
         const auto edit = [](const QString &comment, const QString &keys) {
             modAll model;
             model.comment = comment;
-            frm_comment dlg(model, nullptr);
+            ModelEdits edits(model);
+            frm_comment dlg(edits, nullptr);
             dlg.show();
             QTest::keyClicks(dlg.findChild<QPlainTextEdit *>("txt_comment"), keys, Qt::ShiftModifier);
             model.comment = QStringLiteral("stale"); // closing stores the text, changed or not
@@ -36,7 +37,8 @@ private Q_SLOTS:
     void resizeRule()
     {
         modAll model;
-        frm_comment dlg(model, nullptr);
+        ModelEdits edits(model);
+        frm_comment dlg(edits, nullptr);
         dlg.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dlg));
         auto *box = dlg.findChild<QPlainTextEdit *>("txt_comment");
