@@ -53,6 +53,13 @@ void RunTrace::runStarted(qint16 start, const QString &input)
 
 void RunTrace::stepTaken(const RunStep &step)
 {
+    // A timed run going on when the trace was cleared (New or Open during the
+    // run) is traced again from where it stands.
+    if (m_kind != Kind::Timed) {
+        m_kind = Kind::Timed;
+        m_read.clear();
+        m_states = {step.from};
+    }
     m_read += step.character;
     m_remaining = step.remaining;
     m_states.append(step.to);
@@ -69,8 +76,9 @@ void RunTrace::stepUndone(const RunStep &step)
 
 void RunTrace::runEnded(const RunEnd &end)
 {
-    if (!end.immediate && m_kind == Kind::Timed)
-        return; // the steps told everything; the box and the states stand
+    // The steps of a timed run told everything: the box and the states stand.
+    if (!end.immediate)
+        return;
     m_kind = Kind::Immediate;
     m_read = end.consumed;
     m_remaining.clear();
