@@ -1,5 +1,6 @@
 #include "analysis/dot_text.h"
 #include "analysis/state_graph.h"
+#include "diagram_probe.h"
 #include "document/tw_file.h"
 #include "recorded_layout.h"
 #include "test_automata.h"
@@ -97,26 +98,9 @@ struct Fixture
     }
 
     // Waits for the repaint that shows the latest report.
-    void settle()
-    {
-        const QTimer *frame = window.findChild<QTimer *>(QStringLiteral("runFrame"));
-        QTRY_VERIFY(!frame->isActive());
-    }
+    void settle() { QVERIFY(DiagramProbe::settled(window)); }
 
-    // The filled states ("name=Current") and the bold arrows ("from>to",
-    // "from~to" for stays), in the automaton's order.
-    QString highlight(const modAll &model) const
-    {
-        static const char *const fills[] = {"None", "Current", "Accepted", "Rejected"};
-        QStringList shown;
-        for (qint16 state = 0; state < model.state_count; ++state)
-            if (const StateItem *item = window.scene().stateItem(state); item && item->fill() != StateFill::None)
-                shown.append(item->label() + u'=' + QLatin1String(fills[int(item->fill())]));
-        for (const StateGraph::Edge &edge : stateGraph(model).edges)
-            if (const EdgeItem *item = window.scene().edgeItem(edge.from, edge.to, edge.stay); item && item->isHighlighted())
-                shown.append(model.states[edge.from].name + (edge.stay ? u'~' : u'>') + model.states[edge.to].name);
-        return shown.join(QStringLiteral(", "));
-    }
+    QString highlight(const modAll &model) const { return DiagramProbe::highlight(window, model); }
 
     QWidget mainWindow;
     RecordedLayout layout;
