@@ -6,7 +6,6 @@ namespace {
 
 // How much of a long run the line shows.
 constexpr qsizetype shownCharacters = 40;
-constexpr qsizetype shownStates = 8;
 
 const QString ellipsis = QStringLiteral("...");
 
@@ -95,7 +94,7 @@ void RunTrace::clear()
     m_end = -1;
 }
 
-QString RunTrace::text(const QStringList &names) const
+QString RunTrace::text(const QStringList &names, qsizetype mostStates) const
 {
     if (m_kind == Kind::None)
         return QString();
@@ -107,7 +106,7 @@ QString RunTrace::text(const QStringList &names) const
     }
     line += QStringLiteral("    Input box: ") + firstCharacters(m_remaining, shownCharacters);
     line += QStringLiteral("    States: ");
-    const qsizetype first = qMax<qsizetype>(0, m_states.size() - shownStates);
+    const qsizetype first = qMax<qsizetype>(0, m_states.size() - qMax<qsizetype>(1, mostStates));
     QStringList shown;
     if (first > 0)
         shown.append(ellipsis);

@@ -119,6 +119,7 @@ private Q_SLOTS:
     void sceneFromRecordedLayout();
     void runIsFollowed_data();
     void runIsFollowed();
+    void traceKeepsTheCurrentStateInSight();
     void redrawsOnlyWhenShown();
     void largeAutomatonDrawnInPart();
     void failedLayoutSaysSoInOneLine();
@@ -229,10 +230,33 @@ void TestDiagramWindow::runIsFollowed()
     QFETCH(QString, trace);
 
     Fixture f;
+    f.window.resize(2400, 480); // room for the whole line
     f.draw(containsAOne(), QStringLiteral("contains-a-one"));
     f.play(script);
     QCOMPARE(f.highlight(containsAOne()), highlight);
     QCOMPARE(f.window.trace(), trace);
+}
+
+// However narrow the window, the trace ends with the state the run stands in;
+// a wider window shows more of the states before it.
+void TestDiagramWindow::traceKeepsTheCurrentStateInSight()
+{
+    Fixture f;
+    f.draw(containsAOne(), QStringLiteral("contains-a-one"));
+    f.play(QStringLiteral("start 0 00001; step 0 0 0 0001 stay; step 0 0 0 001 stay; step 0 0 0 01 stay; "
+                          "step 0 0 0 1 stay; step 0 1 1 -"));
+    const auto *label = f.window.findChild<QLabel *>(QStringLiteral("lbl_trace"));
+    const auto states = [&] { return f.window.trace().section(QStringLiteral("States: "), 1); };
+    const QString arrow = QStringLiteral(" \u2192 ");
+
+    f.window.resize(1200, 400);
+    QTRY_COMPARE(label->width(), 1200);
+    QCOMPARE(states(), QStringList(5, QStringLiteral("no 1 yet")).join(arrow) + arrow + "seen a 1");
+
+    f.window.resize(360, 400);
+    QTRY_COMPARE(label->width(), 360);
+    QVERIFY2(states().startsWith("..." + arrow) && states().endsWith(arrow + "seen a 1"), qPrintable(states()));
+    QVERIFY(QFontMetrics(label->font()).horizontalAdvance(f.window.trace()) <= label->contentsRect().width());
 }
 
 // Until a new layout is in, the old drawing stays; a closed window lays nothing
