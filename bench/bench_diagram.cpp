@@ -9,9 +9,9 @@
 // the iterations, and their median).
 //
 // BM_TimedRunWithDiagram: a timed run at 1 ms a tick over 1,000 characters,
-// each step reported to an open Diagram window; BM_TimedRunBare: the same run
-// with the window closed. Their difference in processor time per tick is what
-// the diagram adds to a tick.
+// the run reporting each step to an open Diagram window; BM_TimedRunBare: the
+// same run with the window closed (no observer). Their difference in processor
+// time per tick is what the diagram adds to a tick.
 //
 // BM_ImmediateWithDiagram: Play at 0 ms on 1,000,000 characters with the end
 // reported to an open window, against BM_ImmediateBare without it.
@@ -21,8 +21,6 @@
 #include "document/tw_file.h"
 #include "plain_run_panel.h"
 #include "ratio_reporter.h"
-#include "model/characters.h"
-#include "run/run_steps.h"
 #include "run/simulation_run.h"
 #include "test_automata.h"
 #include "windows/diagram/diagram_window.h"
@@ -189,7 +187,7 @@ DiagramWindow &openWindow()
 }
 
 // A timed run of divisible-by-3 over range(0) characters at 1 ms a tick, as the
-// main window's timer drives it, reported to `follow` (the diagram) or to no
+// main window's timer drives it, followed by `follow` (the diagram) or by no
 // one. The time is the GUI thread's processor time for the whole run, repaints
 // included: the wall time is the ticks' own 1 ms each either way.
 void timedRun(benchmark::State &state, DiagramWindow *follow)
@@ -199,26 +197,13 @@ void timedRun(benchmark::State &state, DiagramWindow *follow)
     panel.speed = {true, -1, QStringLiteral("1")};
     SimulationRun run(model, panel);
     const QString input = binaryInput(state.range(0));
+    run.setObserver(follow ? &follow->runObserver() : nullptr);
     QTimer timer;
     timer.setTimerType(Qt::PreciseTimer);
     QEventLoop loop;
     QObject::connect(&timer, &QTimer::timeout, [&] {
-        // What SimulationRun::tick will report.
-        const QString character = Characters::first(panel.input).toString();
-        const qint16 from = run.current_state;
         run.tick();
-        if (follow && !character.isEmpty()) {
-            const qint16 symbol = qint16(model.findSymbol(character) - 1);
-            qint16 to = from;
-            const bool followed = RunSteps::follow(model, to, symbol);
-            follow->runObserver().stepTaken({character, from, run.current_state, symbol, followed, panel.input});
-        }
         if (!panel.timerOn) {
-            if (follow)
-                follow->runObserver().runEnded({RunSteps::isAccepting(model, run.current_state)
-                                                    ? RunEnd::Verdict::Accepted
-                                                    : RunEnd::Verdict::Rejected,
-                                                run.current_state, QString(), false, QString()});
             timer.stop();
             loop.quit();
         }
@@ -228,8 +213,6 @@ void timedRun(benchmark::State &state, DiagramWindow *follow)
     for (auto _ : state) {
         panel.input = input;
         run.play();
-        if (follow)
-            follow->runObserver().runStarted(run.current_state, panel.input);
         const double begin = threadSeconds();
         timer.start(panel.interval);
         loop.exec();
@@ -257,15 +240,11 @@ void immediateLoop(benchmark::State &state, DiagramWindow *follow)
     PlainRunPanel panel;
     panel.preset(2);
     SimulationRun run(model, panel);
+    run.setObserver(follow ? &follow->runObserver() : nullptr);
     const QString input = binaryInput(state.range(0));
     for (auto _ : state) {
         panel.input = input;
         run.play();
-        if (follow)
-            follow->runObserver().runEnded({RunSteps::isAccepting(model, run.current_state)
-                                                ? RunEnd::Verdict::Accepted
-                                                : RunEnd::Verdict::Rejected,
-                                            run.current_state, QString(), true, input});
         QApplication::processEvents();
     }
 }

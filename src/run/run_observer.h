@@ -28,9 +28,9 @@
 //                           costs the same with a follower as without
 //   Play, invalid start     runEnded(ERROR, no state (-1), no character)
 //
-// SimulationRun will call these from play() (runStarted once a timed run is
-// set up; runEnded for an invalid start and at the end of runImmediately()),
-// from stepOnce() (stepTaken) and from tick() (runEnded, for the verdict and the
+// SimulationRun calls these from play() (runStarted once a timed run is set up;
+// runEnded for an invalid start and at the end of runImmediately()), from
+// stepOnce() (stepTaken) and from tick() (runEnded, for the verdict and the
 // failed step). Pause reports nothing: the run stands where it was.
 
 // One step of a timed run: one character taken from the front of the input box.

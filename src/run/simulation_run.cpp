@@ -59,6 +59,8 @@ void SimulationRun::play()
     m_panel.setProgressValue(m_panel.progressMinimum() + 1);
     m_panel.setPauseEnabled(true);
     m_panel.setTimerEnabled(true);
+    if (m_observer)
+        m_observer->runStarted(current_state, m_panel.inputText());
 }
 
 // States exist but none is the start (the start state chooser was confirmed
@@ -69,6 +71,8 @@ void SimulationRun::refuseInvalidStart()
     m_panel.setOutputText(RunTexts::error());
     m_panel.setStatusText(RunTexts::invalidStartState());
     endTimedRun();
+    if (m_observer)
+        m_observer->runEnded({RunVerdict::Error, -1, QString(), true, QString()});
 }
 
 // Runs the whole input inside Play. The text is read once and the displays are
@@ -94,6 +98,10 @@ void SimulationRun::runImmediately()
         m_panel.setInputText(input.sliced(end.consumed));
     m_panel.setOutputText(verdictText(end.verdict));
     m_panel.setStatusText(end.statusText(end.invalidCharacter));
+    // Only the end is reported, so a follower costs the run nothing per
+    // character; a run that took the whole input shares its text.
+    if (m_observer)
+        m_observer->runEnded({end.verdict, end.state, end.invalidCharacter, true, input.left(end.consumed)});
 }
 
 void SimulationRun::tick()
@@ -119,11 +127,16 @@ bool SimulationRun::stepOnce(const QString &input)
         failOn(character);
         return false;
     }
-    if (RunSteps::follow(m_model, current_state, qint16(symbol - 1)))
+    const qint16 from = current_state;
+    const bool followed = RunSteps::follow(m_model, current_state, qint16(symbol - 1));
+    if (followed)
         showCurrentState();
     if (m_panel.progressValue() < m_panel.progressMaximum())
         m_panel.setProgressValue(m_panel.progressValue() + 1);
-    m_panel.setInputText(input.sliced(character.size()));
+    const QString remaining = input.sliced(character.size());
+    m_panel.setInputText(remaining);
+    if (m_observer)
+        m_observer->stepTaken({character, from, current_state, qint16(symbol - 1), followed, remaining});
     return true;
 }
 
@@ -132,12 +145,22 @@ void SimulationRun::failOn(const QString &character)
 {
     m_panel.setOutputText(RunTexts::error());
     m_panel.setStatusText(RunTexts::invalidAlphabet(character));
+    reportEnd(RunVerdict::Error, character);
 }
 
 void SimulationRun::giveVerdict()
 {
-    m_panel.setOutputText(RunTexts::verdict(RunSteps::isAccepting(m_model, current_state)));
+    const bool accepting = RunSteps::isAccepting(m_model, current_state);
+    m_panel.setOutputText(RunTexts::verdict(accepting));
     m_panel.setStatusText(RunTexts::completed());
+    reportEnd(accepting ? RunVerdict::Accepted : RunVerdict::Rejected);
+}
+
+// The end of a timed run, in the state it reached.
+void SimulationRun::reportEnd(RunVerdict verdict, const QString &invalidCharacter)
+{
+    if (m_observer)
+        m_observer->runEnded({verdict, current_state, invalidCharacter, false, QString()});
 }
 
 void SimulationRun::endTimedRun()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "run/run_observer.h"
+
 #include <QtGlobal>
 
 struct modAll;
@@ -24,6 +26,9 @@ class SimulationRun
 public:
     SimulationRun(const modAll &model, RunPanel &panel);
 
+    // The one follower of the run (see RunObserver), nullptr for none.
+    void setObserver(RunObserver *observer) { m_observer = observer; }
+
     void play();
     void pause();
     void tick();
@@ -40,7 +45,9 @@ private:
     void endTimedRun();
     void showCurrentState();
     void failOn(const QString &character);
+    void reportEnd(RunVerdict verdict, const QString &invalidCharacter = QString());
 
     const modAll &m_model;
     RunPanel &m_panel;
+    RunObserver *m_observer = nullptr;
 };

@@ -23,6 +23,82 @@ int tickToEnd(SimulationRun &run, PlainRunPanel &panel)
     return ticks;
 }
 
+// Every report of a run as one line: "start 0 ab | step 0>1 a b | stay 1~1 0 b
+// | end accepted 1", an empty text shown as "-".
+class RecordingObserver final : public RunObserver
+{
+public:
+    QStringList reports;
+    QString read;  // the characters of the steps taken
+    RunEnd last;   // the last end reported
+
+    void runStarted(qint16 start, const QString &input) override
+    {
+        reports << QStringLiteral("start %1 %2").arg(start).arg(shown(input));
+    }
+    void stepTaken(const RunStep &step) override
+    {
+        read += step.character;
+        reports << describe(QStringLiteral("step"), step);
+    }
+    void stepUndone(const RunStep &step) override { reports << describe(QStringLiteral("undo"), step); }
+    void runEnded(const RunEnd &end) override
+    {
+        last = end;
+        static const char *const verdicts[] = {"accepted", "rejected", "error"};
+        QString line = QStringLiteral("end %1 %2").arg(QLatin1String(verdicts[int(end.verdict)])).arg(end.state);
+        if (!end.invalidCharacter.isEmpty())
+            line += u' ' + end.invalidCharacter;
+        if (end.immediate)
+            line += QStringLiteral(" immediate ") + shown(end.consumed);
+        reports << line;
+    }
+    QString text() const { return reports.join(QStringLiteral(" | ")); }
+
+private:
+    static QString shown(const QString &text) { return text.isEmpty() ? QStringLiteral("-") : text; }
+    static QString describe(const QString &kind, const RunStep &step)
+    {
+        return QStringLiteral("%1 %2%3%4 %5/%6 %7")
+            .arg(step.followed ? kind : QStringLiteral("stay"))
+            .arg(step.from)
+            .arg(QChar(step.followed ? u'>' : u'~'))
+            .arg(step.to)
+            .arg(step.character)
+            .arg(step.symbol)
+            .arg(shown(step.remaining));
+    }
+};
+
+// Acts out a script on one run (see runStates_data for its words).
+void act(const QString &script, SimulationRun &run, modAll &model, PlainRunPanel &panel)
+{
+    for (const QString &action : script.split(u' ', Qt::SkipEmptyParts)) {
+        const QString argument = action.section(u':', 1);
+        if (action == "play")
+            run.play();
+        else if (action == "tick")
+            run.tick();
+        else if (action == "pause")
+            run.pause();
+        else if (action == "fast")
+            panel.preset(2);
+        else if (action == "detach")
+            run.setObserver(nullptr);
+        else if (action.startsWith("type:"))
+            panel.input += argument;
+        else if (action.startsWith("start:"))
+            model.start_state = qint16(argument.toInt());
+        else if (action.startsWith("shrink:"))
+            model.state_count = qint16(argument.toInt());
+        else if (action == "new") {
+            model = modAll();
+            panel.input.clear();
+        } else
+            qFatal("unknown script word %s", qPrintable(action));
+    }
+}
+
 } // namespace
 
 class TestSimulationRun : public QObject
@@ -34,6 +110,8 @@ private Q_SLOTS:
     void immediateAndTimedRunsEndAlike();
     void runStates_data();
     void runStates();
+    void reportsToTheObserver_data();
+    void reportsToTheObserver();
     void interval_data();
     void interval();
     void randomAutomataRunAlikeBothWays();
@@ -85,7 +163,8 @@ void TestSimulationRun::immediateAndTimedRunsEndAlike()
 // A script of actions on one run of ends-in-a (chain() for shrink), and how the
 // run stands after it. The script's words: play, tick, pause; fast (choose 0
 // ms); type:TEXT (typed into the input box); start:N and shrink:N (the model's
-// start state and state count set); new (the model and the input box emptied).
+// start state and state count set); new (the model and the input box emptied);
+// detach (the run's observer taken away).
 void TestSimulationRun::runStates_data()
 {
     QTest::addColumn<QString>("input");
@@ -129,29 +208,62 @@ void TestSimulationRun::runStates()
     PlainRunPanel panel;
     panel.input = input;
     SimulationRun run(model, panel);
-    for (const QString &action : script.split(u' ')) {
-        const QString argument = action.section(u':', 1);
-        if (action == "play")
-            run.play();
-        else if (action == "tick")
-            run.tick();
-        else if (action == "pause")
-            run.pause();
-        else if (action == "fast")
-            panel.preset(2);
-        else if (action.startsWith("type:"))
-            panel.input += argument;
-        else if (action.startsWith("start:"))
-            model.start_state = qint16(argument.toInt());
-        else if (action.startsWith("shrink:"))
-            model.state_count = qint16(argument.toInt());
-        else if (action == "new") {
-            model = modAll();
-            panel.input.clear();
-        }
-    }
+    act(script, run, model, panel);
     QCOMPARE(panel.outcome(), outcome);
     QCOMPARE(panel.controls(), controls);
+}
+
+// What a follower of the run hears, for the scripts of runStates.
+void TestSimulationRun::reportsToTheObserver_data()
+{
+    QTest::addColumn<modAll>("model");
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<QString>("reports");
+
+    const modAll ends = endsInA();
+    const modAll emptyCell = makeAutomaton({"p", "f"}, {"f"}, {"0", "1"}, {{0, 2}, {1, 0}});
+    const QString grin = QString::fromUcs4(U"\U0001F600");
+    const modAll astral = makeAutomaton({"q0", "q1"}, {"q1"}, {grin, "a"}, {{2, 1}, {2, 1}});
+
+    QTest::newRow("timed: the start, each step, the verdict on the tick after")
+        << ends << "ab" << "play tick tick tick" << "start 0 ab | step 0>1 a/0 b | step 1>0 b/1 - | end rejected 0";
+    QTest::newRow("an empty cell is a stay") << emptyCell << "01" << "play tick tick tick"
+                                             << "start 0 01 | stay 0~0 0/0 1 | step 0>1 1/1 - | end accepted 1";
+    QTest::newRow("a character outside the alphabet: ERROR where the run stopped")
+        << ends << "ax" << "play tick tick" << "start 0 ax | step 0>1 a/0 x | end error 1 x";
+    QTest::newRow("a surrogate pair is one step") << astral << grin + "a" << "play tick"
+                                                  << "start 0 " + grin + "a | step 0>1 " + grin + "/0 a";
+    QTest::newRow("Pause reports nothing") << ends << "a" << "play pause pause tick" << "start 0 a | step 0>1 a/0 -";
+    QTest::newRow("Play again starts over") << ends << "ab" << "play tick play"
+                                            << "start 0 ab | step 0>1 a/0 b | start 0 b";
+    QTest::newRow("0 ms: only the end, with what was consumed") << ends << "aba" << "fast play"
+                                                               << "end accepted 1 immediate aba";
+    QTest::newRow("0 ms, a character outside the alphabet: consumed up to it")
+        << ends << "abxa" << "fast play" << "end error 0 x immediate ab";
+    QTest::newRow("0 ms during a timed run") << ends << "bba" << "play tick fast play"
+                                             << "start 0 bba | step 0>0 b/1 ba | end accepted 1 immediate ba";
+    QTest::newRow("invalid start, timed: ERROR in no state") << ends << "ab" << "start:2 play"
+                                                            << "end error -1 immediate -";
+    QTest::newRow("invalid start at 0 ms") << ends << "ab" << "start:-1 fast play" << "end error -1 immediate -";
+    QTest::newRow("a detached observer hears nothing more") << ends << "ab" << "play tick detach tick tick"
+                                                           << "start 0 ab | step 0>1 a/0 b";
+}
+
+void TestSimulationRun::reportsToTheObserver()
+{
+    QFETCH(modAll, model);
+    QFETCH(QString, input);
+    QFETCH(QString, script);
+    QFETCH(QString, reports);
+
+    PlainRunPanel panel;
+    panel.input = input;
+    SimulationRun run(model, panel);
+    RecordingObserver observer;
+    run.setObserver(&observer);
+    act(script, run, model, panel);
+    QCOMPARE(observer.text(), reports);
 }
 
 void TestSimulationRun::interval_data()
@@ -187,7 +299,9 @@ void TestSimulationRun::interval()
 }
 
 // Random automata (with holes, short rows and stray targets) and random words
-// (with characters outside the alphabet) end alike run at once and tick by tick.
+// (with characters outside the alphabet) end alike run at once and tick by tick,
+// on the displays and to a follower: the same end, and the immediate run's
+// characters are those the timed run stepped through.
 void TestSimulationRun::randomAutomataRunAlikeBothWays()
 {
     QRandomGenerator random(20261206);
@@ -208,10 +322,18 @@ void TestSimulationRun::randomAutomataRunAlikeBothWays()
         immediate.input = timed.input;
         immediate.preset(2);
         SimulationRun a(model, immediate), b(model, timed);
+        RecordingObserver atOnce, byTicks;
+        a.setObserver(&atOnce);
+        b.setObserver(&byTicks);
         a.play();
         b.play();
         tickToEnd(b, timed);
         QCOMPARE(timed.outcome(), immediate.outcome());
+        const auto end = [](const RunEnd &e) {
+            return QStringLiteral("%1 %2 %3").arg(int(e.verdict)).arg(e.state).arg(e.invalidCharacter);
+        };
+        QCOMPARE(end(byTicks.last), end(atOnce.last));
+        QCOMPARE(byTicks.read, atOnce.last.consumed);
     }
 }
 

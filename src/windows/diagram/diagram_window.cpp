@@ -208,9 +208,22 @@ void DiagramWindow::showRun()
     showTrace();
 }
 
+// The state the run stands in ends the line and must stay in sight: where the
+// line is wider than the window, fewer of the earlier states are shown.
 void DiagramWindow::showTrace()
 {
-    m_trace->setText(m_runTrace.text(m_names));
+    const QFontMetrics metrics(m_trace->font());
+    const int room = m_trace->contentsRect().width();
+    QString line = m_runTrace.text(m_names);
+    for (qsizetype states = RunTrace::shownStates - 1; states > 0 && metrics.horizontalAdvance(line) > room; --states)
+        line = m_runTrace.text(m_names, states);
+    m_trace->setText(line);
+}
+
+void DiagramWindow::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    showTrace();
 }
 
 void DiagramWindow::exportImage()

@@ -6,7 +6,6 @@ namespace {
 
 // How much of a long run the line shows.
 constexpr qsizetype shownCharacters = 40;
-constexpr qsizetype shownStates = 8;
 
 const QString ellipsis = QStringLiteral("...");
 
@@ -53,6 +52,13 @@ void RunTrace::runStarted(qint16 start, const QString &input)
 
 void RunTrace::stepTaken(const RunStep &step)
 {
+    // A timed run going on when the trace was cleared (New or Open during the
+    // run) is traced again from where it stands.
+    if (m_kind != Kind::Timed) {
+        m_kind = Kind::Timed;
+        m_read.clear();
+        m_states = {step.from};
+    }
     m_read += step.character;
     m_remaining = step.remaining;
     m_states.append(step.to);
@@ -69,8 +75,9 @@ void RunTrace::stepUndone(const RunStep &step)
 
 void RunTrace::runEnded(const RunEnd &end)
 {
-    if (!end.immediate && m_kind == Kind::Timed)
-        return; // the steps told everything; the box and the states stand
+    // The steps of a timed run told everything: the box and the states stand.
+    if (!end.immediate)
+        return;
     m_kind = Kind::Immediate;
     m_read = end.consumed;
     m_remaining.clear();
@@ -87,7 +94,7 @@ void RunTrace::clear()
     m_end = -1;
 }
 
-QString RunTrace::text(const QStringList &names) const
+QString RunTrace::text(const QStringList &names, qsizetype mostStates) const
 {
     if (m_kind == Kind::None)
         return QString();
@@ -99,7 +106,7 @@ QString RunTrace::text(const QStringList &names) const
     }
     line += QStringLiteral("    Input box: ") + firstCharacters(m_remaining, shownCharacters);
     line += QStringLiteral("    States: ");
-    const qsizetype first = qMax<qsizetype>(0, m_states.size() - shownStates);
+    const qsizetype first = qMax<qsizetype>(0, m_states.size() - qMax<qsizetype>(1, mostStates));
     QStringList shown;
     if (first > 0)
         shown.append(ellipsis);

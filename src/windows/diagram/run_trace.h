@@ -19,8 +19,11 @@ public:
     void runEnded(const RunEnd &end) override;
 
     void clear();
-    // The trace, in plain text; `names` are the state names by position.
-    QString text(const QStringList &names) const;
+    // The trace, in plain text; `names` are the state names by position. A
+    // timed run shows at most `mostStates` of its states, the last ones.
+    QString text(const QStringList &names, qsizetype mostStates = shownStates) const;
+    // A timed run shows no more of its states than this, however wide the line.
+    static constexpr qsizetype shownStates = 8;
 
 private:
     enum class Kind { None, Timed, Immediate };

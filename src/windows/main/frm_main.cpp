@@ -10,6 +10,7 @@
 #include "toolkit/tick_timer.h"
 #include "windows/about/frm_about.h"
 #include "windows/about/host_system.h"
+#include "windows/diagram/diagram_window.h"
 #include "windows/editors/frm_alphabets.h"
 #include "windows/editors/frm_comment.h"
 #include "windows/editors/frm_sstate.h"
@@ -67,7 +68,7 @@ QLineEdit *displayField(QWidget *parent, const char *name, const QRect &units)
 
 } // namespace
 
-frm_main::frm_main(modAll &model, Dialogs *dialogs, QWidget *parent)
+frm_main::frm_main(modAll &model, Dialogs *dialogs, GraphLayout *diagramLayout, QWidget *parent)
     : QMainWindow(parent)
     , m_model(model)
     , m_edits(model)
@@ -83,7 +84,9 @@ frm_main::frm_main(modAll &model, Dialogs *dialogs, QWidget *parent)
 
     createControls();
     createMenus();
+    createDiagram(diagramLayout);
     orderTabs();
+    m_edits.setListener(this);
 
     resize(toPixels(designWidth), toPixels(designHeight));
     Form_Resize();
@@ -204,12 +207,33 @@ void frm_main::createMenus()
     connect(item(cmd_edit, "cmd_comment", QStringLiteral("&Comment")), &QAction::triggered, this,
             &frm_main::cmd_comment_clicked);
 
+    QMenu *cmd_view = menu("cmd_view", QStringLiteral("&View"));
+    cmd_diagram = item(cmd_view, "cmd_diagram", QStringLiteral("&Diagram"));
+    cmd_diagram->setCheckable(true);
+    cmd_diagram->setShortcut(Qt::Key_F4);
+    // F4 also closes the Diagram window from the window itself; a modal editor
+    // blocks it like the menus.
+    cmd_diagram->setShortcutContext(Qt::ApplicationShortcut);
+    connect(cmd_diagram, &QAction::triggered, this, [this](bool open) { m_diagram->setVisible(open); });
+
     QMenu *cmd_hlp = menu("cmd_hlp", QStringLiteral("&Help"));
     connect(item(cmd_hlp, "cmd_help", QStringLiteral("&Help")), &QAction::triggered, this,
             &frm_main::cmd_help_clicked);
     separator(cmd_hlp, "sep_seperator2");
     connect(item(cmd_hlp, "cmd_about", QStringLiteral("&About")), &QAction::triggered, this,
             &frm_main::cmd_about_clicked);
+}
+
+// The Diagram window, closed at start. Only while it is open does it follow the
+// run, so a run costs nothing more while it is closed. The View menu's check
+// follows the window, also when the window's own close box closes it.
+void frm_main::createDiagram(GraphLayout *layout)
+{
+    m_diagram = new DiagramWindow(this, layout);
+    connect(m_diagram, &DiagramWindow::visibilityChanged, this, [this](bool open) {
+        m_run.setObserver(open ? &m_diagram->runObserver() : nullptr);
+        cmd_diagram->setChecked(open);
+    });
 }
 
 // Tab order as designed: the read-only fields are tab stops too, so their text
@@ -234,6 +258,17 @@ void frm_main::newFile()
     m_edits.newFile();
 }
 
+// The one place that hears of every change of the automaton (an editor's OK or
+// close, New, Open), after it has reached the model: whatever shows or keeps
+// something of the automaton follows it from here.
+void frm_main::modelChanged(ModelChange change, const modAll &)
+{
+    // A new or opened automaton is not the one the last run went through.
+    if (change == ModelChange::NewFile || change == ModelChange::Open)
+        m_diagram->clearRun();
+    m_diagram->showModel(m_model);
+}
+
 void frm_main::clearRunDisplays()
 {
     txt_input->clear();
@@ -245,10 +280,12 @@ void frm_main::clearRunDisplays()
 // about unsaved changes.
 void frm_main::closeEvent(QCloseEvent *event)
 {
-    if (m_files.mayClose())
-        event->accept();
-    else
+    if (!m_files.mayClose()) {
         event->ignore();
+        return;
+    }
+    event->accept();
+    m_diagram->close(); // it belongs to this window and goes with it
 }
 
 void frm_main::resizeEvent(QResizeEvent *event)

@@ -8,7 +8,9 @@
 #include <QMainWindow>
 #include <memory>
 
+class DiagramWindow;
 class Dialogs;
+class GraphLayout;
 class QAction;
 class QComboBox;
 class QGroupBox;
@@ -26,13 +28,15 @@ struct modAll;
 //
 // Every control carries its established name as its object name (txt_input,
 // cmd_play, com_speed, cmd_states ...), so tests find them with findChild().
-class frm_main : public QMainWindow, private RunPanel, private FileCommandsWindow
+class frm_main : public QMainWindow, private RunPanel, private FileCommandsWindow, private ModelListener
 {
     Q_OBJECT
 
 public:
-    // Without `dialogs` the window shows real message boxes and file dialogs.
-    explicit frm_main(modAll &model, Dialogs *dialogs = nullptr, QWidget *parent = nullptr);
+    // Without `dialogs` the window shows real message boxes and file dialogs;
+    // without `diagramLayout` Graphviz lays out the Diagram window's drawing.
+    explicit frm_main(modAll &model, Dialogs *dialogs = nullptr, GraphLayout *diagramLayout = nullptr,
+                      QWidget *parent = nullptr);
     ~frm_main() override;
 
     // Resets the model to an empty, untitled, unchanged automaton.
@@ -51,6 +55,7 @@ private:
     void createControls();
     void createSpeedFrame();
     void createMenus();
+    void createDiagram(GraphLayout *layout);
     void orderTabs();
     void Form_Load();
     void Form_Resize();
@@ -68,6 +73,9 @@ private:
     bool requireStates();
     bool requireSymbols();
     void showError(const QString &text);
+
+    // ModelListener: every change of the automaton, after it reached the model.
+    void modelChanged(ModelChange change, const modAll &before) override;
 
     // FileCommandsWindow (with setStatusText below).
     void clearRunDisplays() override;
@@ -110,6 +118,8 @@ private:
     QLabel *lbl_custom = nullptr;
     QLabel *sBar_text = nullptr;
     TickTimer *timer = nullptr;
+    QAction *cmd_diagram = nullptr;
+    DiagramWindow *m_diagram = nullptr;
 
     SimulationRun m_run;
     FileCommands m_files;

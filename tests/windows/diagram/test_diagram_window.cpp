@@ -1,5 +1,6 @@
 #include "analysis/dot_text.h"
 #include "analysis/state_graph.h"
+#include "diagram_probe.h"
 #include "document/tw_file.h"
 #include "recorded_layout.h"
 #include "test_automata.h"
@@ -97,26 +98,9 @@ struct Fixture
     }
 
     // Waits for the repaint that shows the latest report.
-    void settle()
-    {
-        const QTimer *frame = window.findChild<QTimer *>(QStringLiteral("runFrame"));
-        QTRY_VERIFY(!frame->isActive());
-    }
+    void settle() { QVERIFY(DiagramProbe::settled(window)); }
 
-    // The filled states ("name=Current") and the bold arrows ("from>to",
-    // "from~to" for stays), in the automaton's order.
-    QString highlight(const modAll &model) const
-    {
-        static const char *const fills[] = {"None", "Current", "Accepted", "Rejected"};
-        QStringList shown;
-        for (qint16 state = 0; state < model.state_count; ++state)
-            if (const StateItem *item = window.scene().stateItem(state); item && item->fill() != StateFill::None)
-                shown.append(item->label() + u'=' + QLatin1String(fills[int(item->fill())]));
-        for (const StateGraph::Edge &edge : stateGraph(model).edges)
-            if (const EdgeItem *item = window.scene().edgeItem(edge.from, edge.to, edge.stay); item && item->isHighlighted())
-                shown.append(model.states[edge.from].name + (edge.stay ? u'~' : u'>') + model.states[edge.to].name);
-        return shown.join(QStringLiteral(", "));
-    }
+    QString highlight(const modAll &model) const { return DiagramProbe::highlight(window, model); }
 
     QWidget mainWindow;
     RecordedLayout layout;
@@ -135,6 +119,7 @@ private Q_SLOTS:
     void sceneFromRecordedLayout();
     void runIsFollowed_data();
     void runIsFollowed();
+    void traceKeepsTheCurrentStateInSight();
     void redrawsOnlyWhenShown();
     void largeAutomatonDrawnInPart();
     void failedLayoutSaysSoInOneLine();
@@ -245,10 +230,33 @@ void TestDiagramWindow::runIsFollowed()
     QFETCH(QString, trace);
 
     Fixture f;
+    f.window.resize(2400, 480); // room for the whole line
     f.draw(containsAOne(), QStringLiteral("contains-a-one"));
     f.play(script);
     QCOMPARE(f.highlight(containsAOne()), highlight);
     QCOMPARE(f.window.trace(), trace);
+}
+
+// However narrow the window, the trace ends with the state the run stands in;
+// a wider window shows more of the states before it.
+void TestDiagramWindow::traceKeepsTheCurrentStateInSight()
+{
+    Fixture f;
+    f.draw(containsAOne(), QStringLiteral("contains-a-one"));
+    f.play(QStringLiteral("start 0 00001; step 0 0 0 0001 stay; step 0 0 0 001 stay; step 0 0 0 01 stay; "
+                          "step 0 0 0 1 stay; step 0 1 1 -"));
+    const auto *label = f.window.findChild<QLabel *>(QStringLiteral("lbl_trace"));
+    const auto states = [&] { return f.window.trace().section(QStringLiteral("States: "), 1); };
+    const QString arrow = QStringLiteral(" \u2192 ");
+
+    f.window.resize(1200, 400);
+    QTRY_COMPARE(label->width(), 1200);
+    QCOMPARE(states(), QStringList(5, QStringLiteral("no 1 yet")).join(arrow) + arrow + "seen a 1");
+
+    f.window.resize(360, 400);
+    QTRY_COMPARE(label->width(), 360);
+    QVERIFY2(states().startsWith("..." + arrow) && states().endsWith(arrow + "seen a 1"), qPrintable(states()));
+    QVERIFY(QFontMetrics(label->font()).horizontalAdvance(f.window.trace()) <= label->contentsRect().width());
 }
 
 // Until a new layout is in, the old drawing stays; a closed window lays nothing

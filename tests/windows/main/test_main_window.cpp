@@ -1,8 +1,13 @@
+#include "analysis/dot_text.h"
+#include "diagram_probe.h"
 #include "document/tw_file.h"
+#include "recorded_layout.h"
 #include "scripted_dialogs.h"
 #include "test_automata.h"
 #include "toolkit/layout_units.h"
 #include "toolkit/tick_timer.h"
+#include "windows/diagram/diagram_window.h"
+#include "windows/diagram/graphviz_layout.h"
 #include "windows/main/frm_main.h"
 
 #include <QAction>
@@ -12,9 +17,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTableView>
@@ -26,13 +33,24 @@ using LayoutUnits::toPixels;
 
 namespace {
 
-// One shown main window over its own model, with scripted boxes.
+QString examplePath(const QString &name)
+{
+    return QStringLiteral(TARNWELL_EXAMPLES_DIR "/") + name + QStringLiteral(".tw");
+}
+
+// One shown main window over its own model, with scripted boxes; its Diagram
+// window is laid out from recordings unless given another layout.
 struct Fixture
 {
-    Fixture() { window.show(); }
+    explicit Fixture(GraphLayout *diagramLayout = nullptr)
+        : window(model, &dialogs, diagramLayout ? diagramLayout : &layout)
+    {
+        window.show();
+    }
     modAll model;
     ScriptedDialogs dialogs;
-    frm_main window{model, &dialogs};
+    RecordedLayout layout;
+    frm_main window;
 
     template <typename T = QWidget>
     T *child(const char *name) const
@@ -62,6 +80,21 @@ struct Fixture
         trigger(action);
         QVERIFY(!QApplication::activeModalWidget());
     }
+    DiagramWindow *diagram() const { return child<DiagramWindow>("frm_diagram"); }
+    // View > Diagram, then an example opened and drawn from its recording.
+    void openDiagramOn(const QString &example)
+    {
+        trigger("cmd_diagram");
+        window.fileCommands().openPath(examplePath(example));
+        layout.answer(example);
+    }
+    // What the diagram shows of the run, once it has caught up with it.
+    QString highlight() const
+    {
+        if (!DiagramProbe::settled(*diagram()))
+            return QStringLiteral("(the diagram never caught up)");
+        return DiagramProbe::highlight(*diagram(), model);
+    }
     // Types `input` and presses Play: "output state status".
     QString run(const QString &input)
     {
@@ -89,6 +122,14 @@ private Q_SLOTS:
     void fileCommandsThroughTheMenus();
     void closeAsksOnlyWithChanges();
     void buildThroughTheEditorsAndRun();
+    void viewMenuShowsAndHidesTheDiagram();
+    void diagramRedrawsAfterEachChange_data();
+    void diagramRedrawsAfterEachChange();
+    void diagramFollowsTheRun_data();
+    void diagramFollowsTheRun();
+    void newOpenAndPlayClearTheRun_data();
+    void newOpenAndPlayClearTheRun();
+    void missingGraphvizLeavesTheRunAlone();
 };
 
 void TestMainWindow::freshStart()
@@ -328,6 +369,215 @@ void TestMainWindow::buildThroughTheEditorsAndRun()
     }
     QCOMPARE(seen, (QStringList{"odd 2", "even 3", "even 4", "even 0"}));
     QCOMPARE(f.text("txt_output") + u' ' + f.enabled({"cmd_play", "cmd_pause"}), QStringLiteral("REJECTED cmd_play"));
+}
+
+// View sits between Edit and Help; its Diagram item and F4 show and hide the
+// Diagram window, and the item's check follows the window however it closes.
+void TestMainWindow::viewMenuShowsAndHidesTheDiagram()
+{
+    Fixture f;
+    QStringList menus;
+    for (const QAction *menu : f.window.menuBar()->actions())
+        menus << menu->text();
+    QCOMPARE(menus.join(u','), QStringLiteral("&File,&Edit,&View,&Help"));
+    auto *item = f.child<QAction>("cmd_diagram");
+    QCOMPARE(item->text() + u' ' + item->shortcut().toString(), QStringLiteral("&Diagram F4"));
+    DiagramWindow *diagram = f.diagram();
+    QVERIFY(item->isCheckable() && !item->isChecked() && !diagram->isVisible()); // closed at start
+    QCOMPARE(diagram->windowTitle(), QStringLiteral("Diagram"));
+    QVERIFY(diagram->isWindow() && diagram->parentWidget() == &f.window && !diagram->isModal());
+
+    const auto shown = [&] { return QStringLiteral("%1 %2").arg(diagram->isVisible()).arg(item->isChecked()); };
+    f.trigger("cmd_diagram");
+    QCOMPARE(shown(), QStringLiteral("1 1"));
+    f.trigger("cmd_diagram");
+    QCOMPARE(shown(), QStringLiteral("0 0"));
+    f.trigger("cmd_diagram");
+    diagram->close(); // its own close box
+    QCOMPARE(shown(), QStringLiteral("0 0"));
+
+    // F4 from the main window opens it, and from the Diagram window closes it.
+    QApplication::setActiveWindow(&f.window);
+    QVERIFY(QTest::qWaitForWindowActive(&f.window));
+    QTest::keyClick(&f.window, Qt::Key_F4);
+    QCOMPARE(shown(), QStringLiteral("1 1"));
+    QApplication::setActiveWindow(diagram);
+    QVERIFY(QTest::qWaitForWindowActive(diagram));
+    QTest::keyClick(diagram, Qt::Key_F4);
+    QCOMPARE(shown(), QStringLiteral("0 0"));
+
+    // It goes with the main window.
+    f.trigger("cmd_diagram");
+    f.window.close();
+    QCOMPARE(shown(), QStringLiteral("0 0"));
+}
+
+// Every change that reaches the model redraws the diagram from the model as it
+// now is; an editor still open or cancelled leaves the drawing as it was.
+void TestMainWindow::diagramRedrawsAfterEachChange_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QString>("button"); // the editor's button that ends it; empty: its close box
+    QTest::addColumn<int>("redraws");
+
+    QTest::newRow("States OK") << "cmd_states" << "cmd_ok" << 1;
+    QTest::newRow("States Cancel") << "cmd_states" << "cmd_cancel" << 0;
+    QTest::newRow("Alphabets OK") << "cmd_alphabets" << "cmd_ok" << 1;
+    QTest::newRow("Start State OK") << "cmd_sstate" << "cmd_ok" << 1;
+    QTest::newRow("Transition Table closed") << "cmd_ttable" << "" << 1;
+    QTest::newRow("Comment closed") << "cmd_comment" << "" << 1;
+    QTest::newRow("New") << "cmd_new" << "" << 1;
+    QTest::newRow("Open") << "cmd_open" << "" << 1;
+}
+
+void TestMainWindow::diagramRedrawsAfterEachChange()
+{
+    QFETCH(QString, action);
+    QFETCH(QString, button);
+    QFETCH(int, redraws);
+
+    Fixture f;
+    f.openDiagramOn(QStringLiteral("contains-a-one"));
+    const QStringList before = f.layout.requests;
+    QSignalSpy drawn(f.diagram(), &DiagramWindow::drawn);
+    if (action == QLatin1String("cmd_new")) {
+        f.trigger("cmd_new");
+    } else if (action == QLatin1String("cmd_open")) {
+        f.dialogs.answerOpenFile(examplePath(QStringLiteral("divisible-by-3")));
+        f.trigger("cmd_open");
+    } else {
+        f.withEditor(qPrintable(action), [&](QDialog *editor) {
+            if (action == QLatin1String("cmd_states") || action == QLatin1String("cmd_alphabets")) {
+                f.dialogs.answerInput(action == QLatin1String("cmd_states") ? QStringLiteral("added") : QStringLiteral("2"));
+                QTest::mouseClick(editor->findChild<QPushButton *>(QStringLiteral("cmd_add")), Qt::LeftButton);
+            }
+            QCOMPARE(f.layout.requests, before); // nothing reached the model yet
+            if (button.isEmpty())
+                editor->close();
+            else
+                QTest::mouseClick(editor->findChild<QPushButton *>(button), Qt::LeftButton);
+        });
+    }
+    QVERIFY(f.dialogs.allAnswered());
+    // The drawing asked for is of the model as it now is (New has no states:
+    // nothing to lay out, and the window says so).
+    if (f.layout.requests.size() > before.size()) {
+        QCOMPARE(f.layout.requests.last(), DotText::dotText(f.model));
+        f.layout.answer(action == QLatin1String("cmd_open") ? QStringLiteral("divisible-by-3") : QStringLiteral("contains-a-one"));
+    } else if (f.model.state_count == 0) {
+        QCOMPARE(f.diagram()->notice(), QStringLiteral("The automaton has no states to draw."));
+    }
+    QCOMPARE(drawn.count(), redraws);
+}
+
+// A run seen on the diagram of contains-a-one: the highlight after Play and
+// after each tick, and the trace under the drawing at the end.
+void TestMainWindow::diagramFollowsTheRun_data()
+{
+    QTest::addColumn<int>("speed"); // the preset: 0 is Slow, 2 RealTime (0 ms)
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QStringList>("highlights");
+    QTest::addColumn<QString>("trace");
+
+    const QString no = QStringLiteral("no 1 yet"), seen = QStringLiteral("seen a 1"), arrow = QStringLiteral(" \u2192 ");
+    QTest::newRow("ACCEPTED, tick by tick")
+        << 0 << "01"
+        << QStringList{no + "=Current", no + "=Current, " + no + "~" + no, seen + "=Current, " + no + ">" + seen,
+                       seen + "=Accepted"}
+        << "Read: 01    Input box:     States: " + no + arrow + no + arrow + seen;
+    QTest::newRow("REJECTED") << 0 << "0" << QStringList{no + "=Current", no + "=Current, " + no + "~" + no, no + "=Rejected"}
+                              << "Read: 0    Input box:     States: " + no + arrow + no;
+    QTest::newRow("ERROR at a character outside the alphabet, where the run stopped")
+        << 0 << "1x0" << QStringList{no + "=Current", seen + "=Current, " + no + ">" + seen, seen + "=Rejected"}
+        << "Read: 1    Input box: x0    States: " + no + arrow + seen;
+    QTest::newRow("0 ms: only the end") << 2 << "0010" << QStringList{seen + "=Accepted"}
+                                        << "Read: 0010    End state: " + seen;
+    QTest::newRow("0 ms, ERROR") << 2 << "01x1" << QStringList{seen + "=Rejected"} << "Read: 01    End state: " + seen;
+}
+
+void TestMainWindow::diagramFollowsTheRun()
+{
+    QFETCH(int, speed);
+    QFETCH(QString, input);
+    QFETCH(QStringList, highlights);
+    QFETCH(QString, trace);
+
+    Fixture f;
+    f.openDiagramOn(QStringLiteral("contains-a-one"));
+    f.child<QComboBox>("com_speed")->setCurrentIndex(speed);
+    f.child<QLineEdit>("txt_input")->setText(input);
+    f.click("cmd_play");
+    auto *timer = f.child<TickTimer>("timer");
+    QStringList seen{f.highlight()};
+    while (timer->isEnabled() && seen.size() < 10) {
+        Q_EMIT timer->tick();
+        seen << f.highlight();
+    }
+    QCOMPARE(seen, highlights);
+    QCOMPARE(f.diagram()->trace(), trace);
+}
+
+// A timed run of contains-a-one on "011" stands in "seen a 1" after two ticks;
+// then one action, and what the diagram shows of the run.
+void TestMainWindow::newOpenAndPlayClearTheRun_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QString>("highlight");
+    QTest::addColumn<QString>("trace");
+
+    const QString arrow = QStringLiteral(" \u2192 ");
+    const QString standing = QStringLiteral("seen a 1=Current, no 1 yet>seen a 1");
+    const QString traced = "Read: 01    Input box: 1    States: no 1 yet" + arrow + "no 1 yet" + arrow + "seen a 1";
+    QTest::newRow("Pause keeps it") << "cmd_pause" << standing << traced;
+    QTest::newRow("an editor's close redraws and keeps it") << "cmd_comment" << standing << traced;
+    QTest::newRow("the next Play clears it") << "cmd_play" << "no 1 yet=Current"
+                                             << "Read:     Input box: 1    States: no 1 yet";
+    QTest::newRow("New clears it") << "cmd_new" << "" << "";
+    QTest::newRow("Open clears it") << "cmd_open" << "" << "";
+}
+
+void TestMainWindow::newOpenAndPlayClearTheRun()
+{
+    QFETCH(QString, action);
+    QFETCH(QString, highlight);
+    QFETCH(QString, trace);
+
+    Fixture f;
+    f.openDiagramOn(QStringLiteral("contains-a-one"));
+    f.child<QComboBox>("com_speed")->setCurrentIndex(0);
+    f.run(QStringLiteral("011"));
+    auto *timer = f.child<TickTimer>("timer");
+    Q_EMIT timer->tick();
+    Q_EMIT timer->tick();
+    if (action == QLatin1String("cmd_comment")) {
+        f.withEditor("cmd_comment", [](QDialog *editor) { editor->close(); });
+        f.layout.answer(QStringLiteral("contains-a-one"));
+    } else if (action == QLatin1String("cmd_open")) {
+        // ends-in-a has a state where the run stands: it would show a highlight left over.
+        f.dialogs.answerOpenFile(examplePath(QStringLiteral("ends-in-a")));
+        f.trigger("cmd_open");
+        f.layout.answer(QStringLiteral("ends-in-a"));
+    } else if (action == QLatin1String("cmd_new")) {
+        f.trigger("cmd_new");
+    } else {
+        f.click(qPrintable(action));
+    }
+    QCOMPARE(f.highlight(), highlight);
+    QCOMPARE(f.diagram()->trace(), trace);
+}
+
+// Without Graphviz the Diagram window says so and the main window runs as ever.
+void TestMainWindow::missingGraphvizLeavesTheRunAlone()
+{
+    GraphvizLayout missing(nullptr, {QStringLiteral("/nonexistent/dot"), QStringLiteral("/nonexistent/sfdp")});
+    Fixture f(&missing);
+    f.trigger("cmd_diagram");
+    f.window.fileCommands().openPath(examplePath(QStringLiteral("contains-a-one")));
+    QTRY_COMPARE(f.diagram()->notice(), QStringLiteral("Graphviz's dot could not be run: execvp: No such file or directory"));
+    f.child<QComboBox>("com_speed")->setCurrentIndex(2);
+    QCOMPARE(f.run(QStringLiteral("0010")), QStringLiteral("ACCEPTED seen a 1 Successfully completed"));
+    QCOMPARE(f.dialogs.transcript(), QStringList());
+    QTRY_COMPARE(f.diagram()->trace(), QStringLiteral("Read: 0010    End state: seen a 1"));
 }
 
 QTEST_MAIN(TestMainWindow)
