@@ -1,0 +1,41 @@
+#include "windows/tools/report_window.h"
+
+#include "toolkit/plain_label.h"
+
+#include <QDialogButtonBox>
+#include <QFontDatabase>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QVBoxLayout>
+
+QPlainTextEdit *reportField(const QString &name, QWidget *parent)
+{
+    auto *field = new QPlainTextEdit(parent);
+    field->setObjectName(name);
+    field->setReadOnly(true);
+    field->setLineWrapMode(QPlainTextEdit::NoWrap);
+    field->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    return field;
+}
+
+ReportWindow::ReportWindow(const QString &title, const QString &heading, const QString &report, QWidget *parent)
+    : QDialog(parent)
+{
+    setObjectName(QStringLiteral("report_window"));
+    setWindowTitle(title);
+
+    QLabel *head = plainLabel(heading, this);
+    head->setObjectName(QStringLiteral("lbl_heading"));
+    head->setWordWrap(true);
+    head->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    QPlainTextEdit *text = reportField(QStringLiteral("txt_report"), this);
+    text->setPlainText(report);
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto *column = new QVBoxLayout(this);
+    column->addWidget(head);
+    column->addWidget(text, 1);
+    column->addWidget(buttons);
+    resize(600, 440);
+}
