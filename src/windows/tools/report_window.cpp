@@ -6,6 +6,7 @@
 #include <QFontDatabase>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 QPlainTextEdit *reportField(const QString &name, QWidget *parent)
@@ -38,5 +39,9 @@ ReportWindow::ReportWindow(const QString &title, const QString &heading, const Q
     column->addWidget(head);
     column->addWidget(text, 1);
     column->addWidget(buttons);
-    resize(600, 440);
+    // Tall enough for the report's lines, up to a screenful of them; the
+    // one-line answer of a comparison gets a small window.
+    const int lines = qBound(3, int(text->document()->blockCount()), 24);
+    const int fieldHeight = text->fontMetrics().lineSpacing() * (lines + 1) + 2 * (text->frameWidth() + 4);
+    resize(600, column->sizeHint().height() - text->sizeHint().height() + fieldHeight);
 }
