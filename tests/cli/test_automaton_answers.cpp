@@ -14,14 +14,6 @@ QString example(const char *name)
     return QStringLiteral(TARNWELL_EXAMPLES_DIR "/") + QLatin1String(name);
 }
 
-// q0 goes to q1 on a and to <b>q2</b> on b; q1 and <b>q2</b> are final and
-// equivalent; dead is reached by nothing; c keeps every state where it is.
-modAll mergeable()
-{
-    return makeAutomaton({"q0", "q1", "<b>q2</b>", "dead"}, {"q1", "<b>q2</b>"}, {"a", "b", "c"},
-                         {{2, 3, 0}, {2, 3, 0}, {2, 3, 0}, {4, 4, 0}});
-}
-
 // Accepts exactly the two strings of one character: a tab and x.
 modAll tabOrX()
 {

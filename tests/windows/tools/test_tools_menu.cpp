@@ -24,14 +24,6 @@ QString example(const char *name)
     return QStringLiteral(TARNWELL_EXAMPLES_DIR "/") + QLatin1String(name);
 }
 
-// q0 goes to q1 on a and to <b>q2</b> on b; q1 and <b>q2</b> are final and
-// equivalent; dead is reached by nothing; c keeps every state where it is.
-modAll mergeable()
-{
-    return makeAutomaton({"q0", "q1", "<b>q2</b>", "dead"}, {"q1", "<b>q2</b>"}, {"a", "b", "c"},
-                         {{2, 3, 0}, {2, 3, 0}, {2, 3, 0}, {4, 4, 0}});
-}
-
 // The main window over its own model, with scripted boxes, and the Tools windows
 // it opens read as a person reads them.
 struct Fixture
@@ -108,29 +100,21 @@ void TestToolsMenu::check_data()
     QTest::addColumn<modAll>("automaton");
     QTest::addColumn<QString>("shown");
 
+    // The items that found something, one line each: the report as a whole is
+    // tarnwell-run's --check, tested with it.
     QTest::newRow("an example, as opened") << modAll() << QStringLiteral(
-        "Check Automaton|" TARNWELL_EXAMPLES_DIR "/even-number-of-a.tw|Start state: even\n"
-        "Unreachable states: none\n"
-        "States from which no final state can be reached: none\n"
-        "Symbols that keep every state where it is:\n  b (symbol 2)\n"
-        "Repeated symbols (only the last column is used): none\n"
-        "Repeated state names (the table can only name the last): none\n"
-        "Symbols that are not one character (they never match): none\n"
-        "Equivalent states (the automaton is not minimal): none\n"
-        "Language: infinite\nShortest accepted string: \"\"\nShortest rejected string: a");
+        "Check Automaton|" TARNWELL_EXAMPLES_DIR "/even-number-of-a.tw|Start state: even|"
+        "Symbols that keep every state where it is:|  b (symbol 2)|Language: infinite|"
+        "Shortest accepted string: \"\"|Shortest rejected string: a");
     modAll named = mergeable();
     named.file_name = QStringLiteral("/x/<i>a</i>.tw");
     named.states[0].name = QStringLiteral("q\t0");
     QTest::newRow("markup read as it is, a tab escaped") << named << QStringLiteral(
-        "Check Automaton|/x/<i>a</i>.tw|Start state: q\\t0\n"
-        "Unreachable states:\n  dead (state 4)\n"
-        "States from which no final state can be reached:\n  dead (state 4)\n"
-        "Symbols that keep every state where it is:\n  c (symbol 3)\n"
-        "Repeated symbols (only the last column is used): none\n"
-        "Repeated state names (the table can only name the last): none\n"
-        "Symbols that are not one character (they never match): none\n"
-        "Equivalent states (the automaton is not minimal):\n  q1 (state 2), <b>q2</b> (state 3)\n"
-        "Language: infinite\nShortest accepted string: a\nShortest rejected string: \"\"");
+        "Check Automaton|/x/<i>a</i>.tw|Start state: q\\t0|Unreachable states:|  dead (state 4)|"
+        "States from which no final state can be reached:|  dead (state 4)|"
+        "Symbols that keep every state where it is:|  c (symbol 3)|"
+        "Equivalent states (the automaton is not minimal):|  q1 (state 2), <b>q2</b> (state 3)|"
+        "Language: infinite|Shortest accepted string: a|Shortest rejected string: \"\"");
 }
 
 void TestToolsMenu::check()
@@ -143,7 +127,11 @@ void TestToolsMenu::check()
     else
         f.model = automaton;
     const modAll before = f.model;
-    QCOMPARE(f.readWindow("cmd_check", report), shown);
+    QCOMPARE(f.readWindow("cmd_check", [](QDialog *window) {
+        QStringList found = report(window).split(u'\n');
+        found.removeIf([](const QString &line) { return line.endsWith(QStringLiteral(": none")); });
+        return found.join(u'|');
+    }), shown);
     QCOMPARE(describe(f.model), describe(before));
     QVERIFY(f.dialogs.calls().isEmpty());
 }
