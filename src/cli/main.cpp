@@ -1,47 +1,19 @@
-// tarnwell-run: checks strings against a saved automaton from a shell.
+// tarnwell-run: checks strings against a saved automaton from a shell, and
+// answers questions about it.
 
+#include "cli/automaton_answers.h"
 #include "cli/batch_run.h"
 #include "cli/descriptor_output.h"
+#include "cli/run_options.h"
 #include "document/tw_file.h"
 
 #include <QFile>
 
 #include <csignal>
 #include <cstdio>
-#include <cstring>
 #include <unistd.h>
 
 namespace {
-
-constexpr char usage[] =
-    "Usage: tarnwell-run [--trace] FILE.tw [STRING ...]\n"
-    "\n"
-    "Runs each STRING through the automaton in FILE.tw, or, when no STRING is\n"
-    "given, each line of standard input (its LF or CR LF ending removed), the way\n"
-    "the Play button runs it at 0 ms. Prints one line per string: the string, a\n"
-    "tab, then ACCEPTED or REJECTED, or ERROR, a tab and the reason (\"Invalid\n"
-    "alphabet 'x'\" at the first character that is not a symbol, or \"Invalid\n"
-    "start state\"). Text is UTF-8; a byte that is not valid UTF-8 is never a\n"
-    "symbol.\n"
-    "\n"
-    "The string, the character in the reason and the state names are escaped so\n"
-    "that each result is one line and each column one column: \\\\ for a\n"
-    "backslash, \\t for a tab, \\n for a line feed, \\r for a carriage return,\n"
-    "and \\xHH, with two upper-case hex digits, for any other byte below 0x20,\n"
-    "for 0x7F and for each byte that is not part of valid UTF-8 (\\x1B, \\xFF).\n"
-    "Other text is printed as it is.\n"
-    "\n"
-    "  --trace   also print, after a tab each, the names of the states visited:\n"
-    "            the start state and every state a transition leads to\n"
-    "  --help    print this text\n"
-    "  --        end of the options (for a file name that begins with -)\n"
-    "\n"
-    "Exit status: 0 when every string ran to a verdict, 1 when any gave ERROR,\n"
-    "2 when the file cannot be read, the strings cannot be read or the results\n"
-    "cannot be written (the reason goes to standard error), or the command line\n"
-    "is wrong. It stops at the first read or write that fails; when whatever\n"
-    "reads the results closes them (tarnwell-run ... | head -1), it ends at once\n"
-    "with 2 and no message.\n";
 
 int fail(const QString &message)
 {
@@ -49,47 +21,22 @@ int fail(const QString &message)
     return 2;
 }
 
-} // namespace
-
-int main(int argc, char *argv[])
+TwResult<modAll> load(const QByteArray &path)
 {
-    TwFile::ignoreFileSizeLimitSignal();
-    bool trace = false;
-    int arg = 1;
-    for (; arg < argc && argv[arg][0] == '-' && argv[arg][1] != '\0'; ++arg) {
-        if (std::strcmp(argv[arg], "--") == 0) {
-            ++arg;
-            break;
-        }
-        if (std::strcmp(argv[arg], "--help") == 0) {
-            std::fputs(usage, stdout);
-            return 0;
-        }
-        if (std::strcmp(argv[arg], "--trace") != 0) {
-            std::fprintf(stderr, "tarnwell-run: unknown option %s\n\n%s", argv[arg], usage);
-            return 2;
-        }
-        trace = true;
-    }
-    if (arg >= argc) {
-        std::fputs(usage, stderr);
-        return 2;
-    }
-
-    const QByteArray path(argv[arg++]);
-    const TwResult<modAll> loaded = TwFile::loadNative(path);
+    TwResult<modAll> loaded = TwFile::loadNative(path);
     if (!loaded.ok())
-        return fail(QString::fromLocal8Bit(path) + QStringLiteral(": ") + loaded.failure().message());
+        fail(QString::fromLocal8Bit(path) + QStringLiteral(": ") + loaded.failure().message());
+    return loaded;
+}
 
-    // A reader that goes away (a pipe into head) makes writes fail with EPIPE
-    // instead of killing the process, so it ends like any other output error.
-    std::signal(SIGPIPE, SIG_IGN);
-    DescriptorOutput out(STDOUT_FILENO);
-    out.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
-    BatchRun batch(loaded.value(), trace, out);
-    if (arg < argc) {
-        for (; arg < argc && batch.ok(); ++arg)
-            batch.runString(QByteArrayView(argv[arg]));
+// Runs the strings of the command line, or each line of standard input, and
+// gives the exit status.
+int runStrings(const modAll &automaton, const RunOptions &options, DescriptorOutput &out)
+{
+    BatchRun batch(automaton, options.trace, out);
+    if (!options.strings.isEmpty()) {
+        for (qsizetype i = 0; i < options.strings.size() && batch.ok(); ++i)
+            batch.runString(options.strings[i]);
     } else {
         QFile in;
         if (!in.open(STDIN_FILENO, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::DontCloseHandle))
@@ -99,4 +46,56 @@ int main(int argc, char *argv[])
     if (!batch.flush())
         return out.readerGone() ? 2 : fail(batch.ioError());
     return batch.anyError() ? 1 : 0;
+}
+
+// Answers a question about the automaton and gives the exit status.
+int answer(const modAll &automaton, const RunOptions &options, DescriptorOutput &out)
+{
+    modAll other;
+    if (options.action == RunOptions::Action::Compare) {
+        TwResult<modAll> loaded = load(options.other);
+        if (!loaded.ok())
+            return 2;
+        other = std::move(loaded.value());
+    }
+    const AutomatonAnswer answered = answerAbout(options, automaton, other);
+    if (!answered.refusal.isEmpty())
+        return fail(QString::fromLocal8Bit(options.file) + QStringLiteral(": ") + answered.refusal);
+    if (out.write(answered.output) != answered.output.size())
+        return out.readerGone() ? 2 : fail(QStringLiteral("cannot write the results: ") + out.errorString());
+    return answered.status;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    TwFile::ignoreFileSizeLimitSignal();
+    QByteArrayList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.append(QByteArray(argv[i]));
+    const RunOptions options = parseRunOptions(arguments);
+    if (options.action == RunOptions::Action::Help) {
+        std::fputs(runUsage, stdout);
+        return 0;
+    }
+    if (options.action == RunOptions::Action::Refuse) {
+        if (!options.fault.isEmpty())
+            std::fprintf(stderr, "tarnwell-run: %s\n\n", options.fault.toLocal8Bit().constData());
+        std::fputs(runUsage, stderr);
+        return 2;
+    }
+
+    const TwResult<modAll> loaded = load(options.file);
+    if (!loaded.ok())
+        return 2;
+
+    // A reader that goes away (a pipe into head) makes writes fail with EPIPE
+    // instead of killing the process, so it ends like any other output error.
+    std::signal(SIGPIPE, SIG_IGN);
+    DescriptorOutput out(STDOUT_FILENO);
+    out.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+    if (options.action == RunOptions::Action::RunStrings)
+        return runStrings(loaded.value(), options, out);
+    return answer(loaded.value(), options, out);
 }

@@ -98,6 +98,19 @@ void FileCommands::fileSaveAs()
     SaveAsFunction();
 }
 
+bool FileCommands::openUntitled(modAll &&automaton, const QString &status)
+{
+    if (!maySaveChanges(YesMeans::SaveInPlace))
+        return false;
+    m_edits.open(std::move(automaton));
+    const modAll untitled;
+    m_model.is_untitled = untitled.is_untitled;
+    m_model.file_name = untitled.file_name;
+    m_model.is_saved = false;
+    m_window.setStatusText(status);
+    return true;
+}
+
 // The close always offers Save As, even for an automaton that has a file.
 bool FileCommands::mayClose()
 {
@@ -159,7 +172,7 @@ TwResult<> FileCommands::LoadTW()
 
 TwResult<> FileCommands::SaveTWControlBox()
 {
-    Dialogs::FileSettings settings = dialogSettings(QStringLiteral("Save As"));
+    Dialogs::FileSettings settings = automatonFileSettings(QStringLiteral("Save As"));
     settings.initialName = m_model.file_name;
     settings.confirmOverwrite = true;
     settings.pathMustExist = true;
@@ -177,7 +190,7 @@ TwResult<> FileCommands::SaveTWControlBox()
 
 TwResult<> FileCommands::LoadTWControlBox()
 {
-    Dialogs::FileSettings settings = dialogSettings(QStringLiteral("Open"));
+    Dialogs::FileSettings settings = automatonFileSettings(QStringLiteral("Open"));
     settings.fileMustExist = true;
     const std::optional<QString> chosen = m_dialogs.openFile(settings);
     return chosen ? loadFrom(*chosen) : cancelled();
@@ -207,7 +220,7 @@ bool FileCommands::SaveAsFunction()
     return true;
 }
 
-Dialogs::FileSettings FileCommands::dialogSettings(const QString &title) const
+Dialogs::FileSettings automatonFileSettings(const QString &title)
 {
     Dialogs::FileSettings settings;
     settings.title = title;

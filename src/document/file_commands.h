@@ -8,6 +8,10 @@
 class ModelEdits;
 struct modAll;
 
+// The file dialog's settings for an automaton's file, under `title`: every
+// file or the .tw files (chosen), ".tw" added to a name typed without one.
+Dialogs::FileSettings automatonFileSettings(const QString &title);
+
 // What the file commands need of the main window.
 class FileCommandsWindow
 {
@@ -49,6 +53,11 @@ public:
     // The main window is about to close (its close box, or File > Exit).
     // Returns whether the close may go on.
     bool mayClose();
+    // An automaton the program made (Tools > Minimize) in place of the current
+    // one, the way Open puts a file's there, after the same question about
+    // unsaved changes: it becomes a new document without a file and with changes
+    // to save, and the status bar says `status`. Returns whether it happened.
+    bool openUntitled(modAll &&automaton, const QString &status);
 
     // Writes the model to `file_name`; on success the automaton is saved and
     // the status bar says so. On failure nothing changes.
@@ -74,7 +83,6 @@ private:
     bool saveInPlace();
     TwResult<> loadFrom(const QString &path);
     void finishOpen(const TwResult<> &opened);
-    Dialogs::FileSettings dialogSettings(const QString &title) const;
 
     modAll &m_model;
     ModelEdits &m_edits;

@@ -31,6 +31,11 @@ public:
         // which stays open for another name.
         bool pathMustExist = false;
         bool confirmOverwrite = false;
+        // Empty: the File menu's dialog, which Open and Save As share so that Open
+        // offers the name of its previous use. Otherwise a dialog of its own for
+        // this purpose ("compare"), one per name, that offers its own last folder
+        // and name and never changes what the File menu's offers.
+        QString ownDialog;
     };
 
     virtual ~Dialogs() = default;

@@ -121,13 +121,14 @@ std::optional<QString> QtDialogs::saveFile(const FileSettings &settings)
 
 std::optional<QString> QtDialogs::showFileDialog(const FileSettings &settings, bool save)
 {
-    if (!m_cdlg) {
-        m_cdlg = new CheckedFileDialog(m_mainWindow);
+    QPointer<QFileDialog> &dialog = m_fileDialogs[settings.ownDialog];
+    if (!dialog) {
+        dialog = new CheckedFileDialog(m_mainWindow);
         // Qt's own dialog, so the behaviour (and the tests of it) do not depend on
         // which desktop happens to be running.
-        m_cdlg->setOption(QFileDialog::DontUseNativeDialog, true);
+        dialog->setOption(QFileDialog::DontUseNativeDialog, true);
     }
-    auto &dlg = static_cast<CheckedFileDialog &>(*m_cdlg);
+    auto &dlg = static_cast<CheckedFileDialog &>(*dialog);
     dlg.setWindowTitle(settings.title);
     dlg.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dlg.setFileMode(settings.fileMustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);

@@ -2,13 +2,15 @@
 
 #include "toolkit/dialogs.h"
 
+#include <QHash>
 #include <QPointer>
 
 class QFileDialog;
 class QWidget;
 
 // The real boxes: QMessageBox, QInputDialog and one persistent QFileDialog, so
-// Open offers the name the dialog held at its previous use. Each box is owned
+// Open offers the name the dialog held at its previous use (and one more for
+// each purpose that has a dialog of its own). Each box is owned
 // by the window that is active when it opens (an editor over the main window,
 // or the main window itself).
 class QtDialogs final : public Dialogs
@@ -27,5 +29,7 @@ private:
     std::optional<QString> showFileDialog(const FileSettings &settings, bool save);
 
     QPointer<QWidget> m_mainWindow;
-    QFileDialog *m_cdlg = nullptr; // created on first use, lives with the main window
+    // By FileSettings::ownDialog, "" being the File menu's (cdlg); each created
+    // on first use, living with the main window.
+    QHash<QString, QPointer<QFileDialog>> m_fileDialogs;
 };

@@ -35,6 +35,15 @@ inline modAll endsInA()
     return makeAutomaton({"q0", "q1"}, {"q1"}, {"a", "b"}, {{2, 1}, {2, 1}});
 }
 
+// Symbols a, b and c: q0 goes to q1 on a and to <b>q2</b> on b; q1 and
+// <b>q2</b> are final and equivalent, so minimizing merges them; dead is reached
+// by nothing; c keeps every state where it is.
+inline modAll mergeable()
+{
+    return makeAutomaton({"q0", "q1", "<b>q2</b>", "dead"}, {"q1", "<b>q2</b>"}, {"a", "b", "c"},
+                         {{2, 3, 0}, {2, 3, 0}, {2, 3, 0}, {4, 4, 0}});
+}
+
 // `states` states q0, q1, ... over the symbols 0, 1, 2, each cell a random
 // state, about a third of the states final: a graph as tangled as automata get.
 inline modAll randomAutomaton(int states, quint32 seed)

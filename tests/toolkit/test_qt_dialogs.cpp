@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QFileDialog>
@@ -175,6 +176,48 @@ private Q_SLOTS:
         QCOMPARE(seen, (QStringList{"Save As: " + dir.filePath(QStringLiteral("missing"))
                                         + "\nThis folder does not exist. Check the path and try again.",
                                     "still open"}));
+    }
+
+    // A dialog of its own (Compare With) offers its own folder and name, and
+    // never changes what the File menu's dialog offers at its next use.
+    void aDialogOfItsOwnLeavesOpensName()
+    {
+        QTemporaryDir openDir, compareDir;
+        for (const QString &path : {openDir.filePath(QStringLiteral("mine.tw")),
+                                    compareDir.filePath(QStringLiteral("theirs.tw"))}) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+        QtDialogs dialogs(&mainWindow);
+        Dialogs::FileSettings open = fileSettings(QStringLiteral("Open"), 1);
+        open.fileMustExist = true;
+        Dialogs::FileSettings compare = fileSettings(QStringLiteral("Compare With"), 1);
+        compare.fileMustExist = true;
+        compare.ownDialog = QStringLiteral("compare");
+
+        // Chooses `name` in `folder` and notes what the dialog offered first.
+        QStringList offered;
+        const auto choose = [&](const QString &folder, const QString &name) {
+            whenModal<QFileDialog>([&, folder, name](QFileDialog *dialog) {
+                const auto *edit = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+                offered << dialog->windowTitle() + u' ' + QDir(dialog->directory()).dirName() + u' ' + edit->text();
+                if (folder.isEmpty())
+                    return dialog->reject();
+                dialog->setDirectory(folder);
+                dialog->selectFile(name);
+                static_cast<QDialog *>(dialog)->accept();
+            });
+        };
+        choose(openDir.path(), QStringLiteral("mine.tw"));
+        QCOMPARE(dialogs.openFile(open), openDir.filePath(QStringLiteral("mine.tw")));
+        choose(compareDir.path(), QStringLiteral("theirs.tw"));
+        QCOMPARE(dialogs.openFile(compare), compareDir.filePath(QStringLiteral("theirs.tw")));
+        choose({}, {});
+        QCOMPARE(dialogs.openFile(open), std::nullopt);
+        choose({}, {});
+        QCOMPARE(dialogs.openFile(compare), std::nullopt);
+        QCOMPARE(offered.mid(2), (QStringList{"Open " + QDir(openDir.path()).dirName() + " mine.tw",
+                                              "Compare With " + QDir(compareDir.path()).dirName() + " theirs.tw"}));
     }
 };
 

@@ -16,6 +16,7 @@
 #include "windows/editors/frm_sstate.h"
 #include "windows/editors/frm_states.h"
 #include "windows/editors/frm_ttable.h"
+#include "windows/tools/tools_menu.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -76,6 +77,7 @@ frm_main::frm_main(modAll &model, Dialogs *dialogs, GraphLayout *diagramLayout, 
     , m_dialogs(dialogs ? *dialogs : *m_ownDialogs)
     , m_run(model, *this)
     , m_files(model, m_edits, m_dialogs, *this)
+    , m_tools(model, m_files, m_dialogs, this)
 {
     setObjectName(QStringLiteral("frm_main"));
     setWindowTitle(QStringLiteral("Tarnwell"));
@@ -222,6 +224,8 @@ void frm_main::createMenus()
     separator(cmd_hlp, "sep_seperator2");
     connect(item(cmd_hlp, "cmd_about", QStringLiteral("&About")), &QAction::triggered, this,
             &frm_main::cmd_about_clicked);
+
+    new ToolsMenu(m_tools, menuBar(), cmd_hlp);
 }
 
 // The Diagram window, closed at start. Only while it is open does it follow the

@@ -4,6 +4,7 @@
 #include "model/model_edits.h"
 #include "run/run_panel.h"
 #include "run/simulation_run.h"
+#include "windows/tools/analysis_tools.h"
 
 #include <QMainWindow>
 #include <memory>
@@ -123,4 +124,5 @@ private:
 
     SimulationRun m_run;
     FileCommands m_files;
+    AnalysisTools m_tools;
 };

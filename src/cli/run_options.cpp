@@ -1,0 +1,191 @@
+#include "cli/run_options.h"
+
+#include <limits>
+#include <optional>
+
+const char runUsage[] =
+    "Usage: tarnwell-run [--trace] FILE.tw [STRING ...]\n"
+    "       tarnwell-run --check FILE.tw\n"
+    "       tarnwell-run --compare OTHER.tw FILE.tw\n"
+    "       tarnwell-run --minimize FILE.tw > OUT.tw\n"
+    "       tarnwell-run --accepted N FILE.tw\n"
+    "       tarnwell-run --rejected N FILE.tw\n"
+    "       tarnwell-run --dot FILE.tw\n"
+    "\n"
+    "Runs each STRING through the automaton in FILE.tw, or, when no STRING is\n"
+    "given, each line of standard input (its LF or CR LF ending removed), the way\n"
+    "the Play button runs it at 0 ms. Prints one line per string: the string, a\n"
+    "tab, then ACCEPTED or REJECTED, or ERROR, a tab and the reason (\"Invalid\n"
+    "alphabet 'x'\" at the first character that is not a symbol, or \"Invalid\n"
+    "start state\"). Text is UTF-8; a byte that is not valid UTF-8 is never a\n"
+    "symbol.\n"
+    "\n"
+    "The string, the character in the reason and the state names are escaped so\n"
+    "that each result is one line and each column one column: \\\\ for a\n"
+    "backslash, \\t for a tab, \\n for a line feed, \\r for a carriage return,\n"
+    "and \\xHH, with two upper-case hex digits, for any other byte below 0x20,\n"
+    "for 0x7F and for each byte that is not part of valid UTF-8 (\\x1B, \\xFF).\n"
+    "Other text is printed as it is.\n"
+    "\n"
+    "  --trace   also print, after a tab each, the names of the states visited:\n"
+    "            the start state and every state a transition leads to\n"
+    "  --help    print this text\n"
+    "  --        end of the options (for a file name that begins with -)\n"
+    "\n"
+    "Questions about the automaton, answered for every string at once (one of\n"
+    "them at a time, with no STRING and without --trace):\n"
+    "\n"
+    "  --check         report what is probably a mistake: unreachable states,\n"
+    "                  states with no way to a final state, symbols that change\n"
+    "                  nothing, repeated symbols and names, equivalent states; the\n"
+    "                  language's size and its shortest accepted and rejected\n"
+    "                  strings\n"
+    "  --compare OTHER.tw\n"
+    "                  nothing when both automata give the same verdict on every\n"
+    "                  string; otherwise the shortest string on which they differ,\n"
+    "                  a tab, its verdict in FILE.tw, a tab, its verdict in\n"
+    "                  OTHER.tw\n"
+    "  --minimize      the equivalent automaton with the fewest states, written as\n"
+    "                  a .tw file exactly as Save writes it\n"
+    "  --accepted N    the first N accepted strings, shortest first, then in the\n"
+    "                  alphabet's order, one result line each (fewer when there\n"
+    "                  are fewer)\n"
+    "  --rejected N    the same for the rejected strings\n"
+    "  --dot           the automaton as a Graphviz DOT graph:\n"
+    "                  tarnwell-run --dot a.tw | dot -Tsvg > a.svg\n"
+    "\n"
+    "Exit status: 0 when every string ran to a verdict, 1 when any gave ERROR,\n"
+    "2 when the file cannot be read, the strings cannot be read or the results\n"
+    "cannot be written (the reason goes to standard error), or the command line\n"
+    "is wrong. It stops at the first read or write that fails; when whatever\n"
+    "reads the results closes them (tarnwell-run ... | head -1), it ends at once\n"
+    "with 2 and no message. The questions end with 0, or 2 as above; --compare\n"
+    "ends with 1 when the automata differ, and --minimize with 2 when the start\n"
+    "state is not valid.\n";
+
+namespace {
+
+// What follows an answer option on the command line.
+enum class Argument { None, File, Count };
+
+struct AnswerOption
+{
+    const char *name;
+    RunOptions::Action action;
+    Argument argument;
+};
+
+// The answer options, which exclude each other. A new question about the
+// automaton is one more row here, with its Action (a list of strings with
+// their expected verdicts would be a File argument).
+constexpr AnswerOption answerOptions[] = {
+    {"--check", RunOptions::Action::Check, Argument::None},
+    {"--compare", RunOptions::Action::Compare, Argument::File},
+    {"--minimize", RunOptions::Action::Minimize, Argument::None},
+    {"--accepted", RunOptions::Action::Accepted, Argument::Count},
+    {"--rejected", RunOptions::Action::Rejected, Argument::Count},
+    {"--dot", RunOptions::Action::Dot, Argument::None},
+};
+
+const AnswerOption *answerOption(const QByteArray &argument)
+{
+    for (const AnswerOption &option : answerOptions)
+        if (argument == option.name)
+            return &option;
+    return nullptr;
+}
+
+RunOptions refuse(const QString &fault)
+{
+    RunOptions refused;
+    refused.action = RunOptions::Action::Refuse;
+    refused.fault = fault;
+    return refused;
+}
+
+// N: decimal digits only, from 0 up to what an int holds.
+std::optional<int> count(const QByteArray &argument)
+{
+    if (argument.isEmpty() || argument.size() > 10)
+        return std::nullopt;
+    qint64 value = 0;
+    for (const char digit : argument) {
+        if (digit < '0' || digit > '9')
+            return std::nullopt;
+        value = value * 10 + (digit - '0');
+    }
+    if (value > std::numeric_limits<int>::max())
+        return std::nullopt;
+    return int(value);
+}
+
+bool isOption(const QByteArray &argument)
+{
+    return argument.size() > 1 && argument.startsWith('-');
+}
+
+} // namespace
+
+QString RunOptions::optionName() const
+{
+    for (const AnswerOption &option : answerOptions)
+        if (option.action == action)
+            return QLatin1String(option.name);
+    return {};
+}
+
+RunOptions parseRunOptions(const QByteArrayList &arguments)
+{
+    RunOptions options;
+    qsizetype next = 0;
+    while (next < arguments.size() && isOption(arguments[next])) {
+        const QByteArray &argument = arguments[next++];
+        if (argument == "--")
+            break;
+        if (argument == "--help") {
+            options.action = RunOptions::Action::Help;
+            return options;
+        }
+        if (argument == "--trace") {
+            options.trace = true;
+            continue;
+        }
+        const AnswerOption *option = answerOption(argument);
+        if (!option)
+            return refuse(QStringLiteral("unknown option ") + QString::fromLocal8Bit(argument));
+        if (options.action == option->action)
+            return refuse(QLatin1String(option->name) + QStringLiteral(" is given twice"));
+        if (options.action != RunOptions::Action::RunStrings)
+            return refuse(options.optionName() + QStringLiteral(" and ") + QLatin1String(option->name)
+                          + QStringLiteral(" cannot be used together"));
+        options.action = option->action;
+        if (option->argument == Argument::None)
+            continue;
+        if (next >= arguments.size())
+            return refuse(QLatin1String(option->name)
+                          + (option->argument == Argument::File ? QStringLiteral(" needs the other file")
+                                                                : QStringLiteral(" needs a number N")));
+        const QByteArray &value = arguments[next++];
+        if (option->argument == Argument::File) {
+            options.other = value;
+        } else if (const std::optional<int> n = count(value)) {
+            options.count = *n;
+        } else {
+            return refuse(QLatin1String(option->name) + QStringLiteral(" needs a whole number N from 0 to %1, not ")
+                                                            .arg(std::numeric_limits<int>::max())
+                          + QString::fromLocal8Bit(value));
+        }
+    }
+    if (next >= arguments.size())
+        return refuse({});
+    options.file = arguments[next++];
+    options.strings = arguments.sliced(next);
+
+    if (options.action == RunOptions::Action::RunStrings)
+        return options;
+    if (options.trace)
+        return refuse(QStringLiteral("--trace goes only with strings to run, not with ") + options.optionName());
+    if (!options.strings.isEmpty())
+        return refuse(options.optionName() + QStringLiteral(" takes no strings after the file"));
+    return options;
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+class Dialogs;
+class FileCommands;
+class QWidget;
+struct modAll;
+
+// The commands of the main window's Tools menu: questions about the automaton
+// as a run of Play at 0 ms answers them. The answers are shown in modal windows
+// over `owner`, as plain text with strings in their escaped one-line form.
+class AnalysisTools
+{
+public:
+    // `files` puts a minimized automaton in place, after the question Open asks.
+    AnalysisTools(const modAll &model, FileCommands &files, Dialogs &dialogs, QWidget *owner);
+
+    // Check Automaton: what is probably a mistake, and the language's size.
+    void checkAutomaton();
+    // Compare With...: another automaton's file, chosen in a file dialog of its
+    // own (File > Open keeps offering its own last name), against this one.
+    void compareWith();
+    // Minimize: the minimized automaton as a new untitled document with changes
+    // to save, like an Open; refused with a message, before any question, when
+    // the start state is not valid.
+    void minimize();
+    // Accepted Strings...: the first accepted and rejected strings.
+    void acceptedStrings();
+
+private:
+    const modAll &m_model;
+    FileCommands &m_files;
+    Dialogs &m_dialogs;
+    QWidget *m_owner;
+};

@@ -1,0 +1,25 @@
+#include "windows/tools/tools_menu.h"
+
+#include "windows/tools/analysis_tools.h"
+
+#include <QMenuBar>
+
+ToolsMenu::ToolsMenu(AnalysisTools &tools, QMenuBar *bar, QMenu *help)
+    : QMenu(QStringLiteral("&Tools"), bar)
+{
+    setObjectName(QStringLiteral("cmd_tools"));
+    bar->insertMenu(help->menuAction(), this);
+
+    addCommand("cmd_check", QStringLiteral("&Check Automaton"), [&tools] { tools.checkAutomaton(); });
+    addCommand("cmd_compare", QStringLiteral("C&ompare With..."), [&tools] { tools.compareWith(); });
+    addCommand("cmd_minimize", QStringLiteral("&Minimize"), [&tools] { tools.minimize(); });
+    addCommand("cmd_accepted", QStringLiteral("&Accepted Strings..."), [&tools] { tools.acceptedStrings(); });
+}
+
+QAction *ToolsMenu::addCommand(const char *name, const QString &caption, std::function<void()> command)
+{
+    QAction *action = addAction(caption);
+    action->setObjectName(QLatin1String(name));
+    connect(action, &QAction::triggered, this, std::move(command));
+    return action;
+}

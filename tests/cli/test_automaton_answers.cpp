@@ -1,0 +1,173 @@
+#include "analysis/dot_text.h"
+#include "cli/run_options.h"
+#include "document/tw_file.h"
+#include "test_automata.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+QString example(const char *name)
+{
+    return QStringLiteral(TARNWELL_EXAMPLES_DIR "/") + QLatin1String(name);
+}
+
+// Accepts exactly the two strings of one character: a tab and x.
+modAll tabOrX()
+{
+    return makeAutomaton({"s", "t", "u"}, {"t"}, {"\t", "x"}, {{2, 2}, {3, 3}, {3, 3}});
+}
+
+} // namespace
+
+// tarnwell-run's answers about an automaton: what it prints on standard output
+// and standard error, then its exit status. It runs in a folder that holds
+// merge.tw (mergeable() above), tab.tw (tabOrX()) and no-start.tw (ends in a,
+// with a start state that is none of its states).
+class TestAutomatonAnswers : public QObject
+{
+    Q_OBJECT
+    QTemporaryDir m_dir;
+
+    // Output, errors and exit status of tarnwell-run with `arguments`, in m_dir.
+    QByteArray run(const QStringList &arguments, const QString &outputFile = {})
+    {
+        QProcess process;
+        process.setWorkingDirectory(m_dir.path());
+        if (!outputFile.isEmpty())
+            process.setStandardOutputFile(outputFile);
+        process.start(TARNWELL_RUN_PATH, arguments);
+        if (!process.waitForFinished())
+            return "did not finish";
+        return process.readAllStandardOutput() + process.readAllStandardError() + "exit "
+               + QByteArray::number(process.exitCode());
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        modAll noStart = endsInA();
+        noStart.start_state = 2;
+        for (const auto &[name, automaton] : {std::pair{"merge.tw", mergeable()}, std::pair{"tab.tw", tabOrX()},
+                                              std::pair{"no-start.tw", noStart}})
+            QCOMPARE(TwFile::save(automaton, m_dir.filePath(QLatin1String(name))).failure().message(), QString());
+    }
+
+    void answers_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QByteArray>("result");
+
+        QTest::newRow("check an example") << QStringList{"--check", example("even-number-of-a.tw")}
+            << QByteArray("Start state: even\nUnreachable states: none\n"
+                          "States from which no final state can be reached: none\n"
+                          "Symbols that keep every state where it is:\n  b (symbol 2)\n"
+                          "Repeated symbols (only the last column is used): none\n"
+                          "Repeated state names (the table can only name the last): none\n"
+                          "Symbols that are not one character (they never match): none\n"
+                          "Equivalent states (the automaton is not minimal): none\n"
+                          "Language: infinite\nShortest accepted string: \"\"\nShortest rejected string: a\nexit 0");
+        QTest::newRow("check, a finite language listed with a tab escaped") << QStringList{"--check", "tab.tw"}
+            << QByteArray("Start state: s\nUnreachable states: none\n"
+                          "States from which no final state can be reached:\n  u (state 3)\n"
+                          "Symbols that keep every state where it is: none\n"
+                          "Repeated symbols (only the last column is used): none\n"
+                          "Repeated state names (the table can only name the last): none\n"
+                          "Symbols that are not one character (they never match): none\n"
+                          "Equivalent states (the automaton is not minimal): none\n"
+                          "Language: finite, 2 strings:\n  \\t\n  x\n"
+                          "Shortest accepted string: \\t\nShortest rejected string: \"\"\nexit 0");
+
+        QTest::newRow("compare: they differ on the empty string, FILE's verdict first")
+            << QStringList{"--compare", example("even-number-of-a.tw"), example("ends-in-a.tw")}
+            << QByteArray("\tREJECTED\tACCEPTED\nexit 1");
+        QTest::newRow("compare: a character only the other has gives ERROR")
+            << QStringList{"--compare", example("contains-a-one.tw"), example("ends-in-a.tw")}
+            << QByteArray("a\tACCEPTED\tERROR\nexit 1");
+        QTest::newRow("compare: the string escaped") << QStringList{"--compare", example("ends-in-a.tw"), "tab.tw"}
+                                                     << QByteArray("\\t\tACCEPTED\tERROR\nexit 1");
+        QTest::newRow("compare: equivalent, nothing printed") << QStringList{"--compare", "merge.tw", "merge.tw"}
+                                                              << QByteArray("exit 0");
+        QTest::newRow("compare: the other file cannot be read") << QStringList{"--compare", "gone.tw", "merge.tw"}
+            << QByteArray("tarnwell-run: gone.tw: No such file or directory\nexit 2");
+        QTest::newRow("compare: the file cannot be read") << QStringList{"--compare", "merge.tw", "gone.tw"}
+            << QByteArray("tarnwell-run: gone.tw: No such file or directory\nexit 2");
+
+        QTest::newRow("minimize: merged names quoted, unreachable gone, stays stay empty")
+            << QStringList{"--minimize", "merge.tw"}
+            << QByteArray("Q\r\n 2 \r\nq0\r\nFalse\r\n\"q1,<b>q2</b>\"\r\nTrue\r\nStart\r\n 0 \r\nE\r\n 3 \r\na\r\nb\r\nc\r\n"
+                          "Q/E\r\n 2 \r\n 2 \r\n 0 \r\n 2 \r\n 2 \r\n 0 \r\nexit 0");
+        QTest::newRow("minimize: refused without a valid start state") << QStringList{"--minimize", "no-start.tw"}
+            << QByteArray("tarnwell-run: no-start.tw: The start state is not valid, so there is nothing to minimize. "
+                          "Choose a start state first.\nexit 2");
+
+        QTest::newRow("accepted") << QStringList{"--accepted", "5", example("ends-in-a.tw")}
+            << QByteArray("a\tACCEPTED\naa\tACCEPTED\nba\tACCEPTED\naaa\tACCEPTED\naba\tACCEPTED\nexit 0");
+        QTest::newRow("accepted: fewer than N, escaped") << QStringList{"--accepted", "5", "tab.tw"}
+                                                         << QByteArray("\\t\tACCEPTED\nx\tACCEPTED\nexit 0");
+        QTest::newRow("accepted: none asked") << QStringList{"--accepted", "0", "tab.tw"} << QByteArray("exit 0");
+        QTest::newRow("rejected: the empty string is a line of its own")
+            << QStringList{"--rejected", "3", example("ends-in-a.tw")}
+            << QByteArray("\tREJECTED\nb\tREJECTED\nab\tREJECTED\nexit 0");
+        QTest::newRow("rejected: none without a valid start state") << QStringList{"--rejected", "3", "no-start.tw"}
+                                                                    << QByteArray("exit 0");
+
+        const QByteArray usage(runUsage);
+        QTest::newRow("refused: two questions") << QStringList{"--check", "--minimize", "merge.tw"}
+            << "tarnwell-run: --check and --minimize cannot be used together\n\n" + usage + "exit 2";
+        QTest::newRow("refused: a question with strings") << QStringList{"--check", "merge.tw", "ab"}
+            << "tarnwell-run: --check takes no strings after the file\n\n" + usage + "exit 2";
+        QTest::newRow("refused: accepted without N") << QStringList{"--accepted", "merge.tw"}
+            << "tarnwell-run: --accepted needs a whole number N from 0 to 2147483647, not merge.tw\n\n" + usage
+                   + "exit 2";
+        QTest::newRow("help") << QStringList{"--help"} << usage + "exit 0";
+    }
+
+    void answers()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QByteArray, result);
+        QCOMPARE(run(arguments), result);
+    }
+
+    // --dot prints the diagram's own DOT text.
+    void dot()
+    {
+        const TwResult<modAll> loaded = TwFile::load(m_dir.filePath(QStringLiteral("merge.tw")));
+        QVERIFY(loaded.ok());
+        QCOMPARE(run({"--dot", "merge.tw"}), DotText::dotText(loaded.value()).toUtf8() + "exit 0");
+    }
+
+    // What --minimize writes reads back as an automaton that --compare finds
+    // equivalent to the one it came from.
+    void minimizedReadsBackEquivalent_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::newRow("merged states") << QStringLiteral("merge.tw");
+        QTest::newRow("an example with empty cells") << example("contains-a-one.tw");
+        QTest::newRow("a finite language") << QStringLiteral("tab.tw");
+    }
+
+    void minimizedReadsBackEquivalent()
+    {
+        QFETCH(QString, file);
+        const QString minimized = m_dir.filePath(QStringLiteral("minimized.tw"));
+        QCOMPARE(run({"--minimize", file}, minimized), QByteArray("exit 0"));
+        QCOMPARE(run({"--compare", minimized, file}), QByteArray("exit 0"));
+        QCOMPARE(run({"--minimize", minimized}, m_dir.filePath(QStringLiteral("again.tw"))), QByteArray("exit 0"));
+        QCOMPARE(TwFile::load(m_dir.filePath(QStringLiteral("again.tw"))).value().state_count,
+                 TwFile::load(minimized).value().state_count);
+    }
+
+    // An answer that cannot be written ends with the reason and 2.
+    void fullOutput()
+    {
+        QCOMPARE(run({"--accepted", "1000", example("ends-in-a.tw")}, QStringLiteral("/dev/full")),
+                 QByteArray("tarnwell-run: cannot write the results: No space left on device\nexit 2"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestAutomatonAnswers)
+#include "test_automaton_answers.moc"

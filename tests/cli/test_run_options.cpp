@@ -1,0 +1,108 @@
+#include "cli/run_options.h"
+
+#include <QTest>
+
+namespace {
+
+// What the command line asked for, in one line: the action, then what goes
+// with it.
+QString describe(const RunOptions &options)
+{
+    switch (options.action) {
+    case RunOptions::Action::Help:
+        return QStringLiteral("help");
+    case RunOptions::Action::Refuse:
+        return QStringLiteral("refused: ") + options.fault;
+    default:
+        break;
+    }
+    QString text = options.action == RunOptions::Action::RunStrings ? QStringLiteral("run") : options.optionName();
+    if (options.trace)
+        text += QStringLiteral(" --trace");
+    if (!options.other.isEmpty())
+        text += QStringLiteral(" other=") + QString::fromUtf8(options.other);
+    if (options.action == RunOptions::Action::Accepted || options.action == RunOptions::Action::Rejected)
+        text += QStringLiteral(" N=%1").arg(options.count);
+    text += QStringLiteral(" file=") + QString::fromUtf8(options.file);
+    for (const QByteArray &string : options.strings)
+        text += QStringLiteral(" [") + QString::fromUtf8(string) + u']';
+    return text;
+}
+
+} // namespace
+
+// tarnwell-run's command line: options before the file, strings after it, and
+// at most one question about the automaton, which takes no strings.
+class TestRunOptions : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void parse_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("parsed");
+
+        // Running strings, as before the questions came.
+        QTest::newRow("strings after the file") << QStringList{"a.tw", "01", ""} << "run file=a.tw [01] []";
+        QTest::newRow("no strings: standard input") << QStringList{"a.tw"} << "run file=a.tw";
+        QTest::newRow("trace") << QStringList{"--trace", "a.tw", "0"} << "run --trace file=a.tw [0]";
+        QTest::newRow("an option after the file is a string") << QStringList{"a.tw", "--check"}
+                                                              << "run file=a.tw [--check]";
+        QTest::newRow("-- ends the options") << QStringList{"--", "--check", "0"} << "run file=--check [0]";
+        QTest::newRow("a lone dash is a file") << QStringList{"-"} << "run file=-";
+
+        // The questions.
+        QTest::newRow("check") << QStringList{"--check", "a.tw"} << "--check file=a.tw";
+        QTest::newRow("compare") << QStringList{"--compare", "b.tw", "a.tw"} << "--compare other=b.tw file=a.tw";
+        QTest::newRow("compare with a file named like an option")
+            << QStringList{"--compare", "--x.tw", "--", "-a.tw"} << "--compare other=--x.tw file=-a.tw";
+        QTest::newRow("minimize") << QStringList{"--minimize", "a.tw"} << "--minimize file=a.tw";
+        QTest::newRow("accepted") << QStringList{"--accepted", "20", "a.tw"} << "--accepted N=20 file=a.tw";
+        QTest::newRow("rejected none") << QStringList{"--rejected", "0", "a.tw"} << "--rejected N=0 file=a.tw";
+        QTest::newRow("accepted, the largest N") << QStringList{"--accepted", "2147483647", "a.tw"}
+                                                 << "--accepted N=2147483647 file=a.tw";
+        QTest::newRow("dot") << QStringList{"--dot", "a.tw"} << "--dot file=a.tw";
+        QTest::newRow("help before anything else is read") << QStringList{"--check", "--help"} << "help";
+
+        // Refused, with the usage.
+        QTest::newRow("nothing") << QStringList{} << "refused: ";
+        QTest::newRow("a question without a file") << QStringList{"--check"} << "refused: ";
+        QTest::newRow("unknown option") << QStringList{"--checks", "a.tw"} << "refused: unknown option --checks";
+        QTest::newRow("two questions") << QStringList{"--check", "--minimize", "a.tw"}
+                                       << "refused: --check and --minimize cannot be used together";
+        QTest::newRow("compare and accepted") << QStringList{"--compare", "b.tw", "--accepted", "3", "a.tw"}
+                                              << "refused: --compare and --accepted cannot be used together";
+        QTest::newRow("a question twice") << QStringList{"--dot", "--dot", "a.tw"}
+                                          << "refused: --dot is given twice";
+        QTest::newRow("a question with strings") << QStringList{"--accepted", "2", "a.tw", "01"}
+                                                 << "refused: --accepted takes no strings after the file";
+        QTest::newRow("a question with trace") << QStringList{"--trace", "--dot", "a.tw"}
+                                               << "refused: --trace goes only with strings to run, not with --dot";
+        QTest::newRow("compare without its files") << QStringList{"--compare"}
+                                                   << "refused: --compare needs the other file";
+        QTest::newRow("compare with one file") << QStringList{"--compare", "b.tw"} << "refused: ";
+        QTest::newRow("accepted without N") << QStringList{"--accepted"} << "refused: --accepted needs a number N";
+        QTest::newRow("accepted with the file for N")
+            << QStringList{"--accepted", "a.tw"} << "refused: --accepted needs a whole number N from 0 to 2147483647, not a.tw";
+        QTest::newRow("rejected, a negative N")
+            << QStringList{"--rejected", "-1", "a.tw"} << "refused: --rejected needs a whole number N from 0 to 2147483647, not -1";
+        QTest::newRow("accepted, N past an int") << QStringList{"--accepted", "2147483648", "a.tw"}
+            << "refused: --accepted needs a whole number N from 0 to 2147483647, not 2147483648";
+        QTest::newRow("accepted, N with a sign") << QStringList{"--accepted", "+5", "a.tw"}
+            << "refused: --accepted needs a whole number N from 0 to 2147483647, not +5";
+    }
+
+    void parse()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, parsed);
+        QByteArrayList bytes;
+        for (const QString &argument : arguments)
+            bytes.append(argument.toUtf8());
+        QCOMPARE(describe(parseRunOptions(bytes)), parsed);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestRunOptions)
+#include "test_run_options.moc"

@@ -1,0 +1,312 @@
+#include "document/tw_file.h"
+#include "scripted_dialogs.h"
+#include "test_automata.h"
+#include "windows/main/frm_main.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+
+namespace {
+
+QString example(const char *name)
+{
+    return QStringLiteral(TARNWELL_EXAMPLES_DIR "/") + QLatin1String(name);
+}
+
+// The main window over its own model, with scripted boxes, and the Tools windows
+// it opens read as a person reads them.
+struct Fixture
+{
+    Fixture() { window.show(); }
+    modAll model;
+    ScriptedDialogs dialogs;
+    frm_main window{model, &dialogs};
+
+    QString status() const { return window.findChild<QLabel *>(QStringLiteral("sBar_text"))->text(); }
+    void trigger(const char *action) { window.findChild<QAction *>(QLatin1String(action))->trigger(); }
+
+    // Chooses `action` and, once its modal window is up, gives what `read`
+    // finds in it, then closes it; "no window" when none came up.
+    QString readWindow(const char *action, const std::function<QString(QDialog *)> &read)
+    {
+        QString seen = QStringLiteral("no window");
+        QTimer::singleShot(0, &window, [&] {
+            if (auto *modal = qobject_cast<QDialog *>(QApplication::activeModalWidget())) {
+                seen = modal->parentWidget() == &window ? read(modal) : QStringLiteral("not over the main window");
+                modal->close();
+            }
+        });
+        trigger(action);
+        return seen;
+    }
+};
+
+// A report window's heading and text, with the heading's text format, which
+// must be plain: the heading shows file names, which may hold anything.
+QString report(QDialog *window)
+{
+    const auto *heading = window->findChild<QLabel *>(QStringLiteral("lbl_heading"));
+    const auto *text = window->findChild<QPlainTextEdit *>(QStringLiteral("txt_report"));
+    return window->windowTitle() + u'|' + (heading->textFormat() == Qt::PlainText ? QString() : QStringLiteral("RICH "))
+           + heading->text() + u'|' + text->toPlainText();
+}
+
+} // namespace
+
+class TestToolsMenu : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void menuSitsBeforeHelp();
+    void check_data();
+    void check();
+    void compareWith_data();
+    void compareWith();
+    void minimize_data();
+    void minimize();
+    void acceptedStrings_data();
+    void acceptedStrings();
+    void moreStrings();
+};
+
+void TestToolsMenu::menuSitsBeforeHelp()
+{
+    Fixture f;
+    QStringList menus;
+    for (const QAction *action : f.window.menuBar()->actions())
+        menus << action->text();
+    QCOMPARE(menus.join(u' '), QStringLiteral("&File &Edit &Tools &Help"));
+    QStringList items;
+    for (const QAction *action : f.window.findChild<QMenu *>(QStringLiteral("cmd_tools"))->actions())
+        items << action->objectName() + u' ' + action->text();
+    QCOMPARE(items, (QStringList{"cmd_check &Check Automaton", "cmd_compare C&ompare With...", "cmd_minimize &Minimize",
+                                 "cmd_accepted &Accepted Strings..."}));
+}
+
+void TestToolsMenu::check_data()
+{
+    QTest::addColumn<modAll>("automaton");
+    QTest::addColumn<QString>("shown");
+
+    // The items that found something, one line each: the report as a whole is
+    // tarnwell-run's --check, tested with it.
+    QTest::newRow("an example, as opened") << modAll() << QStringLiteral(
+        "Check Automaton|" TARNWELL_EXAMPLES_DIR "/even-number-of-a.tw|Start state: even|"
+        "Symbols that keep every state where it is:|  b (symbol 2)|Language: infinite|"
+        "Shortest accepted string: \"\"|Shortest rejected string: a");
+    modAll named = mergeable();
+    named.file_name = QStringLiteral("/x/<i>a</i>.tw");
+    named.states[0].name = QStringLiteral("q\t0");
+    QTest::newRow("markup read as it is, a tab escaped") << named << QStringLiteral(
+        "Check Automaton|/x/<i>a</i>.tw|Start state: q\\t0|Unreachable states:|  dead (state 4)|"
+        "States from which no final state can be reached:|  dead (state 4)|"
+        "Symbols that keep every state where it is:|  c (symbol 3)|"
+        "Equivalent states (the automaton is not minimal):|  q1 (state 2), <b>q2</b> (state 3)|"
+        "Language: infinite|Shortest accepted string: a|Shortest rejected string: \"\"");
+}
+
+void TestToolsMenu::check()
+{
+    QFETCH(modAll, automaton);
+    QFETCH(QString, shown);
+    Fixture f;
+    if (automaton.state_count == 0)
+        f.window.fileCommands().openPath(example("even-number-of-a.tw"));
+    else
+        f.model = automaton;
+    const modAll before = f.model;
+    QCOMPARE(f.readWindow("cmd_check", [](QDialog *window) {
+        QStringList found = report(window).split(u'\n');
+        found.removeIf([](const QString &line) { return line.endsWith(QStringLiteral(": none")); });
+        return found.join(u'|');
+    }), shown);
+    QCOMPARE(describe(f.model), describe(before));
+    QVERIFY(f.dialogs.calls().isEmpty());
+}
+
+void TestToolsMenu::compareWith_data()
+{
+    QTest::addColumn<std::optional<QString>>("other");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QStringList>("boxes");
+
+    const QString heading = QStringLiteral("Compare|This: " TARNWELL_EXAMPLES_DIR "/ends-in-a.tw\nOther: ");
+    QTest::newRow("different: the empty string") << std::optional(example("even-number-of-a.tw"))
+        << heading + example("even-number-of-a.tw") + QStringLiteral("|\"\"  this: REJECTED  other: ACCEPTED")
+        << QStringList();
+    QTest::newRow("another alphabet: this one's characters first")
+        << std::optional(example("contains-a-one.tw"))
+        << heading + example("contains-a-one.tw") + QStringLiteral("|a  this: ACCEPTED  other: ERROR") << QStringList();
+    QTest::newRow("equivalent: itself") << std::optional(example("ends-in-a.tw"))
+                                        << heading + example("ends-in-a.tw") + QStringLiteral("|equivalent") << QStringList();
+    QTest::newRow("cancelled: nothing") << std::optional<QString>() << "no window" << QStringList();
+    QTest::newRow("unreadable: said, and no window") << std::optional(example("gone.tw")) << "no window"
+        << QStringList{"NOT COMPARED: The automaton to compare with could not be read.\n\n" + example("gone.tw")
+                       + "\nNo such file or directory"};
+}
+
+// The other automaton comes from a file dialog of its own, so File > Open keeps
+// offering what it offered.
+void TestToolsMenu::compareWith()
+{
+    QFETCH(std::optional<QString>, other);
+    QFETCH(QString, shown);
+    QFETCH(QStringList, boxes);
+    Fixture f;
+    f.window.fileCommands().openPath(example("ends-in-a.tw"));
+    const modAll before = f.model;
+    f.dialogs.answerOpenFile(other);
+    if (!boxes.isEmpty())
+        f.dialogs.answerMessage();
+    QCOMPARE(f.readWindow("cmd_compare", report), shown);
+    QCOMPARE(f.dialogs.transcript(), QStringList{"Compare With: "} + boxes);
+    const Dialogs::FileSettings &asked = f.dialogs.calls().constFirst().file;
+    QCOMPARE(asked.title + u'|' + asked.ownDialog + u'|' + asked.filters.join(u',') + u'|' + asked.defaultSuffix,
+             QStringLiteral("Compare With|compare|All files (*.*),Automata (*.tw)|tw"));
+    QVERIFY(asked.fileMustExist && asked.selectedFilter == 1);
+    QCOMPARE(describe(f.model), describe(before));
+}
+
+void TestToolsMenu::minimize_data()
+{
+    QTest::addColumn<modAll>("automaton");
+    QTest::addColumn<bool>("saved");
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<QStringList>("boxes");
+    QTest::addColumn<QString>("result");
+
+    const QString minimized = QStringLiteral("Minimized: 4 states to 2|NoName untitled unsaved|q0 q1,<b>q2</b>");
+    const QString unchanged = QStringLiteral("|messy.tw titled unsaved|q0 q1 <b>q2</b> dead");
+    const QString question = QStringLiteral("Automata: Save changes to messy.tw");
+    const int none = -1;
+    QTest::newRow("saved: no question") << mergeable() << true << none << QStringList() << minimized;
+    QTest::newRow("unsaved, No: minimized") << mergeable() << false << int(Dialogs::Answer::No)
+                                            << QStringList{question} << minimized;
+    QTest::newRow("unsaved, Cancel: nothing changes") << mergeable() << false << int(Dialogs::Answer::Cancel)
+                                                      << QStringList{question} << unchanged;
+    QTest::newRow("unsaved, Yes: written in place, then minimized") << mergeable() << false
+        << int(Dialogs::Answer::Yes) << QStringList{question} << minimized;
+    modAll invalidStart = mergeable();
+    invalidStart.start_state = 4;
+    QTest::newRow("invalid start: refused before any question") << invalidStart << false << int(Dialogs::Answer::Ok)
+        << QStringList{"NOT MINIMIZED: The start state is not valid, so there is nothing to minimize. "
+                       "Choose a start state first."}
+        << unchanged;
+}
+
+// Minimize puts the result in place of the automaton as Open puts a file's
+// there, after the same question.
+void TestToolsMenu::minimize()
+{
+    QFETCH(modAll, automaton);
+    QFETCH(bool, saved);
+    QFETCH(int, answer);
+    QFETCH(QStringList, boxes);
+    QFETCH(QString, result);
+
+    QTemporaryDir dir;
+    QDir::setCurrent(dir.path());
+    Fixture f;
+    f.model = automaton;
+    f.model.file_name = QStringLiteral("messy.tw");
+    f.model.is_untitled = false;
+    f.model.is_saved = saved;
+    if (answer >= 0)
+        f.dialogs.answerMessage(Dialogs::Answer(answer));
+    f.trigger("cmd_minimize");
+    QCOMPARE(f.dialogs.transcript(), boxes);
+    QStringList names;
+    for (qint16 i = 0; i < f.model.state_count; ++i)
+        names << f.model.states[i].name;
+    QCOMPARE(f.status() + u'|' + f.model.file_name + (f.model.is_untitled ? " untitled" : " titled")
+                 + (f.model.is_saved ? " saved|" : " unsaved|") + names.join(u' '),
+             result);
+    // Only Yes writes the automaton as it was before Minimize.
+    const TwResult<modAll> written = TwFile::load(dir.filePath(QStringLiteral("messy.tw")));
+    QCOMPARE(written.ok(), answer == int(Dialogs::Answer::Yes));
+    if (written.ok())
+        QCOMPARE(written.value().state_count, qint16(4));
+}
+
+void TestToolsMenu::acceptedStrings_data()
+{
+    QTest::addColumn<modAll>("automaton");
+    QTest::addColumn<QString>("accepted");
+    QTest::addColumn<QString>("rejected");
+
+    QTest::newRow("ends in a: twenty of each, the empty string shown")
+        << endsInA()
+        << "The first 20 accepted strings, shortest first: more|a aa ba aaa aba baa bba aaaa aaba abaa abba baaa baba "
+           "bbaa bbba aaaaa aaaba aabaa aabba abaaa"
+        << "The first 20 rejected strings, shortest first: more|\"\" b ab bb aab abb bab bbb aaab aabb abab abbb baab "
+           "babb bbab bbbb aaaab aaabb aabab aabbb";
+    QTest::newRow("a finite language, a tab escaped")
+        << makeAutomaton({"s", "t", "u"}, {"t"}, {"\t", "x"}, {{2, 2}, {3, 3}, {3, 3}})
+        << "All 2 accepted strings, shortest first:|\\t x"
+        << "The first 20 rejected strings, shortest first: more|\"\" \\t\\t \\tx x\\t xx \\t\\t\\t \\t\\tx \\tx\\t \\txx "
+           "x\\t\\t x\\tx xx\\t xxx \\t\\t\\t\\t \\t\\t\\tx \\t\\tx\\t \\t\\txx \\tx\\t\\t \\tx\\tx \\txx\\t";
+    modAll invalidStart = endsInA();
+    invalidStart.start_state = 2;
+    QTest::newRow("invalid start: neither")
+        << invalidStart
+        << "No string is accepted: the start state is not valid, so every string gives ERROR.|"
+        << "No string is rejected: the start state is not valid, so every string gives ERROR.|";
+}
+
+// Each tab: its summary (and "more" while Show More is offered), then its strings.
+void TestToolsMenu::acceptedStrings()
+{
+    QFETCH(modAll, automaton);
+    QFETCH(QString, accepted);
+    QFETCH(QString, rejected);
+    Fixture f;
+    f.model = automaton;
+    const auto tab = [](QDialog *window, const QString &kind) {
+        const auto *summary = window->findChild<QLabel *>(QStringLiteral("lbl_") + kind);
+        const auto *more = window->findChild<QPushButton *>(QStringLiteral("cmd_more_") + kind);
+        const QString text = window->findChild<QPlainTextEdit *>(QStringLiteral("txt_") + kind)->toPlainText();
+        return summary->text() + (more->isEnabled() ? QStringLiteral(" more|") : QStringLiteral("|"))
+               + text.split(u'\n').join(u' ');
+    };
+    QCOMPARE(f.readWindow("cmd_accepted", [&](QDialog *window) {
+        return window->windowTitle() + u'\n' + tab(window, QStringLiteral("accepted")) + u'\n'
+               + tab(window, QStringLiteral("rejected"));
+    }), QStringLiteral("Accepted Strings\n") + accepted + u'\n' + rejected);
+}
+
+// Show More adds the next twenty under those shown, and is offered only while
+// there are more.
+void TestToolsMenu::moreStrings()
+{
+    Fixture f;
+    f.model = makeAutomaton({"n0", "n1", "n2", "n3", "n4", "n5", "dead"}, {"n5"}, {"0", "1"},
+                            {{2, 2}, {3, 3}, {4, 4}, {5, 5}, {6, 6}, {7, 7}, {7, 7}}); // the 32 strings of length 5
+    QCOMPARE(f.readWindow("cmd_accepted", [](QDialog *window) {
+        auto *more = window->findChild<QPushButton *>(QStringLiteral("cmd_more_accepted"));
+        const auto *text = window->findChild<QPlainTextEdit *>(QStringLiteral("txt_accepted"));
+        const auto *summary = window->findChild<QLabel *>(QStringLiteral("lbl_accepted"));
+        QStringList seen;
+        for (int click = 0; click < 2; ++click) {
+            seen << QStringLiteral("%1 %2 %3").arg(text->blockCount()).arg(more->isEnabled()).arg(summary->text());
+            QTest::mouseClick(more, Qt::LeftButton);
+        }
+        const QStringList lines = text->toPlainText().split(u'\n');
+        return seen.join(u'|') + u'|' + lines.first() + u' ' + lines[20] + u' ' + lines.last();
+    }), QStringLiteral("20 1 The first 20 accepted strings, shortest first:|32 0 All 32 accepted strings, shortest "
+                       "first:|00000 10100 11111"));
+}
+
+QTEST_MAIN(TestToolsMenu)
+#include "test_tools_menu.moc"
