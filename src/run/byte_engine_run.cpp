@@ -1,0 +1,131 @@
+#include "run/byte_engine_run.h"
+
+#include "run/byte_engine_utf8.h"
+
+#include <algorithm>
+#include <cstring>
+
+using ByteEngineUtf8::Sequence;
+
+ByteRun::ByteRun(const ByteEngine &engine, bool trace)
+    : m_engine(engine)
+    , m_trace(trace)
+{
+    begin();
+}
+
+void ByteRun::begin()
+{
+    m_state = m_engine.m_start;
+    m_running = m_engine.m_startIsValid;
+    m_finished = false;
+    m_verdict = m_running ? ByteEngine::Verdict::Rejected : ByteEngine::Verdict::InvalidStart;
+    m_unfinishedSize = 0;
+    m_invalidSize = 0;
+    m_visited.clear();
+    if (m_trace && m_running && m_engine.m_hasStates)
+        m_visited.push_back(m_engine.stateOf(m_state));
+}
+
+void ByteRun::feed(QByteArrayView bytes)
+{
+    if (m_finished)
+        begin();
+    if (!m_running || bytes.isEmpty())
+        return;
+    const auto *p = reinterpret_cast<const uchar *>(bytes.data());
+    const uchar *const end = p + bytes.size();
+    if (m_unfinishedSize > 0)
+        p = completeUnfinished(p, end);
+    if (p)
+        runPiece(p, end);
+}
+
+ByteEngine::Verdict ByteRun::finish()
+{
+    if (m_finished)
+        begin();
+    if (m_running) {
+        if (m_unfinishedSize > 0)
+            stopAt(m_unfinished, 1);
+        else
+            m_verdict = m_engine.isAccepting(m_state) ? ByteEngine::Verdict::Accepted : ByteEngine::Verdict::Rejected;
+    }
+    m_finished = true;
+    return m_verdict;
+}
+
+void ByteRun::runPiece(const uchar *p, const uchar *end)
+{
+    for (;;) {
+        if (m_trace)
+            p = m_engine.walk(p, end, m_state, [this](uint32_t cell, Row next) { noteStep(cell, next); });
+        else
+            p = m_engine.runBytes(p, end, m_state);
+        if (p == end)
+            return;
+        // A byte of the stop class: an ASCII character that is no symbol, or
+        // the first byte of something that is not ASCII.
+        int length = 1;
+        const Sequence sequence = *p < 0x80 ? Sequence::Invalid : ByteEngineUtf8::checkSequence(p, end - p, length);
+        if (sequence == Sequence::Unfinished) {
+            m_unfinishedSize = int(end - p);
+            std::memcpy(m_unfinished, p, size_t(m_unfinishedSize));
+            return;
+        }
+        if (sequence == Sequence::Invalid) {
+            stopAt(p, 1);
+            return;
+        }
+        if (!stepWide(ByteEngineUtf8::decode(p, length))) {
+            stopAt(p, length);
+            return;
+        }
+        p += length;
+    }
+}
+
+const uchar *ByteRun::completeUnfinished(const uchar *p, const uchar *end)
+{
+    const int wanted = ByteEngineUtf8::sequenceLength(m_unfinished[0]);
+    const int taken = int(std::min<qsizetype>(wanted - m_unfinishedSize, end - p));
+    std::memcpy(m_unfinished + m_unfinishedSize, p, size_t(taken));
+    m_unfinishedSize += taken;
+    int length = 0;
+    switch (ByteEngineUtf8::checkSequence(m_unfinished, m_unfinishedSize, length)) {
+    case Sequence::Unfinished:
+        return nullptr;
+    case Sequence::Invalid:
+        stopAt(m_unfinished, 1);
+        return nullptr;
+    case Sequence::Complete:
+        break;
+    }
+    m_unfinishedSize = 0;
+    if (!stepWide(ByteEngineUtf8::decode(m_unfinished, length))) {
+        stopAt(m_unfinished, length);
+        return nullptr;
+    }
+    return p + taken;
+}
+
+bool ByteRun::stepWide(char32_t character)
+{
+    if (!m_trace)
+        return m_engine.stepWide(character, m_state, [](uint32_t, Row) {});
+    return m_engine.stepWide(character, m_state, [this](uint32_t cell, Row next) { noteStep(cell, next); });
+}
+
+void ByteRun::noteStep(uint32_t cell, Row next)
+{
+    if (m_engine.moves(cell))
+        m_visited.push_back(m_engine.stateOf(next));
+}
+
+void ByteRun::stopAt(const uchar *character, int size)
+{
+    m_running = false;
+    m_verdict = ByteEngine::Verdict::InvalidCharacter;
+    m_invalidSize = size;
+    std::memcpy(m_invalid, character, size_t(size));
+}
