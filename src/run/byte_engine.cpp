@@ -153,6 +153,6 @@ ByteEngine::TextRun ByteEngine::runText(QStringView text) const
     run.state = stateOf(state);
     run.moved = moved;
     if (run.verdict != Verdict::InvalidCharacter)
-        run.verdict = isAccepting(state) ? Verdict::Accepted : Verdict::Rejected;
+        run.verdict = verdictAt(state);
     return run;
 }

@@ -137,7 +137,7 @@ private:
         return true;
     }
 
-    bool isAccepting(Row state) const { return state < m_acceptLimit; }
+    Verdict verdictAt(Row state) const { return state < m_acceptLimit ? Verdict::Accepted : Verdict::Rejected; }
     bool moves(uint32_t cell) const { return m_moves[cell] != 0; }
     // The state a row stands for, as a position in `states`.
     qint16 stateOf(Row state) const { return m_stateOf[state / m_width]; }

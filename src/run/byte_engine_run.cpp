@@ -14,45 +14,19 @@ ByteRun::ByteRun(const ByteEngine &engine, bool trace)
     begin();
 }
 
-void ByteRun::begin()
+void ByteRun::beginTrace()
 {
-    m_state = m_engine.m_start;
-    m_running = m_engine.m_startIsValid;
-    m_finished = false;
-    m_verdict = m_running ? ByteEngine::Verdict::Rejected : ByteEngine::Verdict::InvalidStart;
-    m_unfinishedSize = 0;
-    m_invalidSize = 0;
     m_visited.clear();
-    if (m_trace && m_running && m_engine.m_hasStates)
+    if (m_running && m_engine.m_hasStates)
         m_visited.push_back(m_engine.stateOf(m_state));
 }
 
-void ByteRun::feed(QByteArrayView bytes)
+void ByteRun::feedRest(const uchar *p, const uchar *end)
 {
-    if (m_finished)
-        begin();
-    if (!m_running || bytes.isEmpty())
-        return;
-    const auto *p = reinterpret_cast<const uchar *>(bytes.data());
-    const uchar *const end = p + bytes.size();
-    if (m_unfinishedSize > 0)
+    if (p != end && m_unfinishedSize > 0)
         p = completeUnfinished(p, end);
     if (p)
         runPiece(p, end);
-}
-
-ByteEngine::Verdict ByteRun::finish()
-{
-    if (m_finished)
-        begin();
-    if (m_running) {
-        if (m_unfinishedSize > 0)
-            stopAt(m_unfinished, 1);
-        else
-            m_verdict = m_engine.isAccepting(m_state) ? ByteEngine::Verdict::Accepted : ByteEngine::Verdict::Rejected;
-    }
-    m_finished = true;
-    return m_verdict;
 }
 
 void ByteRun::runPiece(const uchar *p, const uchar *end)
@@ -69,6 +43,7 @@ void ByteRun::runPiece(const uchar *p, const uchar *end)
         int length = 1;
         const Sequence sequence = *p < 0x80 ? Sequence::Invalid : ByteEngineUtf8::checkSequence(p, end - p, length);
         if (sequence == Sequence::Unfinished) {
+            m_plain = false;
             m_unfinishedSize = int(end - p);
             std::memcpy(m_unfinished, p, size_t(m_unfinishedSize));
             return;
@@ -102,6 +77,7 @@ const uchar *ByteRun::completeUnfinished(const uchar *p, const uchar *end)
         break;
     }
     m_unfinishedSize = 0;
+    m_plain = !m_trace;
     if (!stepWide(ByteEngineUtf8::decode(m_unfinished, length))) {
         stopAt(m_unfinished, length);
         return nullptr;
@@ -125,6 +101,7 @@ void ByteRun::noteStep(uint32_t cell, Row next)
 void ByteRun::stopAt(const uchar *character, int size)
 {
     m_running = false;
+    m_plain = false;
     m_verdict = ByteEngine::Verdict::InvalidCharacter;
     m_invalidSize = size;
     std::memcpy(m_invalid, character, size_t(size));

@@ -28,10 +28,55 @@ public:
     // The next bytes of the string. A piece may end anywhere, inside a
     // character too. Once the run has stopped at an error, the rest of the
     // string is not looked at.
-    void feed(QByteArrayView bytes);
+    void feed(QByteArrayView bytes)
+    {
+        if (m_finished)
+            begin();
+        const auto *p = reinterpret_cast<const uchar *>(bytes.data());
+        const uchar *const end = p + bytes.size();
+        // Most strings are short lines of symbols: they take this loop alone.
+        if (m_plain && bytes.size() <= ByteEngineVector::blockSize) {
+            p = m_engine.walk(p, end, m_state, [](uint32_t, Row) {});
+            if (p == end)
+                return;
+        }
+        if (m_running)
+            feedRest(p, end);
+    }
     // Ends the string and gives its verdict. The results below stay until the
     // next string begins, with the next feed() or finish().
-    ByteEngine::Verdict finish();
+    ByteEngine::Verdict finish()
+    {
+        if (m_finished)
+            begin();
+        if (m_running && m_unfinishedSize > 0)
+            stopAt(m_unfinished, 1);
+        else if (m_running)
+            m_verdict = m_engine.verdictAt(m_state);
+        m_finished = true;
+        return m_verdict;
+    }
+
+    // A whole string at once, as feed() then finish(); most lines lie whole
+    // in the read buffer, and a short one of symbols takes one loop alone.
+    ByteEngine::Verdict run(QByteArrayView string)
+    {
+        if (!m_trace && m_engine.m_startIsValid && string.size() <= ByteEngineVector::blockSize) {
+            const auto *p = reinterpret_cast<const uchar *>(string.data());
+            const uchar *const end = p + string.size();
+            Row state = m_engine.m_start;
+            if (m_engine.walk(p, end, state, [](uint32_t, Row) {}) == end) {
+                m_state = state;
+                m_running = true;
+                m_finished = true;
+                m_unfinishedSize = 0;
+                m_invalidSize = 0;
+                return m_verdict = m_engine.verdictAt(state);
+            }
+        }
+        feed(string);
+        return finish();
+    }
 
     // The string has already met its error: what follows cannot change it.
     bool stopped() const { return !m_running; }
@@ -54,7 +99,22 @@ public:
 private:
     using Row = ByteEngine::Row;
 
-    void begin();
+    void begin()
+    {
+        m_state = m_engine.m_start;
+        m_running = m_engine.m_startIsValid;
+        m_plain = m_running && !m_trace;
+        m_finished = false;
+        m_verdict = m_running ? ByteEngine::Verdict::Rejected : ByteEngine::Verdict::InvalidStart;
+        m_unfinishedSize = 0;
+        m_invalidSize = 0;
+        if (m_trace)
+            beginTrace();
+    }
+    void beginTrace();
+    // feed() past its short loop: a character the last piece ended inside, a
+    // long piece, the trace, a byte of the stop class.
+    void feedRest(const uchar *p, const uchar *end);
     void runPiece(const uchar *p, const uchar *end);
     // Adds the start of a piece to the character the last piece ended inside;
     // gives where the piece goes on, or nullptr when nothing of it is left to run.
@@ -69,6 +129,7 @@ private:
     bool m_trace;
     Row m_state = 0;                     // the state reached so far
     bool m_running = true;               // no error yet
+    bool m_plain = true;                 // running, untraced, no character waiting: feed() may take its short loop
     bool m_finished = false;             // finish() was called: the next call begins a new string
     ByteEngine::Verdict m_verdict = ByteEngine::Verdict::Rejected;
     uchar m_unfinished[4] = {};          // a character the last piece ended inside
