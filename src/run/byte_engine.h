@@ -52,16 +52,16 @@
 // the plain loop give the same results.
 //
 // Special states:
-//   Stop     the row after the last state. The stop class leads there from
-//            every state and Stop leads only to itself. Testing one value after
-//            each step is what lets the hot loop ignore everything but ASCII
-//            symbols; keeping it absorbing lets the vector path notice it once
-//            per block instead of once per byte.
+//   Stop     the row number just past the last state, where the stop class
+//            leads from every state. It has no row: the loop compares every
+//            step's result with it and never steps from it. That one
+//            comparison is all it takes for the loop to leave everything but
+//            ASCII symbols to the slow path.
 //   Nowhere  the one state of an automaton with no states: every symbol stays
 //            there and it is never traced, so such an automaton consumes valid
 //            symbols, stops at the first invalid one and rejects, in the same
 //            loop as any other.
-//   Accepting states come first, so the verdict is one comparison.
+// Rows of accepting states come first, so a verdict is one comparison.
 class ByteEngine
 {
 public:
@@ -149,7 +149,7 @@ private:
     std::vector<std::pair<char32_t, uint32_t>> m_wideClasses;   // sorted: classes of the other symbols
     std::vector<qint16> m_stateOf;             // by row number: position in `states`
     Row m_start = 0;                           // the start state's row
-    Row m_stop = 0;                            // Stop's row
+    Row m_stop = 0;                            // Stop: one row past the last
     Row m_acceptLimit = 0;                     // rows below it accept
     bool m_startIsValid = true;
     qint16 m_startState = 0;                   // the start state as the model names it

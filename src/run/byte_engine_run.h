@@ -57,8 +57,9 @@ public:
         return m_verdict;
     }
 
-    // A whole string at once, as feed() then finish(); most lines lie whole
-    // in the read buffer, and a short one of symbols takes one loop alone.
+    // A whole string at once, as feed() then finish() on a new string; most
+    // lines lie whole in the read buffer, and a short one of symbols takes one
+    // loop alone.
     ByteEngine::Verdict run(QByteArrayView string)
     {
         if (!m_trace && m_engine.m_startIsValid && string.size() <= ByteEngineVector::blockSize) {
@@ -74,6 +75,7 @@ public:
                 return m_verdict = m_engine.verdictAt(state);
             }
         }
+        begin();
         feed(string);
         return finish();
     }
