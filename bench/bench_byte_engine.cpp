@@ -7,11 +7,12 @@
 //
 // Shapes: one long line; many lines of 10 characters (found with memchr, as
 // the batch runner finds them, in both loops); an automaton of 1,000 states
-// over 64 symbols, whose table no longer fits the first-level cache. The
-// column "rate" is input bytes per second (M = 10^6). For ratios that do not
-// flatter, run with --benchmark_repetitions=5 (or more) and
-// --benchmark_enable_random_interleaving=true: each ratio printed at the end
-// is then the median of the paired repetitions.
+// over 64 symbols, whose table no longer fits the first-level cache, run over
+// bytes and over the window's UTF-16 text, and the cost of compiling it. The
+// column "rate" is input bytes (characters, for the text) per second, M being
+// 10^6. For ratios that do not flatter, run with --benchmark_repetitions=5 (or
+// more) and --benchmark_enable_random_interleaving=true: each ratio printed at
+// the end is then the median of the paired repetitions.
 
 #include "ratio_reporter.h"
 #include "run/byte_engine.h"
@@ -211,9 +212,45 @@ void BM_FloorManyStates(benchmark::State &state)
     floorBench(state, Automaton::manyStates(), 1, state.range(0));
 }
 
+// The window's run (Play at 0 ms) over the input box's UTF-16 text, many states.
+QString inputText(int64_t length)
+{
+    const std::string &bytes = input(Automaton::manyStates(), 1, length);
+    return QString::fromLatin1(bytes.data(), qsizetype(bytes.size()));
+}
+
+void BM_EngineText(benchmark::State &state)
+{
+    const QString text = inputText(state.range(0));
+    const ByteEngine engine(Automaton::manyStates().model);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(engine.runText(text));
+    reportRate(state, size_t(text.size()), engine.runText(text).verdict == ByteEngine::Verdict::Accepted);
+}
+void BM_FloorText(benchmark::State &state)
+{
+    const QString text = inputText(state.range(0));
+    const FlatTable table(Automaton::manyStates());
+    uint32_t s = 0;
+    for (auto _ : state) {
+        s = 0;
+        for (const QChar c : text)
+            s = table.next[s + table.symbolOf[c.unicode()]];
+        benchmark::DoNotOptimize(s);
+    }
+    reportRate(state, size_t(text.size()), table.accepting[s / table.width]);
+}
+
+// Compiling the automaton of many states, which the window does at each Play.
+void BM_CompileManyStates(benchmark::State &state)
+{
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ByteEngine(Automaton::manyStates().model));
+}
+
 } // namespace
 
-// Arguments: characters of the one line, or the number of 10-character lines.
+// Arguments: characters of the one line (or text), or the number of 10-character lines.
 BENCHMARK(BM_EngineLongLine)->RangeMultiplier(10)->Range(1'000'000, 100'000'000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_EnginePlainLongLine)->RangeMultiplier(10)->Range(1'000'000, 100'000'000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FloorLongLine)->RangeMultiplier(10)->Range(1'000'000, 100'000'000)->Unit(benchmark::kMillisecond);
@@ -221,6 +258,9 @@ BENCHMARK(BM_EngineShortLines)->RangeMultiplier(10)->Range(10'000, 10'000'000)->
 BENCHMARK(BM_FloorShortLines)->RangeMultiplier(10)->Range(10'000, 10'000'000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_EngineManyStates)->Arg(10'000'000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FloorManyStates)->Arg(10'000'000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EngineText)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FloorText)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CompileManyStates)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
@@ -228,5 +268,6 @@ int main(int argc, char **argv)
                                 {{"BM_EngineLongLine", "BM_FloorLongLine"},
                                  {"BM_EnginePlainLongLine", "BM_FloorLongLine"},
                                  {"BM_EngineShortLines", "BM_FloorShortLines"},
-                                 {"BM_EngineManyStates", "BM_FloorManyStates"}});
+                                 {"BM_EngineManyStates", "BM_FloorManyStates"},
+                                 {"BM_EngineText", "BM_FloorText"}});
 }
