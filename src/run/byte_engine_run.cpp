@@ -44,7 +44,7 @@ void ByteRun::runPiece(const uchar *p, const uchar *end)
         const Sequence sequence = *p < 0x80 ? Sequence::Invalid : ByteEngineUtf8::checkSequence(p, end - p, length);
         if (sequence == Sequence::Unfinished) {
             m_plain = false;
-            m_unfinishedSize = int(end - p);
+            m_unfinishedSize = quint8(end - p);
             std::memcpy(m_unfinished, p, size_t(m_unfinishedSize));
             return;
         }
@@ -65,7 +65,7 @@ const uchar *ByteRun::completeUnfinished(const uchar *p, const uchar *end)
     const int wanted = ByteEngineUtf8::sequenceLength(m_unfinished[0]);
     const int taken = int(std::min<qsizetype>(wanted - m_unfinishedSize, end - p));
     std::memcpy(m_unfinished + m_unfinishedSize, p, size_t(taken));
-    m_unfinishedSize += taken;
+    m_unfinishedSize = quint8(m_unfinishedSize + taken);
     int length = 0;
     switch (ByteEngineUtf8::checkSequence(m_unfinished, m_unfinishedSize, length)) {
     case Sequence::Unfinished:
@@ -103,6 +103,6 @@ void ByteRun::stopAt(const uchar *character, int size)
     m_running = false;
     m_plain = false;
     m_verdict = ByteEngine::Verdict::InvalidCharacter;
-    m_invalidSize = size;
+    m_invalidSize = quint8(size);
     std::memcpy(m_invalid, character, size_t(size));
 }

@@ -107,9 +107,9 @@ private:
         m_running = m_engine.m_startIsValid;
         m_plain = m_running && !m_trace;
         m_finished = false;
-        m_verdict = m_running ? ByteEngine::Verdict::Rejected : ByteEngine::Verdict::InvalidStart;
         m_unfinishedSize = 0;
         m_invalidSize = 0;
+        m_verdict = m_running ? ByteEngine::Verdict::Rejected : ByteEngine::Verdict::InvalidStart;
         if (m_trace)
             beginTrace();
     }
@@ -127,16 +127,18 @@ private:
     void noteStep(uint32_t cell, Row next);
     void stopAt(const uchar *character, int size);
 
+    // The fields a string sets as it begins and ends lie side by side, so the
+    // compiler can set them with few stores: short lines pay for each one.
     const ByteEngine &m_engine;
-    bool m_trace;
     Row m_state = 0;                     // the state reached so far
     bool m_running = true;               // no error yet
-    bool m_plain = true;                 // running, untraced, no character waiting: feed() may take its short loop
     bool m_finished = false;             // finish() was called: the next call begins a new string
+    quint8 m_unfinishedSize = 0;
+    quint8 m_invalidSize = 0;
     ByteEngine::Verdict m_verdict = ByteEngine::Verdict::Rejected;
+    bool m_plain = true;                 // running, untraced, no character waiting: feed() may take its short loop
+    bool m_trace;
     uchar m_unfinished[4] = {};          // a character the last piece ended inside
-    int m_unfinishedSize = 0;
     uchar m_invalid[4] = {};             // the character or byte that stopped the run
-    int m_invalidSize = 0;
     std::vector<qint16> m_visited;
 };
