@@ -4,7 +4,7 @@
 #include "model/leading_number.h"
 #include "model/limits.h"
 #include "model/mod_all.h"
-#include "run/immediate_run.h"
+#include "run/byte_engine.h"
 #include "run/run_panel.h"
 #include "run/run_steps.h"
 #include "run/run_texts.h"
@@ -78,11 +78,8 @@ void SimulationRun::refuseInvalidStart()
 void SimulationRun::runImmediately()
 {
     const QString input = m_panel.inputText();
-    const RunAutomaton automaton(m_model);
-    ImmediateRun run(automaton);
-    run.feed(input);
-    const RunOutcome end = run.finish();
-    if (end.invalidStart) {
+    const ByteEngine::TextRun end = ByteEngine(m_model).runText(input);
+    if (end.verdict == ByteEngine::Verdict::InvalidStart) {
         refuseInvalidStart();
         return;
     }
@@ -90,10 +87,11 @@ void SimulationRun::runImmediately()
     current_state = end.state;
     if (m_model.state_count > 0)
         showCurrentState();
+    const QStringView rest = QStringView(input).sliced(end.consumed);
     if (end.consumed > 0)
-        m_panel.setInputText(input.sliced(end.consumed));
-    m_panel.setOutputText(verdictText(end.verdict));
-    m_panel.setStatusText(end.statusText(end.invalidCharacter));
+        m_panel.setInputText(rest.toString());
+    m_panel.setOutputText(verdictText(runVerdict(end.verdict)));
+    m_panel.setStatusText(statusText(end.verdict, Characters::first(rest).toString()));
 }
 
 void SimulationRun::tick()
