@@ -144,7 +144,7 @@ declare -A floor_args=([div3]='01 100 0 1 2 0 1 2' [ends-in-a]='ab 01 1 0 1 0')
 echo "machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ *//')"
 echo "load before: $(cut -d' ' -f1-3 /proc/loadavg)"
 echo "tarnwell-run: $run"
-echo "grep: $(grep --version | head -1); rg: $(rg --version | head -1); hyperfine: $(hyperfine --version)"
+echo "grep: $(grep --version | head -1); rg: $(rg --version | sed -n 1p); hyperfine: $(hyperfine --version)"
 echo "median of $runs runs each, in MB/s of input (10^6 bytes per second); ratio = tarnwell-run's time / the program's"
 
 # The programs, by name; each reads INPUT and writes into a pipe.

@@ -27,8 +27,8 @@ BatchRun::BatchRun(const modAll &model, bool trace, QIODevice &out)
     : m_engine(model)
     , m_run(m_engine, trace)
     , m_escapedNames(escapedNames(model))
-    , m_acceptedText(RunTexts::accepted().toUtf8())
-    , m_rejectedText(RunTexts::rejected().toUtf8())
+    , m_acceptedEnd('\t' + RunTexts::accepted().toUtf8() + '\n')
+    , m_rejectedEnd('\t' + RunTexts::rejected().toUtf8() + '\n')
     , m_out(out)
 {
     // Room for a full buffer and the longest thing appended to it at once (a
@@ -130,31 +130,33 @@ void BatchRun::finishPieces()
 
 void BatchRun::endString()
 {
-    m_buffer += '\t';
     const ByteEngine::Verdict verdict = m_run.verdict();
-    switch (verdict) {
-    case ByteEngine::Verdict::Accepted:
-        m_buffer += m_acceptedText;
-        break;
-    case ByteEngine::Verdict::Rejected:
-        m_buffer += m_rejectedText;
-        break;
-    case ByteEngine::Verdict::InvalidCharacter:
-    case ByteEngine::Verdict::InvalidStart: {
+    const std::vector<qint16> &visited = m_run.visited();
+    // Most lines end in a verdict with nothing after it: one append.
+    if (visited.empty() && verdict == ByteEngine::Verdict::Accepted)
+        m_buffer += m_acceptedEnd;
+    else if (visited.empty() && verdict == ByteEngine::Verdict::Rejected)
+        m_buffer += m_rejectedEnd;
+    else
+        appendColumns(verdict, visited);
+    flushWhenFull();
+}
+
+void BatchRun::appendColumns(ByteEngine::Verdict verdict, const std::vector<qint16> &visited)
+{
+    m_buffer += '\t';
+    m_buffer += verdictText(runVerdict(verdict)).toUtf8();
+    if (verdict == ByteEngine::Verdict::InvalidCharacter || verdict == ByteEngine::Verdict::InvalidStart) {
         m_anyError = true;
         const QString shown = QString::fromUtf8(EscapedLine::escape(m_run.invalidCharacter()));
-        m_buffer += verdictText(runVerdict(verdict)).toUtf8();
         m_buffer += '\t';
         m_buffer += statusText(verdict, shown).toUtf8();
-        break;
     }
-    }
-    for (const qint16 state : m_run.visited()) {
+    for (const qint16 state : visited) {
         m_buffer += '\t';
         m_buffer += m_escapedNames[state];
     }
     m_buffer += '\n';
-    flushWhenFull();
 }
 
 void BatchRun::flushWhenFull()

@@ -55,13 +55,14 @@ private:
     void escapePiece(QByteArrayView bytes);
     // Appends the columns after the string, ends the line, writes when full.
     void endString();
+    void appendColumns(ByteEngine::Verdict verdict, const std::vector<qint16> &visited);
     void flushWhenFull();
 
     const ByteEngine m_engine;
     ByteRun m_run;
     const QList<QByteArray> m_escapedNames;   // each state's name as a result line shows it
-    const QByteArray m_acceptedText;
-    const QByteArray m_rejectedText;
+    const QByteArray m_acceptedEnd;   // what follows a string that ends ACCEPTED, untraced
+    const QByteArray m_rejectedEnd;
     QIODevice &m_out;
     QByteArray m_buffer;                      // results not written yet
     uchar m_cut[4] = {};                      // the start of a UTF-8 sequence a piece ended inside
