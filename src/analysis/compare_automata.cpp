@@ -1,6 +1,7 @@
 #include "analysis/compare_automata.h"
 
 #include "analysis/dense_automaton.h"
+#include "model/characters.h"
 
 #include <numeric>
 #include <vector>
@@ -58,10 +59,10 @@ public:
         for (int column = 0; column < self.width(); ++column) {
             m_characters.append(self.character(column));
             m_selfColumns.push_back(column);
-            m_otherColumns.push_back(other.columnOf(self.character(column).toUcs4().front()));
+            m_otherColumns.push_back(other.columnOf(Characters::codePoint(self.character(column))));
         }
         for (int column = 0; column < other.width(); ++column)
-            if (self.columnOf(other.character(column).toUcs4().front()) < 0) {
+            if (self.columnOf(Characters::codePoint(other.character(column))) < 0) {
                 m_characters.append(other.character(column));
                 m_selfColumns.push_back(-1);
                 m_otherColumns.push_back(column);

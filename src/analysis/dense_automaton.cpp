@@ -16,7 +16,7 @@ DenseAutomaton::DenseAutomaton(const modAll &model)
         const QString &symbol = model.symbols[j];
         if (!Characters::isOne(symbol))
             continue;
-        const char32_t character = symbol.toUcs4().front();
+        const char32_t character = Characters::codePoint(symbol);
         if (m_columns.contains(character))
             continue;
         m_columns.insert(character, m_width++);

@@ -1,111 +1,54 @@
 #include "cli/batch_run.h"
 
 #include "document/escaped_line.h"
-#include "document/text_encoding.h"
 #include "model/mod_all.h"
+#include "model/utf8.h"
 
 #include <QIODevice>
 
-using TextEncoding::completeUtf8Length;
+#include <cstring>
 
-BatchAutomaton::BatchAutomaton(const modAll &automaton)
-    : run(automaton)
-    , escapedNames([&automaton] {
-        QList<QByteArray> names;
-        for (const StateEntry &state : automaton.states)
-            names.append(EscapedLine::escape(QByteArrayView(state.name.toUtf8())));
-        return names;
-    }())
+namespace {
+
+// Results are written once this much has gathered: large writes, few of them.
+constexpr qsizetype writeSize = 4 * ioBlockSize;
+
+QList<QByteArray> escapedNames(const modAll &model)
 {
+    QList<QByteArray> names;
+    for (const StateEntry &state : model.states)
+        names.append(EscapedLine::escape(QByteArrayView(state.name.toUtf8())));
+    return names;
 }
 
-StringRun::StringRun(const BatchAutomaton &automaton, bool trace)
-    : m_automaton(automaton)
-    , m_run(automaton.run, trace)
-{
-}
-
-void StringRun::feed(QByteArrayView piece, qsizetype valid)
-{
-    if (m_run.stopped() || piece.isEmpty())
-        return;
-    m_run.feed(QString::fromUtf8(piece.first(valid)));
-    if (valid < piece.size() && !m_run.stopped()) {
-        m_run.stopAtNonCharacter();
-        m_nonCharacter = piece.sliced(valid, 1).toByteArray();
-    }
-}
-
-void StringRun::finish(QByteArray &out)
-{
-    const RunOutcome end = m_run.finish();
-    out += verdictText(end.verdict).toUtf8();
-    if (end.verdict == RunVerdict::Error) {
-        const QString shown = m_nonCharacter.isEmpty()
-            ? EscapedLine::escape(end.invalidCharacter)
-            : QString::fromLatin1(EscapedLine::escape(QByteArrayView(m_nonCharacter)));
-        out += '\t';
-        out += end.statusText(shown).toUtf8();
-    }
-    for (const qint16 state : end.visited) {
-        out += '\t';
-        out += m_automaton.escapedNames[state];
-    }
-}
-
-// A line of input arriving in pieces: each piece is echoed and run at once as
-// far as its complete UTF-8 sequences go; an unfinished sequence waits for the
-// next piece, so that both see the line as they would see it whole.
-class BatchRun::Line
-{
-public:
-    explicit Line(BatchRun &batch) : m_batch(batch), m_run(batch.m_automaton, batch.m_trace) {}
-
-    void feed(QByteArrayView bytes)
-    {
-        if (!m_tail.isEmpty()) {
-            m_tail += bytes;
-            bytes = m_tail;
-        }
-        const QByteArrayView complete = bytes.first(completeUtf8Length(bytes));
-        m_run.feed(complete, m_batch.writeEscaped(complete));
-        m_tail = bytes.sliced(complete.size()).toByteArray();
-    }
-
-    void finish()
-    {
-        m_run.feed(m_tail, m_batch.writeEscaped(m_tail));
-        m_batch.endString(m_run);
-    }
-
-private:
-    BatchRun &m_batch;
-    StringRun m_run;
-    QByteArray m_tail;   // an unfinished UTF-8 sequence
-};
+} // namespace
 
 BatchRun::BatchRun(const modAll &model, bool trace, QIODevice &out)
-    : m_automaton(model)
-    , m_trace(trace)
+    : m_engine(model)
+    , m_run(m_engine, trace)
+    , m_escapedNames(escapedNames(model))
+    , m_acceptedEnd('\t' + RunTexts::accepted().toUtf8() + '\n')
+    , m_rejectedEnd('\t' + RunTexts::rejected().toUtf8() + '\n')
     , m_out(out)
 {
+    // Room for a full buffer and the longest thing appended to it at once (a
+    // read's worth of line, each byte escaped to four), so it never grows.
+    m_buffer.reserve(writeSize + 4 * ioBlockSize + 64);
 }
-
-BatchRun::~BatchRun() = default;
 
 void BatchRun::runString(QByteArrayView bytes)
 {
     if (!ok())
         return;
-    Line line(*this);
-    line.feed(bytes);
-    line.finish();
+    EscapedLine::append(m_buffer, bytes);
+    m_run.run(bytes);
+    endString();
 }
 
 void BatchRun::runLines(QIODevice &in, qint64 chunkSize)
 {
     QByteArray chunk(chunkSize, Qt::Uninitialized);
-    std::optional<Line> line;
+    bool inPieces = false;     // a line began in an earlier read and goes on
     bool heldReturn = false;   // a CR ended the last piece: the line's end, if LF follows
     while (ok()) {
         const qint64 count = in.read(chunk.data(), chunkSize);
@@ -113,52 +56,112 @@ void BatchRun::runLines(QIODevice &in, qint64 chunkSize)
             m_ioError = QStringLiteral("cannot read the strings: ") + in.errorString();
         if (count <= 0)
             break;
-        QByteArrayView data(chunk.constData(), count);
-        while (!data.isEmpty() && ok()) {
-            if (!line)
-                line.emplace(*this);
-            const qsizetype newline = data.indexOf('\n');
-            QByteArrayView piece = newline < 0 ? data : data.first(newline);
-            if (heldReturn && newline != 0)
-                line->feed("\r");
-            heldReturn = piece.endsWith('\r');
-            if (heldReturn)
-                piece.chop(1);
-            line->feed(piece);
-            if (newline < 0)
-                break;
+        const char *p = chunk.constData();
+        const char *const end = p + count;
+        while (p != end && ok()) {
+            const auto *newline = static_cast<const char *>(std::memchr(p, '\n', size_t(end - p)));
+            QByteArrayView line(p, newline ? newline : end);
+            if (inPieces && heldReturn && line.data() != newline)
+                feedPiece("\r");
             heldReturn = false;
-            line->finish();
-            line.reset();
-            data = data.sliced(newline + 1);
+            if (!newline) {
+                heldReturn = line.endsWith('\r');
+                if (heldReturn)
+                    line.chop(1);
+                feedPiece(line);
+                inPieces = true;
+                break;
+            }
+            if (line.endsWith('\r'))
+                line.chop(1);
+            if (inPieces) {
+                feedPiece(line);
+                finishPieces();
+                inPieces = false;
+            } else {
+                runString(line);
+            }
+            p = newline + 1;
         }
     }
-    if (line && ok()) {
+    if (inPieces && ok()) {
         if (heldReturn)
-            line->feed("\r");
-        line->finish();
+            feedPiece("\r");
+        finishPieces();
     }
 }
 
-void BatchRun::endString(StringRun &run)
+void BatchRun::feedPiece(QByteArrayView bytes)
 {
-    m_buffer += '\t';
-    run.finish(m_buffer);
-    m_buffer += '\n';
-    m_anyError = m_anyError || run.failed();
+    escapePiece(bytes);
+    m_run.feed(bytes);
+}
+
+void BatchRun::escapePiece(QByteArrayView bytes)
+{
+    // A sequence the last piece ended inside takes bytes until it is whole,
+    // or until they show it never will be; what is settled is escaped, and
+    // a new sequence they begin waits in its place.
+    while (m_cutSize > 0 && !bytes.isEmpty()) {
+        m_cut[m_cutSize++] = uchar(bytes.front());
+        bytes = bytes.sliced(1);
+        const QByteArrayView cut(reinterpret_cast<const char *>(m_cut), m_cutSize);
+        const qsizetype whole = Utf8::completeLength(cut);
+        EscapedLine::append(m_buffer, cut.first(whole));
+        m_cutSize = int(m_cutSize - whole);
+        std::memmove(m_cut, m_cut + whole, size_t(m_cutSize));
+    }
+    if (m_cutSize > 0)
+        return;   // the piece ended before the sequence did
+    const qsizetype whole = Utf8::completeLength(bytes);
+    EscapedLine::append(m_buffer, bytes.first(whole));
+    m_cutSize = int(bytes.size() - whole);
+    std::memcpy(m_cut, bytes.data() + whole, size_t(m_cutSize));
     flushWhenFull();
 }
 
-qsizetype BatchRun::writeEscaped(QByteArrayView bytes)
+void BatchRun::finishPieces()
 {
-    const qsizetype valid = EscapedLine::append(m_buffer, bytes);
+    EscapedLine::append(m_buffer, QByteArrayView(reinterpret_cast<const char *>(m_cut), m_cutSize));
+    m_cutSize = 0;
+    m_run.finish();
+    endString();
+}
+
+void BatchRun::endString()
+{
+    const ByteEngine::Verdict verdict = m_run.verdict();
+    const std::vector<qint16> &visited = m_run.visited();
+    // Most lines end in a verdict with nothing after it: one append.
+    if (visited.empty() && verdict == ByteEngine::Verdict::Accepted)
+        m_buffer += m_acceptedEnd;
+    else if (visited.empty() && verdict == ByteEngine::Verdict::Rejected)
+        m_buffer += m_rejectedEnd;
+    else
+        appendColumns(verdict, visited);
     flushWhenFull();
-    return valid;
+}
+
+void BatchRun::appendColumns(ByteEngine::Verdict verdict, const std::vector<qint16> &visited)
+{
+    m_buffer += '\t';
+    m_buffer += verdictText(runVerdict(verdict)).toUtf8();
+    if (verdict == ByteEngine::Verdict::InvalidCharacter || verdict == ByteEngine::Verdict::InvalidStart) {
+        m_anyError = true;
+        const QString shown = QString::fromUtf8(EscapedLine::escape(m_run.invalidCharacter()));
+        m_buffer += '\t';
+        m_buffer += statusText(verdict, shown).toUtf8();
+    }
+    for (const qint16 state : visited) {
+        m_buffer += '\t';
+        m_buffer += m_escapedNames[state];
+    }
+    m_buffer += '\n';
 }
 
 void BatchRun::flushWhenFull()
 {
-    if (m_buffer.size() >= ioBlockSize)
+    if (m_buffer.size() >= writeSize)
         flush();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "run/immediate_run.h"
+#include "run/byte_engine.h"
+#include "run/byte_engine_run.h"
 
 #include "document/tw_file_bytes.h"
 
@@ -10,50 +11,23 @@
 
 class QIODevice;
 
-// What the run of every string needs of one automaton, prepared once.
-struct BatchAutomaton
-{
-    explicit BatchAutomaton(const modAll &automaton);
-
-    const RunAutomaton run;
-    const QList<QByteArray> escapedNames;   // each state's name as a result line shows it
-};
-
-// One string run through the automaton exactly as Play runs it at 0 ms (see
-// ImmediateRun), from its UTF-8 bytes. A byte that is not valid UTF-8 is no
-// character, so it is never a symbol. The string may arrive in pieces, so a
-// line far larger than memory can be run as it is read.
-class StringRun
-{
-public:
-    StringRun(const BatchAutomaton &automaton, bool trace);
-
-    // The next piece of the string as UTF-8 bytes, of which the first `valid`
-    // are valid UTF-8. A piece never ends inside a UTF-8 sequence that the next
-    // piece could complete.
-    void feed(QByteArrayView piece, qsizetype valid);
-    // Ends the string and appends the columns after it to `out`: "ACCEPTED",
-    // "REJECTED" or "ERROR" and the status text, then with tracing the states
-    // visited (the start state and each state a transition led to), all
-    // separated by tabs and each in its one-line form.
-    void finish(QByteArray &out);
-    bool failed() const { return m_run.stopped(); }
-
-private:
-    const BatchAutomaton &m_automaton;
-    ImmediateRun m_run;
-    QByteArray m_nonCharacter;   // the byte that stopped the run, when it was no character
-};
-
-// Runs strings and writes one line per string to `out`: the string in its
-// one-line form (see EscapedLine), a tab, and StringRun's columns. Output is
-// collected and written in large pieces; every write is checked, and after the
+// Runs strings through the automaton exactly as Play runs it at 0 ms, on the
+// byte engine, and writes one line per string to `out`: the string in its
+// one-line form (see EscapedLine), a tab, then "ACCEPTED", "REJECTED" or
+// "ERROR" and the status text, then with tracing the states visited (the start
+// state and each state a transition led to), all separated by tabs and each in
+// its one-line form. A byte that is not valid UTF-8 is no character, so it is
+// never a symbol.
+//
+// Nothing is allocated per string: lines are run where they lie in the read
+// buffer, results gather in one buffer that is reused and written in large
+// pieces. A line longer than a read is run piece by piece as it arrives, so a
+// line far larger than memory runs too. Every write is checked, and after the
 // first read or write that fails nothing more is read or run.
 class BatchRun
 {
 public:
     BatchRun(const modAll &model, bool trace, QIODevice &out);
-    ~BatchRun();
 
     // One string as its bytes (UTF-8), for instance from the command line.
     void runString(QByteArrayView bytes);
@@ -71,16 +45,28 @@ public:
     const QString &ioError() const { return m_ioError; }
 
 private:
-    class Line;
-    // Gives the length of the valid UTF-8 start of `bytes`.
-    qsizetype writeEscaped(QByteArrayView bytes);
+    // A line that goes on past the end of a read: its pieces are echoed and
+    // run as they come.
+    void feedPiece(QByteArrayView bytes);
+    void finishPieces();
+    // Echoes `bytes`, part of a line cut into pieces: a UTF-8 sequence cut by
+    // the end of a piece waits in m_cut, so the line is escaped as it would be
+    // whole.
+    void escapePiece(QByteArrayView bytes);
+    // Appends the columns after the string, ends the line, writes when full.
+    void endString();
+    void appendColumns(ByteEngine::Verdict verdict, const std::vector<qint16> &visited);
     void flushWhenFull();
-    void endString(StringRun &run);
 
-    const BatchAutomaton m_automaton;
-    bool m_trace;
+    const ByteEngine m_engine;
+    ByteRun m_run;
+    const QList<QByteArray> m_escapedNames;   // each state's name as a result line shows it
+    const QByteArray m_acceptedEnd;   // what follows a string that ends ACCEPTED, untraced
+    const QByteArray m_rejectedEnd;
     QIODevice &m_out;
-    QByteArray m_buffer;
+    QByteArray m_buffer;                      // results not written yet
+    uchar m_cut[4] = {};                      // the start of a UTF-8 sequence a piece ended inside
+    int m_cutSize = 0;
     bool m_anyError = false;
     QString m_ioError;
 };

@@ -1,5 +1,7 @@
 #include "document/escaped_line.h"
 
+#include "model/utf8.h"
+
 #include <cstring>
 
 namespace EscapedLine {
@@ -37,28 +39,6 @@ bool isPlainAsciiWord(quint64 word)
     const quint64 is7F = word + eachByte(0x01);
     const quint64 zeroByte = (backslashes - eachByte(0x01)) & ~backslashes;
     return ((word | below20 | is7F | zeroByte) & top) == 0;
-}
-
-// Length of the valid UTF-8 sequence of two to four bytes that begins at `p`,
-// or 0 when the byte there begins none among the `available` bytes.
-qsizetype multiByteLength(const uchar *p, qsizetype available)
-{
-    // The second byte's range excludes overlong forms (E0, F0), surrogates (ED)
-    // and code points past U+10FFFF (F4); the later bytes are any continuation.
-    const uchar lead = p[0];
-    const auto isContinuation = [p](int i) { return (p[i] & 0xC0) == 0x80; };
-    if (lead < 0xC2 || lead > 0xF4)
-        return 0;
-    if (lead < 0xE0)
-        return available >= 2 && isContinuation(1) ? 2 : 0;
-    if (lead < 0xF0) {
-        const uchar low = lead == 0xE0 ? 0xA0 : 0x80;
-        const uchar high = lead == 0xED ? 0x9F : 0xBF;
-        return available >= 3 && p[1] >= low && p[1] <= high && isContinuation(2) ? 3 : 0;
-    }
-    const uchar low = lead == 0xF0 ? 0x90 : 0x80;
-    const uchar high = lead == 0xF4 ? 0x8F : 0xBF;
-    return available >= 4 && p[1] >= low && p[1] <= high && isContinuation(2) && isContinuation(3) ? 4 : 0;
 }
 
 void appendEscape(QByteArray &out, uchar byte)
@@ -104,7 +84,8 @@ qsizetype append(QByteArray &out, QByteArrayView bytes)
             continue;
         }
         if (p[pos] >= 0x80) {
-            if (const qsizetype length = multiByteLength(p + pos, size - pos)) {
+            int length = 0;
+            if (Utf8::check(p + pos, size - pos, length) == Utf8::Sequence::Complete) {
                 pos += length;
                 continue;
             }

@@ -17,9 +17,8 @@
 //           part of a valid UTF-8 sequence; HH is two upper-case hex digits
 //
 // Every other byte is itself, so valid UTF-8 text (accents, emoji) reads as it
-// is. Valid UTF-8 here is the Unicode definition: no overlong forms, no
-// surrogates, nothing past U+10FFFF; a sequence cut short is invalid byte by
-// byte.
+// is. Valid UTF-8 is what Utf8 (model/utf8.h) says it is; a sequence cut
+// short is invalid byte by byte.
 namespace EscapedLine {
 
 // Appends the escaped form of `bytes` to `out`, and gives the length of the

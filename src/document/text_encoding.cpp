@@ -22,19 +22,6 @@ QChar fromWindows1252(char byte)
 
 } // namespace
 
-qsizetype completeUtf8Length(QByteArrayView bytes)
-{
-    const qsizetype size = bytes.size();
-    qsizetype lead = size - 1;
-    while (lead >= 0 && lead > size - 4 && (uchar(bytes[lead]) & 0xC0) == 0x80)
-        --lead;
-    if (lead < 0)
-        return size;
-    const uchar first = uchar(bytes[lead]);
-    const qsizetype needed = first >= 0xF0 ? 4 : first >= 0xE0 ? 3 : first >= 0xC0 ? 2 : 1;
-    return size - lead < needed && first < 0xF8 ? lead : size;
-}
-
 FileDecoder::FileDecoder(bool utf8)
     : m_utf8(utf8)
     , m_decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom)

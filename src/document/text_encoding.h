@@ -11,11 +11,6 @@
 // decided once for the whole file; each value is then decoded on its own.
 namespace TextEncoding {
 
-// Length of the longest start of `bytes` that does not end inside a UTF-8
-// sequence. Text cut there is valid UTF-8 piece by piece exactly when it is
-// valid as a whole, and decodes piece by piece to the same characters.
-qsizetype completeUtf8Length(QByteArrayView bytes);
-
 // The byte-order mark a UTF-8 file may begin with; it is not part of the text.
 inline constexpr QByteArrayView utf8ByteOrderMark("\xEF\xBB\xBF");
 

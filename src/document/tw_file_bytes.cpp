@@ -1,6 +1,6 @@
 #include "document/tw_file_bytes.h"
 
-#include "document/text_encoding.h"
+#include "model/utf8.h"
 
 #include <cstring>
 
@@ -33,7 +33,7 @@ TwPiecesEnd readPieces(const std::function<qint64(char *into, qint64 max)> &read
                 return TwPiecesEnd::TooLarge;
         }
         piece.truncate(filled);
-        const qsizetype whole = atEnd ? filled : TextEncoding::completeUtf8Length(piece);
+        const qsizetype whole = atEnd ? filled : Utf8::completeLength(piece);
         carried = piece.sliced(whole);
         piece.truncate(whole);
         bytes.utf8 = bytes.utf8 && QByteArrayView(piece).isValidUtf8();

@@ -28,6 +28,15 @@ inline bool isOne(QStringView text)
     return !text.isEmpty() && firstLength(text) == text.size();
 }
 
+// The code point of `character`, one character. A lone surrogate is a
+// character of its own (the input box can hold one), so it stands for itself,
+// never for U+FFFD, which may be a symbol of its own.
+inline char32_t codePoint(QStringView character)
+{
+    return firstLength(character) == 2 ? QChar::surrogateToUcs4(character[0], character[1])
+                                       : char32_t(character[0].unicode());
+}
+
 // Number of characters in `text`.
 qsizetype count(QStringView text);
 

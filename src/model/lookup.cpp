@@ -23,7 +23,7 @@ SymbolIndex::SymbolIndex(const modAll &model)
         if (symbol.size() == 1)
             m_basic[symbol[0].unicode()] = position;
         else
-            m_supplementary.insert(QChar::surrogateToUcs4(symbol[0], symbol[1]), position);
+            m_supplementary.insert(Characters::codePoint(symbol), position);
     });
 }
 

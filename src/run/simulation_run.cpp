@@ -4,7 +4,7 @@
 #include "model/leading_number.h"
 #include "model/limits.h"
 #include "model/mod_all.h"
-#include "run/immediate_run.h"
+#include "run/byte_engine.h"
 #include "run/run_panel.h"
 #include "run/run_steps.h"
 #include "run/run_texts.h"
@@ -82,11 +82,8 @@ void SimulationRun::refuseInvalidStart()
 void SimulationRun::runImmediately()
 {
     const QString input = m_panel.inputText();
-    const RunAutomaton automaton(m_model);
-    ImmediateRun run(automaton);
-    run.feed(input);
-    const RunOutcome end = run.finish();
-    if (end.invalidStart) {
+    const ByteEngine::TextRun end = ByteEngine(m_model).runText(input);
+    if (end.verdict == ByteEngine::Verdict::InvalidStart) {
         refuseInvalidStart();
         return;
     }
@@ -94,14 +91,18 @@ void SimulationRun::runImmediately()
     current_state = end.state;
     if (m_model.state_count > 0)
         showCurrentState();
+    const QStringView rest = QStringView(input).sliced(end.consumed);
     if (end.consumed > 0)
-        m_panel.setInputText(input.sliced(end.consumed));
-    m_panel.setOutputText(verdictText(end.verdict));
-    m_panel.setStatusText(end.statusText(end.invalidCharacter));
+        m_panel.setInputText(rest.toString());
+    const RunVerdict verdict = runVerdict(end.verdict);
+    const QString invalidCharacter = Characters::first(rest).toString();
+    m_panel.setOutputText(verdictText(verdict));
+    m_panel.setStatusText(statusText(end.verdict, invalidCharacter));
     // Only the end is reported, so a follower costs the run nothing per
     // character; a run that took the whole input shares its text.
     if (m_observer)
-        m_observer->runEnded({end.verdict, end.state, end.invalidCharacter, true, input.left(end.consumed)});
+        m_observer->runEnded({verdict, end.state, verdict == RunVerdict::Error ? invalidCharacter : QString(), true,
+                              input.left(end.consumed)});
 }
 
 void SimulationRun::tick()

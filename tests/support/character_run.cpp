@@ -1,4 +1,4 @@
-#include "run/immediate_run.h"
+#include "character_run.h"
 
 #include "model/characters.h"
 #include "run/run_steps.h"
@@ -10,7 +10,7 @@ QString RunOutcome::statusText(const QString &shownCharacter) const
     return invalidStart ? RunTexts::invalidStartState() : RunTexts::invalidAlphabet(shownCharacter);
 }
 
-ImmediateRun::ImmediateRun(const RunAutomaton &automaton, bool trace)
+CharacterRun::CharacterRun(const RunAutomaton &automaton, bool trace)
     : m_automaton(automaton)
     , m_trace(trace)
 {
@@ -55,7 +55,7 @@ qsizetype runCharacters(const RunAutomaton &automaton, QStringView text, qint16 
 
 } // namespace
 
-void ImmediateRun::feed(QStringView piece)
+void CharacterRun::feed(QStringView piece)
 {
     if (stopped())
         return;
@@ -69,13 +69,13 @@ void ImmediateRun::feed(QStringView piece)
     }
 }
 
-void ImmediateRun::stopAtNonCharacter()
+void CharacterRun::stopAtNonCharacter()
 {
     if (!stopped())
         m_outcome.verdict = RunVerdict::Error;
 }
 
-RunOutcome ImmediateRun::finish()
+RunOutcome CharacterRun::finish()
 {
     if (!stopped())
         m_outcome.verdict =

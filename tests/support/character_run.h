@@ -9,7 +9,7 @@
 struct modAll;
 
 // What the run of a whole string needs of one automaton, prepared once, so
-// that many strings (the batch runner's) share it.
+// that many strings share it.
 class RunAutomaton
 {
 public:
@@ -43,9 +43,10 @@ struct RunOutcome
     QString statusText(const QString &shownCharacter) const;
 };
 
-// One string run from the start state to its verdict, as Play runs it at 0 ms:
-// the one run of a whole string, shared by the main window and the batch
-// runner.
+// One string run from the start state to its verdict, as Play runs it at 0 ms,
+// one character at a time over QString, each looked up in the alphabet as its
+// step comes: the plainest form of the run, which the byte engine is checked
+// against.
 //
 // States exist but the start state is none of them: ERROR before anything is
 // run. Otherwise each character is looked up when its step comes (see
@@ -55,10 +56,10 @@ struct RunOutcome
 //
 // The string may arrive in pieces, each holding whole characters, so a line far
 // larger than memory runs as it is read: feed() every piece, then finish().
-class ImmediateRun
+class CharacterRun
 {
 public:
-    explicit ImmediateRun(const RunAutomaton &automaton, bool trace = false);
+    explicit CharacterRun(const RunAutomaton &automaton, bool trace = false);
 
     // The next characters of the string; ignored once the run has stopped.
     void feed(QStringView piece);

@@ -1,0 +1,406 @@
+#include "cli/batch_run.h"
+#include "document/escaped_line.h"
+#include "run/byte_engine.h"
+#include "run/byte_engine_run.h"
+#include "run/run_steps.h"
+
+#include "character_run.h"
+#include "test_automata.h"
+
+#include <QBuffer>
+#include <QRandomGenerator>
+#include <QTest>
+
+#include <cstring>
+
+using Verdict = ByteEngine::Verdict;
+
+namespace {
+
+// Symbols random automata draw from: ASCII, control characters, a backslash,
+// two- three- and four-byte characters, a lone surrogate, and two that can
+// never match (empty, two characters).
+const QStringList symbolPool = {"a", "b", "0", "\t", "\\", QString(QChar(0)), "\x7F", "é", "€", "😀",
+                                QString(QChar(0xD800)), "", "ab"};
+
+// Characters and bytes random inputs draw from besides the symbols: ASCII that
+// is no symbol, a carriage return, a multi-byte character that is none, and
+// bytes that are not UTF-8 (a stray continuation, a lone lead, an overlong
+// form, an encoded surrogate, a code point past U+10FFFF, a four-byte
+// character cut short).
+const QList<QByteArray> strangerPool = {"c", "\r", "\x01", "ß", "\xF0\x9D\x84\x9E", "\x80", "\xC3",
+                                        "\xE0\x80\x80", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xF0\x9F\x98", "\xFF"};
+
+// An automaton as a damaged or half-edited model can be: rows missing or
+// short, targets naming no state, repeated symbols, counts that claim more
+// than is held, sometimes no states, no symbols or no valid start state.
+modAll randomModel(QRandomGenerator &random, int maxStates)
+{
+    const int states = random.bounded(8) == 0 ? 0 : random.bounded(1, maxStates + 1);
+    QStringList names, finals, symbols;
+    for (int s = 0; s < states; ++s) {
+        names << (random.bounded(5) == 0 ? QStringLiteral("q\t%1\\").arg(s) : QStringLiteral("q%1").arg(s));
+        if (random.bounded(3) == 0)
+            finals << names.last();
+    }
+    for (int k = random.bounded(7); k > 0; --k)
+        symbols << symbolPool[random.bounded(int(symbolPool.size()))];
+    QList<QList<qint16>> table;
+    for (int s = 0; s < states; ++s) {
+        QList<qint16> row;
+        for (qsizetype k = random.bounded(6) == 0 ? random.bounded(symbols.size() + 1) : symbols.size(); k > 0; --k)
+            row << qint16(random.bounded(3) == 0 ? 0 : random.bounded(-1, states + 3));
+        table << row;
+    }
+    const qint16 start = qint16(random.bounded(10) == 0 ? random.bounded(-1, states + 2) : random.bounded(qMax(states, 1)));
+    modAll m = makeAutomaton(names, finals, symbols, table, start);
+    m.state_count = qint16(names.size());
+    if (random.bounded(8) == 0)
+        m.transitions.resize(random.bounded(m.transitions.size() + 1));
+    if (random.bounded(8) == 0)
+        m.symbol_count = qint16(m.symbol_count + random.bounded(-1, 2));
+    if (states > 1 && random.bounded(10) == 0)
+        m.states.resize(states - 1);
+    return m;
+}
+
+// Symbols of the alphabet, and now and then (never, rarely or often, as the
+// string decides) something else.
+QByteArray randomInput(QRandomGenerator &random, const modAll &m, int length)
+{
+    const int strangerEvery = QList<int>{0, 300, 10}[random.bounded(3)];
+    const int symbols = int(qBound(qsizetype(0), qsizetype(m.symbol_count), m.symbols.size()));
+    QByteArray input;
+    for (int i = 0; i < length; ++i)
+        if (symbols == 0 || (strangerEvery > 0 && random.bounded(strangerEvery) == 0))
+            input += strangerPool[random.bounded(int(strangerPool.size()))];
+        else
+            input += m.symbols[random.bounded(symbols)].toUtf8();
+    return input;
+}
+
+// Feeds `bytes` in pieces of 0 to 6 bytes, cutting characters anywhere.
+void feedInPieces(ByteRun &run, QByteArrayView bytes, QRandomGenerator &random)
+{
+    while (!bytes.isEmpty()) {
+        const qsizetype size = qMin<qsizetype>(random.bounded(7), bytes.size());
+        run.feed(bytes.first(size));
+        bytes = bytes.sliced(size);
+    }
+}
+
+// The result line tarnwell-run prints, as the batch runner would build it
+// from a finished ByteRun.
+QByteArray resultLine(const modAll &m, QByteArrayView string, const ByteRun &run)
+{
+    QByteArray line = EscapedLine::escape(string) + '\t';
+    switch (run.verdict()) {
+    case Verdict::Accepted: line += "ACCEPTED"; break;
+    case Verdict::Rejected: line += "REJECTED"; break;
+    case Verdict::InvalidStart: line += "ERROR\tInvalid start state"; break;
+    case Verdict::InvalidCharacter:
+        line += "ERROR\tInvalid alphabet '" + EscapedLine::escape(run.invalidCharacter()) + "'";
+        break;
+    }
+    for (const qint16 state : run.visited())
+        line += '\t' + EscapedLine::escape(QByteArrayView(m.states[state].name.toUtf8()));
+    return line + '\n';
+}
+
+// The result line for `string`, from the character-by-character run over the
+// string's valid UTF-8 start: the first byte that is not UTF-8 stops the run
+// there, unless a character before it did.
+QByteArray referenceLine(const modAll &m, bool trace, QByteArrayView string)
+{
+    QByteArray line;
+    const qsizetype valid = EscapedLine::append(line, string);
+    line += '\t';
+    const RunAutomaton automaton(m);
+    CharacterRun run(automaton, trace);
+    run.feed(QString::fromUtf8(string.first(valid)));
+    QByteArray nonCharacter;
+    if (valid < string.size() && !run.stopped()) {
+        run.stopAtNonCharacter();
+        nonCharacter = string.sliced(valid, 1).toByteArray();
+    }
+    const RunOutcome end = run.finish();
+    line += verdictText(end.verdict).toUtf8();
+    if (end.verdict == RunVerdict::Error) {
+        const QString shown = nonCharacter.isEmpty() ? EscapedLine::escape(end.invalidCharacter)
+                                                     : QString::fromLatin1(EscapedLine::escape(nonCharacter));
+        line += '\t' + end.statusText(shown).toUtf8();
+    }
+    for (const qint16 state : end.visited)
+        line += '\t' + EscapedLine::escape(QByteArrayView(m.states[state].name.toUtf8()));
+    return line + '\n';
+}
+
+// The results for `strings`, then for the lines of `lines` (each without its
+// LF or CR LF ending).
+QByteArray reference(const modAll &m, bool trace, const QList<QByteArray> &strings, const QByteArray &lines = {})
+{
+    QByteArray results;
+    for (const QByteArray &string : strings)
+        results += referenceLine(m, trace, string);
+    for (qsizetype from = 0; from < lines.size();) {
+        qsizetype newline = lines.indexOf('\n', from);
+        const bool ended = newline >= 0;
+        if (!ended)
+            newline = lines.size();
+        QByteArrayView line = QByteArrayView(lines).sliced(from, newline - from);
+        if (ended && line.endsWith('\r'))
+            line.chop(1);
+        results += referenceLine(m, trace, line);
+        from = newline + 1;
+    }
+    return results;
+}
+
+// What the batch runner prints for the lines of `input`, read `chunkSize`
+// bytes at a time.
+QByteArray batchRun(const modAll &m, bool trace, QByteArray input, qint64 chunkSize)
+{
+    QBuffer in(&input), out;
+    if (!in.open(QIODevice::ReadOnly) || !out.open(QIODevice::WriteOnly))
+        return "cannot open the buffers";
+    BatchRun batch(m, trace, out);
+    batch.runLines(in, chunkSize);
+    return batch.flush() ? out.data() : "flush failed";
+}
+
+QString verdictName(Verdict verdict)
+{
+    static const char *const names[] = {"Accepted", "Rejected", "InvalidCharacter", "InvalidStart"};
+    return QString::fromLatin1(names[int(verdict)]);
+}
+
+} // namespace
+
+// The byte engine against the plainest run, CharacterRun: one character at a
+// time over QString.
+class TestByteEngine : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void verdicts_data()
+    {
+        QTest::addColumn<modAll>("automaton");
+        QTest::addColumn<QByteArray>("input");
+        QTest::addColumn<QString>("verdict");
+        QTest::addColumn<QByteArray>("character");
+
+        const modAll endsInA = ::endsInA();
+        QTest::newRow("ends in a") << endsInA << QByteArray("bba") << "Accepted" << QByteArray();
+        QTest::newRow("ASCII that is no symbol") << endsInA << QByteArray("abca") << "InvalidCharacter"
+                                                 << QByteArray("c");
+        QTest::newRow("a multi-byte character that is no symbol is named whole")
+            << endsInA << QByteArray("a\xF0\x9F\x98\x80") << "InvalidCharacter" << QByteArray("\xF0\x9F\x98\x80");
+        QTest::newRow("a byte that is not UTF-8 is named as that byte") << endsInA << QByteArray("a\xFF" "a")
+                                                                        << "InvalidCharacter" << QByteArray("\xFF");
+        QTest::newRow("an encoded surrogate is not UTF-8") << endsInA << QByteArray("\xED\xA0\x80")
+                                                           << "InvalidCharacter" << QByteArray("\xED");
+        QTest::newRow("a character cut short by the end") << endsInA << QByteArray("a\xE2\x82") << "InvalidCharacter"
+                                                          << QByteArray("\xE2");
+        QTest::newRow("invalid start state")
+            << makeAutomaton({"q0"}, {"q0"}, {"a"}, {{1}}, -1) << QByteArray("") << "InvalidStart" << QByteArray();
+        QTest::newRow("no states: symbols are consumed, then rejected")
+            << makeAutomaton({}, {}, {"a"}, {}) << QByteArray("aa") << "Rejected" << QByteArray();
+        QTest::newRow("no states: the first invalid character stops")
+            << makeAutomaton({}, {}, {"a"}, {}) << QByteArray("ab") << "InvalidCharacter" << QByteArray("b");
+        QTest::newRow("a surrogate pair symbol is one character")
+            << makeAutomaton({"q0", "q1"}, {"q1"}, {"😀"}, {{2}, {1}}) << QByteArray("😀") << "Accepted" << QByteArray();
+        QTest::newRow("a symbol of two characters never matches")
+            << makeAutomaton({"q0"}, {"q0"}, {"ab", "a"}, {{1, 1}}) << QByteArray("ab") << "InvalidCharacter"
+            << QByteArray("b");
+        QTest::newRow("of repeated symbols the last one's column is read")
+            << makeAutomaton({"q0", "q1"}, {"q1"}, {"a", "a"}, {{1, 2}, {1, 2}}) << QByteArray("a") << "Accepted"
+            << QByteArray();
+        QTest::newRow("a target naming no state stays")
+            << makeAutomaton({"q0", "q1"}, {"q0"}, {"a"}, {{3}, {1}}) << QByteArray("aa") << "Accepted" << QByteArray();
+        QTest::newRow("a missing row stays")
+            << makeAutomaton({"q0", "q1"}, {"q1"}, {"a"}, {{2}}) << QByteArray("aaa") << "Accepted" << QByteArray();
+    }
+
+    // Whole, then a byte at a time: a piece may end inside a character.
+    void verdicts()
+    {
+        QFETCH(modAll, automaton);
+        QFETCH(QByteArray, input);
+        QFETCH(QString, verdict);
+        QFETCH(QByteArray, character);
+
+        const ByteEngine engine(automaton);
+        ByteRun run(engine, false);
+        run.feed(input);
+        QCOMPARE(verdictName(run.finish()), verdict);
+        QCOMPARE(run.invalidCharacter().toByteArray(), character);
+        for (const char byte : std::as_const(input))
+            run.feed(QByteArrayView(&byte, 1));
+        QCOMPARE(verdictName(run.finish()), verdict);
+        QCOMPARE(run.invalidCharacter().toByteArray(), character);
+    }
+
+    // An empty cell keeps the state and is no step; a cell naming its own
+    // state is a step, and the trace shows it.
+    void traceTellsStaysFromSelfLoops()
+    {
+        const ByteEngine engine(makeAutomaton({"q0", "q1"}, {"q1"}, {"0", "1"}, {{0, 2}, {2, 2}}));
+        ByteRun run(engine, true);
+        run.feed("00101");
+        QCOMPARE(verdictName(run.finish()), "Accepted");
+        QCOMPARE(run.visited(), (std::vector<qint16>{0, 1, 1, 1}));
+    }
+
+    // Random automata, random strings fed in random pieces, with and without
+    // the trace and the data-parallel path: each result line as the character
+    // run gives it.
+    void matchesCharacterRun()
+    {
+        QRandomGenerator random(14);
+        for (int round = 0; round < 400; ++round) {
+            const modAll m = randomModel(random, 20);
+            const bool trace = round % 2 == 1;
+            const ByteEngine engine(m, round % 4 < 2 ? ByteEngine::Method::Automatic : ByteEngine::Method::PlainLoop);
+            ByteRun run(engine, trace);
+            QList<QByteArray> strings;
+            QByteArray results;
+            for (int i = 0; i < 10; ++i) {
+                strings << randomInput(random, m, random.bounded(i < 5 ? 8 : 600));
+                if (i % 2 == 0) {
+                    run.run(strings.last());
+                } else {
+                    feedInPieces(run, strings.last(), random);
+                    run.finish();
+                }
+                results += resultLine(m, strings.last(), run);
+            }
+            QCOMPARE(results, reference(m, trace, strings));
+        }
+    }
+
+    // A read buffer as the batch runner will scan it: lines found with memchr,
+    // reads that end anywhere in a line or a character.
+    void linesSplitAcrossReads()
+    {
+        QRandomGenerator random(8);
+        for (int round = 0; round < 100; ++round) {
+            const modAll m = randomModel(random, 12);
+            QByteArray input = randomInput(random, m, 3000);
+            input.replace('\r', "\n");
+            const ByteEngine engine(m);
+            ByteRun run(engine, true);
+            QByteArray results, line;
+            for (qsizetype from = 0; from < input.size();) {
+                const qsizetype readSize = qMin<qsizetype>(random.bounded(1, 300), input.size() - from);
+                const char *p = input.constData() + from;
+                const char *const end = p + readSize;
+                while (p != end) {
+                    const auto *newline = static_cast<const char *>(std::memchr(p, '\n', size_t(end - p)));
+                    const char *const lineEnd = newline ? newline : end;
+                    run.feed(QByteArrayView(p, lineEnd));
+                    line += QByteArrayView(p, lineEnd);
+                    if (!newline)
+                        break;
+                    run.finish();
+                    results += resultLine(m, line, run);
+                    line.clear();
+                    p = newline + 1;
+                }
+                from += readSize;
+            }
+            if (!input.isEmpty() && !input.endsWith('\n')) {
+                run.finish();
+                results += resultLine(m, line, run);
+            }
+            QCOMPARE(results, reference(m, true, {}, input));
+        }
+    }
+
+    // The window's run over UTF-16, lone surrogates included, against the
+    // character run: same verdict, same stop, same state.
+    void matchesTextRun()
+    {
+        QRandomGenerator random(9);
+        const QStringList strangers = {"c", "ß", "𝄞", QString(QChar(0xDC00)), QString(QChar(0xD800)), "\r"};
+        for (int round = 0; round < 400; ++round) {
+            const modAll m = randomModel(random, 20);
+            const ByteEngine engine(m);
+            for (int i = 0; i < 10; ++i) {
+                QString text;
+                for (int length = random.bounded(i < 5 ? 8 : 600); length > 0; --length)
+                    text += random.bounded(15) == 0 || m.symbols.isEmpty()
+                                ? strangers[random.bounded(int(strangers.size()))]
+                                : m.symbols[random.bounded(int(m.symbols.size()))];
+                const ByteEngine::TextRun run = engine.runText(text);
+                if (!RunSteps::startIsValid(m)) {
+                    QCOMPARE(verdictName(run.verdict), "InvalidStart");
+                    continue;
+                }
+                const RunAutomaton automaton(m);
+                CharacterRun reference(automaton);
+                reference.feed(text);
+                const RunOutcome stop = reference.finish();
+                QCOMPARE(run.consumed, stop.consumed);
+                QCOMPARE(verdictName(run.verdict), verdictName(stop.verdict == RunVerdict::Error ? Verdict::InvalidCharacter
+                                                               : stop.verdict == RunVerdict::Accepted ? Verdict::Accepted
+                                                                                                 : Verdict::Rejected));
+                if (m.state_count > 0)
+                    QCOMPARE(run.state, stop.state);
+            }
+        }
+    }
+
+    // tarnwell-run's lines: random automata, lines ended by LF or CR LF (a
+    // stray CR stays in its line), reads of random sizes that end anywhere in
+    // a line, a CR LF or a character.
+    void batchRunnerMatchesCharacterRun()
+    {
+        QRandomGenerator random(21);
+        for (int round = 0; round < 200; ++round) {
+            const modAll m = randomModel(random, 16);
+            const bool trace = round % 2 == 1;
+            QByteArray input;
+            for (int line = random.bounded(12); line > 0; --line) {
+                input += randomInput(random, m, random.bounded(line % 3 == 0 ? 400 : 12));
+                input += QList<QByteArray>{"\n", "\r\n", "\r\n", "\n"}[random.bounded(4)];
+            }
+            if (random.bounded(3) == 0)
+                input += randomInput(random, m, random.bounded(20));
+            const qint64 chunkSize = QList<qint64>{1, 2, 3, 7, 64, 65536}[random.bounded(6)];
+            QCOMPARE(batchRun(m, trace, input, chunkSize), reference(m, trace, {}, input));
+        }
+    }
+
+    // Automata of at most 16 states, long strings with rare characters that
+    // leave the plain table (errors, multi-byte symbols) anywhere in a block.
+    void vectorPathMatchesPlainLoop()
+    {
+        QRandomGenerator random(16);
+        QVERIFY(!ByteEngine(randomAutomaton(17, 1)).vectorized());
+        if (!ByteEngine(randomAutomaton(16, 1)).vectorized())
+            QSKIP("this processor has no data-parallel path");
+        for (int round = 0; round < 300; ++round) {
+            const modAll m = round % 3 == 0 ? randomAutomaton(16, quint32(round)) : randomModel(random, 16);
+            const ByteEngine vector(m), plain(m, ByteEngine::Method::PlainLoop);
+            ByteRun vectorRun(vector, false), plainRun(plain, false);
+            for (int i = 0; i < 4; ++i) {
+                QByteArray input;
+                for (int length = random.bounded(3000); length > 0; --length)
+                    input += random.bounded(400) == 0 ? strangerPool[random.bounded(int(strangerPool.size()))]
+                                                      : (m.symbols.isEmpty() ? QByteArray("0")
+                                                                             : m.symbols[random.bounded(int(m.symbols.size()))].toUtf8());
+                const qsizetype cut = random.bounded(input.size() + 1);
+                vectorRun.feed(QByteArrayView(input).first(cut));
+                vectorRun.feed(QByteArrayView(input).sliced(cut));
+                plainRun.feed(input);
+                QCOMPARE(vectorRun.state(), plainRun.state());
+                QCOMPARE(verdictName(vectorRun.finish()), verdictName(plainRun.finish()));
+                QCOMPARE(vectorRun.invalidCharacter().toByteArray(), plainRun.invalidCharacter().toByteArray());
+            }
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestByteEngine)
+#include "test_byte_engine.moc"
