@@ -28,6 +28,8 @@ ListEditor::ListEditor(ModelEdits &edits, Dialogs &dialogs, QWidget *owner, cons
     m_list = placed(new QListWidget(this), wording.listName, QRect(120, 420, 3600, listBottom - 420));
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list->setUniformItemSizes(true);
+    m_list->setAccessibleName(wording.listCaption);
+    m_list->setAccessibleDescription(wording.hint.trimmed());
 
     // The seven buttons in their column order, then the list.
     for (int i = 0; i < 6; ++i)

@@ -4,6 +4,7 @@
 #include "model/model_edits.h"
 #include "run/run_panel.h"
 #include "run/simulation_run.h"
+#include "undo/undo_history.h"
 
 #include <QMainWindow>
 #include <memory>
@@ -11,6 +12,7 @@
 class Dialogs;
 class QAction;
 class QComboBox;
+class QDialog;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -41,6 +43,8 @@ public:
     ModelEdits &edits() { return m_edits; }
     // The File menu's commands and the question about unsaved changes.
     FileCommands &fileCommands() { return m_files; }
+    // Undo and Redo of the Edit menu.
+    UndoHistory &history() { return m_history; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -51,6 +55,8 @@ private:
     void createControls();
     void createSpeedFrame();
     void createMenus();
+    void createKeys();
+    void nameForAssistiveTechnology();
     void orderTabs();
     void Form_Load();
     void Form_Resize();
@@ -64,6 +70,9 @@ private:
     void cmd_comment_clicked();
     void cmd_help_clicked();
     void cmd_about_clicked();
+
+    void openEditor(QDialog &editor);
+    void pressIfEnabled(QPushButton *button);
 
     bool requireStates();
     bool requireSymbols();
@@ -93,6 +102,7 @@ private:
 
     modAll &m_model;
     ModelEdits m_edits;
+    UndoHistory m_history{m_edits};
     std::unique_ptr<Dialogs> m_ownDialogs;
     Dialogs &m_dialogs;
 
