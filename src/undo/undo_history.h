@@ -38,7 +38,8 @@ public:
     void redo();
     bool canUndo() const;
     bool canRedo() const;
-    int steps() const { return m_stack.count(); }
+    // The steps kept, the oldest first; index() of them are done.
+    const QUndoStack &stack() const { return m_stack; }
 
     // While held for any reason, Undo and Redo do nothing.
     enum class Hold { Editor, Run };
