@@ -253,17 +253,22 @@ void TestUndoHistory::randomEditsUndoneAndRedone()
     const QStringList names{"p", "q", "r", "s"};
     const QStringList symbols{"a", "b", "c", "d"};
     const auto any = [&](const QStringList &from) { return from[random.bounded(int(from.size()))]; };
+    // One or two entries to add; an entry to remove, less often than not (-1: none).
+    const auto added = [&](const QStringList &from) {
+        return random.bounded(2) ? QStringList{any(from)} : QStringList{any(from), any(from)};
+    };
+    const auto removed = [&] { return qMax(-1, int(random.bounded(10)) - 6); };
 
     QList<QString> versions{automatonText(s.model)};
     QString saved = versions.last();
-    for (int session = 0; session < 40; ++session) {
+    for (int session = 0; session < 60; ++session) {
         const int count = qMax<int>(0, s.model.state_count);
         switch (random.bounded(7)) {
         case 0:
-            s.states({any(names)}, random.bounded(4) - 1, random.bounded(4) - 1, random.bounded(5) > 0);
+            s.states(added(names), removed(), random.bounded(4) - 1, random.bounded(5) > 0);
             break;
         case 1:
-            s.symbols({any(symbols)}, random.bounded(4) - 1, random.bounded(5) > 0);
+            s.symbols(added(symbols), removed(), random.bounded(5) > 0);
             break;
         case 2:
             if (count > 0)
@@ -288,7 +293,7 @@ void TestUndoHistory::randomEditsUndoneAndRedone()
         QCOMPARE(qsizetype(s.history.stack().count()), versions.size() - 1);
     }
     QVERIFY(s.dialogs.allAnswered());
-    QVERIFY2(versions.size() > 10, "the sessions changed too little to test");
+    QVERIFY2(versions.size() > 15, "the sessions changed too little to test");
 
     const auto check = [&](qsizetype version) {
         QCOMPARE(automatonText(s.model), versions[version]);
