@@ -60,11 +60,11 @@ QLabel *label(QWidget *parent, const char *name, const QString &text, const QRec
     return l;
 }
 
-// Tells assistive technology that `field` shows a new text, so that a screen
-// reader speaks a verdict or a status without the focus going there.
-void announce(QWidget *field, const QString &text)
+// Tells assistive technology that the read-only `field` shows a new value, so
+// that a screen reader speaks a verdict without the focus going there.
+void announceValue(QLineEdit *field, const QString &text)
 {
-    if (text.isEmpty() || !QAccessible::isActive())
+    if (text.isEmpty())
         return;
     QAccessibleValueChangeEvent event(field, text);
     QAccessible::updateAccessibility(&event);
@@ -444,13 +444,19 @@ void frm_main::setStateText(const QString &text) { txt_state->setText(text); }
 void frm_main::setOutputText(const QString &text)
 {
     txt_output->setText(text);
-    announce(txt_output, text);
+    announceValue(txt_output, text);
 }
 
+// A label tells assistive technology of a new text itself (its text is its
+// name); the same status once more (a second run with the same end) is told here.
 void frm_main::setStatusText(const QString &text)
 {
+    const bool repeated = !text.isEmpty() && text == sBar_text->text();
     sBar_text->setText(text);
-    announce(sBar_text, text);
+    if (repeated) {
+        QAccessibleEvent event(sBar_text, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 double frm_main::progressMinimum() const { return pBar->minimum(); }

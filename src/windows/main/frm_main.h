@@ -102,7 +102,7 @@ private:
 
     modAll &m_model;
     ModelEdits m_edits;
-    UndoHistory m_history{m_edits};
+    UndoHistory m_history{m_edits, this};
     std::unique_ptr<Dialogs> m_ownDialogs;
     Dialogs &m_dialogs;
 
