@@ -1,4 +1,4 @@
-#include "scripted_dialogs.h"
+#include "main_window_fixture.h"
 #include "test_automata.h"
 #include "toolkit/tick_timer.h"
 #include "windows/main/frm_main.h"
@@ -27,67 +27,43 @@
 
 namespace {
 
-// One shown, active main window over its own model, with scripted boxes.
-struct Fixture
+// The main window made active, since keys reach only the active window.
+struct ActiveFixture : Fixture
 {
-    Fixture()
-    {
-        window.show();
-        activate(&window);
-    }
-    // Keys reach only the active window; the offscreen platform activates a
-    // window only when asked (and a dialog counts as active while its owner is).
+    ActiveFixture() { activate(&window); }
+    // The offscreen platform activates a window only when asked (and a dialog
+    // counts as active while its owner is).
     static void activate(QWidget *w)
     {
         w->activateWindow();
         QTRY_COMPARE(QApplication::activeWindow(), w);
     }
-    modAll model;
-    ScriptedDialogs dialogs;
-    frm_main window{model, &dialogs};
-
-    template <typename T = QWidget>
-    T *child(const char *name) const
+    // withEditor with the editor active, and the main window active again after.
+    void withActiveEditor(const char *action, const std::function<void(QDialog *)> &use)
     {
-        T *found = window.findChild<T *>(QLatin1String(name));
-        if (!found)
-            qFatal("no control %s", name);
-        return found;
-    }
-    QString text(const char *name) const { return child<QLineEdit>(name)->text(); }
-    QString enabled(std::initializer_list<const char *> names) const
-    {
-        QStringList on;
-        for (const char *name : names)
-            if (child(name)->isEnabled())
-                on << QLatin1String(name);
-        return on.join(u' ');
-    }
-    // Chooses `action` and, once its modal window is up and active, lets `use`
-    // work in it; the window must be closed by then.
-    void withEditor(const char *action, const std::function<void(QDialog *)> &use)
-    {
-        QTimer::singleShot(0, &window, [&] {
-            auto *modal = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        withEditor(action, [&](QDialog *modal) {
             QVERIFY(modal);
             activate(modal);
             use(modal);
             if (modal->isVisible())   // a failed check left it open
                 modal->hide();
         });
-        child<QAction>(action)->trigger();
         activate(&window);
     }
     // Adds `names` in the states editor and confirms.
     void addStates(const QStringList &names)
     {
-        withEditor("cmd_states", [&](QDialog *editor) {
+        withActiveEditor("cmd_states", [&](QDialog *editor) {
             for (const QString &name : names) {
                 dialogs.answerInput(name);
-                QTest::mouseClick(editor->findChild<QPushButton *>(QStringLiteral("cmd_add")), Qt::LeftButton);
+                clickIn(editor, "cmd_add");
             }
-            QTest::mouseClick(editor->findChild<QPushButton *>(QStringLiteral("cmd_ok")), Qt::LeftButton);
+            clickIn(editor, "cmd_ok");
         });
+    }
+    static void clickIn(QWidget *dialog, const char *button)
+    {
+        QTest::mouseClick(dialog->findChild<QPushButton *>(QLatin1String(button)), Qt::LeftButton);
     }
 };
 
@@ -156,13 +132,13 @@ void TestKeyboardAndAccess::everyFocusableControlHasAName_data()
 void TestKeyboardAndAccess::everyFocusableControlHasAName()
 {
     QFETCH(QString, action);
-    Fixture f;
+    ActiveFixture f;
     f.model.takeAutomaton(endsInA());
     QStringList unnamed{"(not walked)"};
     if (action.isEmpty())
         unnamed = unnamedControls(QAccessible::queryAccessibleInterface(&f.window));
     else
-        f.withEditor(qPrintable(action), [&](QDialog *modal) {
+        f.withActiveEditor(qPrintable(action), [&](QDialog *modal) {
             unnamed = unnamedControls(QAccessible::queryAccessibleInterface(modal));
             QVERIFY(QApplication::focusWidget() && QApplication::focusWidget()->window() == modal);
             modal->close();
@@ -190,7 +166,7 @@ void TestKeyboardAndAccess::controlsAreNamedAfterTheirLabels()
     QFETCH(QString, control);
     QFETCH(QString, name);
     QFETCH(QString, toolTip);
-    Fixture f;
+    ActiveFixture f;
     QWidget *widget = f.child(qPrintable(control));
     QCOMPARE(spokenName(widget), name);
     QCOMPARE(widget->toolTip(), toolTip);
@@ -201,7 +177,7 @@ void TestKeyboardAndAccess::controlsAreNamedAfterTheirLabels()
 // and the status as one of the status text, each time a run gives them.
 void TestKeyboardAndAccess::verdictAndStatusAreAnnounced()
 {
-    Fixture f;
+    ActiveFixture f;
     f.model.takeAutomaton(endsInA());
     f.child<QComboBox>("com_speed")->setCurrentIndex(2);
     const auto announced = [&](const char *name) {
@@ -220,7 +196,7 @@ void TestKeyboardAndAccess::verdictAndStatusAreAnnounced()
     for (const QString &input : {QStringLiteral("ba"), QStringLiteral("bb"), QStringLiteral("ab")}) {
         QTestAccessibility::clearEvents();
         f.child<QLineEdit>("txt_input")->setText(input);
-        f.child<QPushButton>("cmd_play")->click();
+        f.click("cmd_play");
         QCOMPARE(announced("txt_output") + u' ' + announced("sBar_text"),
                  QString(f.text("txt_output") + QStringLiteral(" Successfully completed")));
     }
@@ -230,10 +206,10 @@ void TestKeyboardAndAccess::verdictAndStatusAreAnnounced()
 // cell reads with its state and its symbol.
 void TestKeyboardAndAccess::gridCellsHaveRowAndColumnHeaders()
 {
-    Fixture f;
+    ActiveFixture f;
     f.model.takeAutomaton(endsInA());
     QStringList read;
-    f.withEditor("cmd_ttable", [&](QDialog *editor) {
+    f.withActiveEditor("cmd_ttable", [&](QDialog *editor) {
         QAccessibleInterface *grid = QAccessible::queryAccessibleInterface(editor->findChild<QTableView *>());
         QCOMPARE(grid->text(QAccessible::Name), "Transition table");
         for (const auto &[row, column] : {std::pair{0, 0}, std::pair{1, 1}}) {
@@ -267,7 +243,7 @@ void TestKeyboardAndAccess::menuShortcuts()
     QFETCH(QString, action);
     QFETCH(QKeySequence, keys);
     QFETCH(QString, boxes);
-    Fixture f;
+    ActiveFixture f;
     f.model.is_saved = false;
     for (const QString &box : boxes.split(u'|')) {
         if (box.startsWith(QStringLiteral("Save As")))
@@ -285,7 +261,7 @@ void TestKeyboardAndAccess::menuShortcuts()
 // its button is enabled.
 void TestKeyboardAndAccess::playAndPauseKeys()
 {
-    Fixture f;
+    ActiveFixture f;
     f.model.takeAutomaton(endsInA());
     f.child<QComboBox>("com_speed")->setCurrentIndex(0);   // timed: the run goes on
     auto *input = f.child<QLineEdit>("txt_input");
@@ -328,12 +304,12 @@ void TestKeyboardAndAccess::ctrlWStoresAsTheCloseBoxDoes()
     QFETCH(QString, action);
     QFETCH(QString, typed);
     QFETCH(QString, stored);
-    Fixture f;
+    ActiveFixture f;
     f.model.takeAutomaton(endsInA());
     if (stored.endsWith(QStringLiteral("open")))
         f.dialogs.answerMessage();
     bool open = false;
-    f.withEditor(qPrintable(action), [&](QDialog *editor) {
+    f.withActiveEditor(qPrintable(action), [&](QDialog *editor) {
         QWidget *control = QApplication::focusWidget();
         QTest::keyClicks(control, typed);
         QTest::keyClick(control, Qt::Key_W, Qt::ControlModifier);
@@ -352,7 +328,7 @@ void TestKeyboardAndAccess::ctrlWStoresAsTheCloseBoxDoes()
 void TestKeyboardAndAccess::undoAndRedoInTheWindow()
 {
     QTemporaryDir dir;
-    Fixture f;
+    ActiveFixture f;
     auto *undo = f.child<QAction>("cmd_undo");
     auto *redo = f.child<QAction>("cmd_redo");
     QCOMPARE(f.child<QMenu>("cmd_edit")->actions().mid(0, 2), (QList<QAction *>{undo, redo}));
@@ -386,7 +362,7 @@ void TestKeyboardAndAccess::undoAndRedoInTheWindow()
 // An open editor and a run (paused too) hold the history: both items greyed.
 void TestKeyboardAndAccess::undoWaitsForEditorsAndRuns()
 {
-    Fixture f;
+    ActiveFixture f;
     f.addStates({"p"});
     f.addStates({"q"});
     f.window.history().undo();
@@ -395,7 +371,7 @@ void TestKeyboardAndAccess::undoWaitsForEditorsAndRuns()
     };
     QCOMPARE(items(), "1 1");
     QString whileEditing;
-    f.withEditor("cmd_comment", [&](QDialog *editor) {
+    f.withActiveEditor("cmd_comment", [&](QDialog *editor) {
         whileEditing = items();
         editor->close();
     });
