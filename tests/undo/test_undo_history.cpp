@@ -150,7 +150,6 @@ private Q_SLOTS:
     void randomEditsUndoneAndRedone();
     void newAndOpenStartAfresh();
     void keepsTheLatestSteps();
-    void heldWhileEditingOrRunning();
 };
 
 // Each row's `edit` works on an automaton with states q0, q1 and symbols a, b;
@@ -205,11 +204,6 @@ void TestUndoHistory::oneStepPerChange_data()
     QTest::newRow("the comment typed") << Edit([](Session &s) { s.comment("x"); }) << "Comment / 1"
                                        << "&Undo Comment";
     QTest::newRow("the comment closed untouched") << Edit([](Session &s) { s.comment(""); }) << " / 0" << "&Undo";
-    QTest::newRow("two changes, one undone") << Edit([](Session &s) {
-        s.comment("x");
-        s.start(1, true);
-        s.history.undo();
-    }) << "Comment Start State / 1" << "&Undo Comment";
     QTest::newRow("a change after an undo drops the redo")
         << Edit([](Session &s) {
                s.comment("x");
@@ -342,30 +336,6 @@ void TestUndoHistory::keepsTheLatestSteps()
     while (s.history.canUndo())
         s.history.undo();
     QCOMPARE(s.model.comment, QString::number(made - UndoHistory::keptSteps));
-}
-
-// Either hold disables both items and makes Undo and Redo do nothing.
-void TestUndoHistory::heldWhileEditingOrRunning()
-{
-    Session s;
-    s.edits.commitComment(QStringLiteral("a"));
-    s.edits.commitComment(QStringLiteral("b"));
-    s.history.undo();
-    const auto state = [&] {
-        return s.model.comment + (s.history.undoAction()->isEnabled() ? " undo" : "")
-            + (s.history.redoAction()->isEnabled() ? " redo" : "");
-    };
-    QCOMPARE(state(), "a undo redo");
-    s.history.setHeld(UndoHistory::Hold::Editor, true);
-    s.history.setHeld(UndoHistory::Hold::Run, true);
-    s.history.undo();
-    s.history.redo();
-    QCOMPARE(state(), "a");
-    s.history.setHeld(UndoHistory::Hold::Editor, false);
-    QCOMPARE(state(), "a");   // still held by the run
-    s.history.setHeld(UndoHistory::Hold::Run, false);
-    s.history.undo();
-    QCOMPARE(state(), " redo");
 }
 
 QTEST_MAIN(TestUndoHistory)
