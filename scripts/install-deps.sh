@@ -7,6 +7,7 @@ set -euo pipefail
 packages=(
     build-essential cmake
     qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev qt6-svg-dev
+    qt6-base-private-dev
     graphviz
     libbenchmark-dev
     fonts-dejavu-core fonts-liberation2

@@ -81,7 +81,7 @@ void FileCommands::finishOpen(const TwResult<> &opened)
         return;
     }
     m_model.is_untitled = false;
-    m_model.is_saved = true;
+    m_edits.markSaved();
     m_window.setStatusText(QStringLiteral("File Opened : ") + withoutDirectories(m_model.file_name));
 }
 
@@ -155,7 +155,7 @@ TwResult<> FileCommands::SaveTW()
 {
     TwResult<> written = TwFile::save(m_model, m_model.file_name);
     if (written.ok()) {
-        m_model.is_saved = true;
+        m_edits.markSaved();
         m_window.setStatusText(QStringLiteral("File Saved : ") + withoutDirectories(m_model.file_name));
     }
     return written;

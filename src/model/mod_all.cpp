@@ -32,6 +32,24 @@ void modAll::newFile()
     transitions.clear();
 }
 
+bool modAll::sameAutomaton(const modAll &other) const
+{
+    return state_count == other.state_count && start_state == other.start_state
+        && symbol_count == other.symbol_count && states == other.states && symbols == other.symbols
+        && transitions == other.transitions && comment == other.comment;
+}
+
+void modAll::takeAutomaton(const modAll &other)
+{
+    state_count = other.state_count;
+    states = other.states;
+    start_state = other.start_state;
+    symbol_count = other.symbol_count;
+    symbols = other.symbols;
+    transitions = other.transitions;
+    comment = other.comment;
+}
+
 qint16 modAll::findState(const QString &key) const
 {
     return findLast(states, state_count, [](const StateEntry &s) -> const QString & { return s.name; }, key);

@@ -9,6 +9,8 @@ struct StateEntry
 {
     QString name;          // as the user typed it; compared exactly, nothing trimmed
     bool is_final = false; // accepting state
+
+    bool operator==(const StateEntry &) const = default;
 };
 
 // The one automaton the program edits and runs, and the document that holds it.
@@ -46,6 +48,15 @@ struct modAll
     // Resets to an empty, untitled, unchanged automaton; the remembered table
     // window position stays.
     void newFile();
+
+    // Whether `other` holds the same automaton: states, finals, start, alphabet,
+    // table and comment, spare entries included (they can come back into view).
+    // The document's own fields (file, flags, the table window's place) are not
+    // compared. Lists that still share their data compare at once.
+    bool sameAutomaton(const modAll &other) const;
+    // Takes the automaton of `other` as sameAutomaton compares it; the
+    // document's own fields stay.
+    void takeAutomaton(const modAll &other);
 
     // 1-based position of the state named exactly `key` (the last one when names
     // repeat), 0 when there is none. See visitInLookupOrder.

@@ -75,15 +75,22 @@ void ModelEdits::newFile()
 
 void ModelEdits::open(modAll &&automaton)
 {
-    change(ModelChange::Open, [&] {
-        m_model.state_count = automaton.state_count;
-        m_model.states = std::move(automaton.states);
-        m_model.start_state = automaton.start_state;
-        m_model.symbol_count = automaton.symbol_count;
-        m_model.symbols = std::move(automaton.symbols);
-        m_model.transitions = std::move(automaton.transitions);
-        m_model.comment = std::move(automaton.comment);
+    change(ModelChange::Open, [&] { m_model.takeAutomaton(automaton); });
+}
+
+void ModelEdits::restore(const modAll &version, bool saved)
+{
+    change(ModelChange::Restore, [&] {
+        m_model.takeAutomaton(version);
+        m_model.is_saved = saved;
     });
+}
+
+void ModelEdits::markSaved()
+{
+    m_model.is_saved = true;
+    if (m_listener)
+        m_listener->modelSaved();
 }
 
 void ModelEdits::rememberTablePosition(int top, int left)

@@ -13,6 +13,7 @@ enum class ModelChange {
     Comment,    // the comment editor's close
     NewFile,    // File > New, and the program's start
     Open,       // a file read in place of the automaton
+    Restore,    // an earlier or later version put back (Undo, Redo)
 };
 
 // Told of every change after it has reached the model (to redraw a picture of
@@ -23,13 +24,15 @@ public:
     virtual ~ModelListener() = default;
     // `before` is the whole model as it stood just before the change.
     virtual void modelChanged(ModelChange change, const modAll &before) = 0;
+    // The automaton as it stands was just written to its file. Not a change.
+    virtual void modelSaved() {}
 };
 
 // The one place through which the automaton changes: one function per kind of
 // change. The editors read the model freely but write it only here; each call
 // is one change, told to the listener, whether or not it changed anything.
 //
-// None of these functions touches `is_saved` except newFile(): the editing
+// None of these functions touches `is_saved` except newFile() and restore(): the editing
 // actions themselves mark the automaton as changed, through markUnsaved(), when
 // they act (a dialog's list edited, a key typed into a cell, the comment's
 // text), not when their dialog is confirmed.
@@ -65,9 +68,14 @@ public:
     // and comment. The document's own fields (file name, flags, the table
     // window's place) are the file commands' to set.
     void open(modAll &&automaton);
+    // Puts back an earlier or later version of the automaton (see
+    // modAll::takeAutomaton), and whether it is the one last saved.
+    void restore(const modAll &version, bool saved);
 
     // An editing action marks the automaton as changed.
     void markUnsaved() { m_model.is_saved = false; }
+    // The automaton was written to its file, or read from it.
+    void markSaved();
     // Where the table window was closed, for its next opening. Not part of the
     // automaton: nobody is told.
     void rememberTablePosition(int top, int left);

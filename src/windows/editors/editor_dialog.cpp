@@ -6,6 +6,7 @@
 
 #include <QKeyEvent>
 #include <QPushButton>
+#include <QShortcut>
 
 EditorDialog::EditorDialog(QWidget *owner, Qt::WindowFlags flags)
     : QDialog(owner, flags)
@@ -43,6 +44,12 @@ QFrame *EditorDialog::addLine(QFrame::Shape shape, const QRect &units)
     line->setFrameShape(shape);
     line->setFrameShadow(QFrame::Sunken);
     return line;
+}
+
+void EditorDialog::closeOnCtrlW()
+{
+    auto *key_close = new QShortcut(Qt::CTRL | Qt::Key_W, this, this, &QWidget::close);
+    key_close->setObjectName(QStringLiteral("key_close"));
 }
 
 void EditorDialog::keyPressEvent(QKeyEvent *event)

@@ -30,6 +30,10 @@ protected:
     QPushButton *addButton(const QString &caption, const QString &name, const QRect &units);
     QLabel *addLabel(const QString &text, const QString &name, const QRect &units);
     QFrame *addLine(QFrame::Shape shape, const QRect &units);
+    // Ctrl+W closes the window as its close box does, so that it can be left
+    // from the keyboard (and without a window manager). For the windows whose
+    // close stores what they show.
+    void closeOnCtrlW();
 
     void keyPressEvent(QKeyEvent *event) override;
 };

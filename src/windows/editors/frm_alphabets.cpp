@@ -14,6 +14,7 @@ ListEditor::Wording alphabetWording()
         .title = frm_alphabets::tr("Set of alphabets"),
         .hint = frm_alphabets::tr("These are input symbol(s) or alphabet(s)."),
         .listName = QStringLiteral("lst_input"),
+        .listCaption = frm_alphabets::tr("Input alphabet"),
         .prompt = frm_alphabets::tr("Enter input symbol."),
         .inputTitle = frm_alphabets::tr("INPUT ALPHABET"),
         .invalidText = frm_alphabets::tr("Input symbol must be a single character."),

@@ -42,6 +42,7 @@ frm_comment::frm_comment(ModelEdits &edits, QWidget *owner)
     resize(toPixels(3840), toPixels(2670));
 
     txt_comment->setObjectName(QStringLiteral("txt_comment"));
+    txt_comment->setAccessibleName(tr("Comment"));
     txt_comment->setFont(designFont(9.75));
     txt_comment->setLineWrapMode(QPlainTextEdit::NoWrap);
     txt_comment->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -52,6 +53,7 @@ frm_comment::frm_comment(ModelEdits &edits, QWidget *owner)
     if (!edits.model().comment.isEmpty())
         txt_comment->setPlainText(edits.model().comment);
     applyResizeRule();
+    closeOnCtrlW();
 }
 
 void frm_comment::done(int result)

@@ -14,9 +14,13 @@ frm_sstate::frm_sstate(ModelEdits &edits, QWidget *owner)
     setWindowTitle(tr("Start State"));
     setFixedUnits(4200, 1875);
 
-    addLabel(tr("Select a state from set of states(Q)."), QStringLiteral("Label1"), QRect(120, 120, 3960, 255));
+    QLabel *hint = addLabel(tr("Select a state from set of states(Q)."), QStringLiteral("Label1"),
+                            QRect(120, 120, 3960, 255));
     com_start = placed(new QComboBox(this), QStringLiteral("com_start"), QRect(120, 420, 3960, 330));
     com_start->setEditable(false);
+    // Where a list's name is its chosen entry, the label above it says what it is.
+    com_start->setAccessibleName(tr("Start state"));
+    hint->setBuddy(com_start);
     QPushButton *cmd_ok = addButton(tr("&OK"), QStringLiteral("cmd_ok"), QRect(120, 900, 1215, 375));
     QPushButton *cmd_cancel = addButton(tr("&Cancel"), QStringLiteral("cmd_cancel"), QRect(1455, 900, 1215, 375));
     addLine(QFrame::HLine, QRect(120, 1395, 3960, 30));

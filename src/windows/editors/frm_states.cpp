@@ -14,6 +14,7 @@ ListEditor::Wording statesWording()
         .title = frm_states::tr("Set of states"),
         .hint = frm_states::tr(" Checked state(s) are also final state(s)."),
         .listName = QStringLiteral("lst_states"),
+        .listCaption = frm_states::tr("States"),
         .prompt = frm_states::tr("Enter symbol for state."),
         .inputTitle = frm_states::tr("INPUT STATE"),
         .invalidText = frm_states::tr("This is an invalid input symbol."),

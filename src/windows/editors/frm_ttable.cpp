@@ -53,6 +53,7 @@ frm_ttable::frm_ttable(ModelEdits &edits, Dialogs &dialogs, QWidget *owner)
     resize(LayoutUnits::toPixels(5730), LayoutUnits::toPixels(3855));
 
     table->setObjectName(QStringLiteral("table"));
+    table->setAccessibleName(tr("Transition table"));
     table->setModel(m_grid);
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -60,6 +61,7 @@ frm_ttable::frm_ttable(ModelEdits &edits, Dialogs &dialogs, QWidget *owner)
     table->verticalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     table->installEventFilter(this);
     table->setFocus();
+    closeOnCtrlW();
 
     // The view's corner is where the grid shows "Q/E".
     m_corner = table->findChild<QAbstractButton *>(QString(), Qt::FindDirectChildrenOnly);

@@ -4,6 +4,7 @@
 #include "model/model_edits.h"
 #include "toolkit/layout_units.h"
 
+#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 
@@ -22,12 +23,14 @@ ListEditor::ListEditor(ModelEdits &edits, Dialogs &dialogs, QWidget *owner, cons
     for (int i = 0; i < 7; ++i)
         buttons[i] = addButton(captions[i], QString::fromLatin1(names[i]), QRect(3990, 120 + i * 450, 1695, 375));
 
-    addLabel(wording.hint, QStringLiteral("Label1"), QRect(120, 120, 3600, 255));
+    QLabel *hint = addLabel(wording.hint, QStringLiteral("Label1"), QRect(120, 120, 3600, 255));
     addLine(QFrame::VLine, QRect(3840, 120, 30, listBottom - 120));
 
     m_list = placed(new QListWidget(this), wording.listName, QRect(120, 420, 3600, listBottom - 420));
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list->setUniformItemSizes(true);
+    m_list->setAccessibleName(wording.listCaption);
+    hint->setBuddy(m_list);
 
     // The seven buttons in their column order, then the list.
     for (int i = 0; i < 6; ++i)

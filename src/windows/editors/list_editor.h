@@ -30,6 +30,7 @@ public:
         QString title;          // window title
         QString hint;           // Label1, across the top
         QString listName;       // object name of the list
+        QString listCaption;    // what a screen reader calls the list
         QString prompt;         // input box
         QString inputTitle;
         QString invalidText;    // an answer that cannot be an entry ...

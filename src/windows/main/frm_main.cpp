@@ -18,6 +18,7 @@
 #include "windows/editors/frm_ttable.h"
 #include "windows/tools/tools_menu.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -32,6 +33,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QStatusBar>
 #include <limits>
 
@@ -48,11 +50,26 @@ constexpr int smallestWidth = 5000;
 constexpr int smallestHeight = 6200;
 constexpr int stretchMargin = 1500;
 
-QLabel *label(QWidget *parent, const char *name, const QString &text, const QRect &units)
+// A label beside `control`, which a screen reader names after it.
+QLabel *label(QWidget *parent, const char *name, const QString &text, const QRect &units, QWidget *control = nullptr)
 {
     auto *l = placed(plainLabel(text, parent), name, units);
     l->setFont(designFont(9.75));
+    if (control) {
+        l->setBuddy(control);
+        control->setAccessibleName(text);
+    }
     return l;
+}
+
+// Tells assistive technology that the read-only `field` shows a new value, so
+// that a screen reader speaks a verdict without the focus going there.
+void announceValue(QLineEdit *field, const QString &text)
+{
+    if (text.isEmpty())
+        return;
+    QAccessibleValueChangeEvent event(field, text);
+    QAccessible::updateAccessibility(&event);
 }
 
 // The output and state fields: read-only, single border, window background.
@@ -87,8 +104,10 @@ frm_main::frm_main(modAll &model, Dialogs *dialogs, GraphLayout *diagramLayout, 
     createControls();
     createMenus();
     createDiagram(diagramLayout);
+    createKeys();
+    nameForAssistiveTechnology();
     orderTabs();
-    m_edits.setListener(this);
+    m_history.passOn(this);
 
     resize(toPixels(designWidth), toPixels(designHeight));
     Form_Resize();
@@ -105,23 +124,23 @@ void frm_main::createControls()
     auto *client = new QWidget(this);
     setCentralWidget(client);
 
-    label(client, "Label1", QStringLiteral("Input String"), QRect(120, 120, 1095, 255));
     txt_input = placed(new QLineEdit(client), "txt_input", QRect(1320, 120, 2655, 405));
     txt_input->setFont(designFont(9.75));
     // The input box is the run's tape and has no length limit of its own.
     txt_input->setMaxLength(std::numeric_limits<int>::max());
+    label(client, "Label1", QStringLiteral("Input String"), QRect(120, 120, 1095, 255), txt_input);
 
-    label(client, "Label2", QStringLiteral("Output"), QRect(120, 720, 1095, 255));
     txt_output = displayField(client, "txt_output", QRect(1320, 720, 1815, 375));
+    label(client, "Label2", QStringLiteral("Output"), QRect(120, 720, 1095, 255), txt_output);
 
-    label(client, "Label4", QStringLiteral("Current State"), QRect(120, 1320, 1335, 255));
     txt_state = displayField(client, "txt_state", QRect(1320, 1320, 2775, 375));
+    label(client, "Label4", QStringLiteral("Current State"), QRect(120, 1320, 1335, 255), txt_state);
 
-    label(client, "Label3", QStringLiteral("Progress"), QRect(120, 1920, 1095, 255));
     pBar = placed(new QProgressBar(client), "pBar", QRect(1320, 1920, 2655, 375));
     pBar->setRange(0, 100);
     pBar->setValue(0);
     pBar->setTextVisible(false);
+    label(client, "Label3", QStringLiteral("Progress"), QRect(120, 1920, 1095, 255), pBar);
 
     label(client, "Label5", QStringLiteral("Controls"), QRect(120, 2640, 1095, 255));
     cmd_play = placed(new QPushButton(QStringLiteral(">"), client), "cmd_play", QRect(1440, 2520, 615, 495));
@@ -178,25 +197,37 @@ void frm_main::createMenus()
         m->setObjectName(QLatin1String(name));
         return m;
     };
-    auto item = [](QMenu *m, const char *name, const QString &caption) {
+    // The shortcuts are the usual ones of desktop programs, shown in the menus.
+    auto item = [](QMenu *m, const char *name, const QString &caption, const QKeySequence &keys = {}) {
         QAction *action = m->addAction(caption);
         action->setObjectName(QLatin1String(name));
+        action->setShortcut(keys);
         return action;
     };
     auto separator = [](QMenu *m, const char *name) { m->addSeparator()->setObjectName(QLatin1String(name)); };
 
     QMenu *cmd_file = menu("cmd_file", QStringLiteral("&File"));
-    connect(item(cmd_file, "cmd_new", QStringLiteral("&New")), &QAction::triggered, this, [this] { m_files.fileNew(); });
-    connect(item(cmd_file, "cmd_open", QStringLiteral("&Open")), &QAction::triggered, this,
+    connect(item(cmd_file, "cmd_new", QStringLiteral("&New"), Qt::CTRL | Qt::Key_N), &QAction::triggered, this,
+            [this] { m_files.fileNew(); });
+    connect(item(cmd_file, "cmd_open", QStringLiteral("&Open"), Qt::CTRL | Qt::Key_O), &QAction::triggered, this,
             [this] { m_files.fileOpen(); });
-    connect(item(cmd_file, "cmd_save", QStringLiteral("&Save")), &QAction::triggered, this,
+    connect(item(cmd_file, "cmd_save", QStringLiteral("&Save"), Qt::CTRL | Qt::Key_S), &QAction::triggered, this,
             [this] { m_files.fileSave(); });
-    connect(item(cmd_file, "cmd_saveas", QStringLiteral("Save &As")), &QAction::triggered, this,
-            [this] { m_files.fileSaveAs(); });
+    connect(item(cmd_file, "cmd_saveas", QStringLiteral("Save &As"), Qt::CTRL | Qt::SHIFT | Qt::Key_S),
+            &QAction::triggered, this, [this] { m_files.fileSaveAs(); });
     // Exit closes the window like its close box, so the closing checks run.
-    connect(item(cmd_file, "cmd_exit", QStringLiteral("E&xit")), &QAction::triggered, this, &QWidget::close);
+    connect(item(cmd_file, "cmd_exit", QStringLiteral("E&xit"), Qt::CTRL | Qt::Key_Q), &QAction::triggered, this,
+            &QWidget::close);
 
     QMenu *cmd_edit = menu("cmd_edit", QStringLiteral("&Edit"));
+    QAction *cmd_undo = m_history.undoAction();
+    cmd_undo->setObjectName(QStringLiteral("cmd_undo"));
+    cmd_undo->setShortcut(Qt::CTRL | Qt::Key_Z);
+    QAction *cmd_redo = m_history.redoAction();
+    cmd_redo->setObjectName(QStringLiteral("cmd_redo"));
+    cmd_redo->setShortcuts({Qt::CTRL | Qt::SHIFT | Qt::Key_Z, Qt::CTRL | Qt::Key_Y});
+    cmd_edit->addActions({cmd_undo, cmd_redo});
+    separator(cmd_edit, "sep_undo");
     connect(item(cmd_edit, "cmd_states", QStringLiteral("&States")), &QAction::triggered, this,
             &frm_main::cmd_states_clicked);
     connect(item(cmd_edit, "cmd_alphabets", QStringLiteral("&Alphabets")), &QAction::triggered, this,
@@ -219,7 +250,7 @@ void frm_main::createMenus()
     connect(cmd_diagram, &QAction::triggered, this, [this](bool open) { m_diagram->setVisible(open); });
 
     QMenu *cmd_hlp = menu("cmd_hlp", QStringLiteral("&Help"));
-    connect(item(cmd_hlp, "cmd_help", QStringLiteral("&Help")), &QAction::triggered, this,
+    connect(item(cmd_hlp, "cmd_help", QStringLiteral("&Help"), Qt::Key_F1), &QAction::triggered, this,
             &frm_main::cmd_help_clicked);
     separator(cmd_hlp, "sep_seperator2");
     connect(item(cmd_hlp, "cmd_about", QStringLiteral("&About")), &QAction::triggered, this,
@@ -238,6 +269,39 @@ void frm_main::createDiagram(GraphLayout *layout)
         m_run.setObserver(open ? &m_diagram->runObserver() : nullptr);
         cmd_diagram->setChecked(open);
     });
+}
+
+// Play and Pause from the keyboard, wherever the focus is in this window, and
+// Enter in the input box: each presses its button only while it can be pressed.
+void frm_main::createKeys()
+{
+    auto *key_play = new QShortcut(Qt::Key_F5, this);
+    key_play->setObjectName(QStringLiteral("key_play"));
+    connect(key_play, &QShortcut::activated, this, [this] { pressIfEnabled(cmd_play); });
+    auto *key_pause = new QShortcut(Qt::Key_F6, this);
+    key_pause->setObjectName(QStringLiteral("key_pause"));
+    connect(key_pause, &QShortcut::activated, this, [this] { pressIfEnabled(cmd_pause); });
+    connect(txt_input, &QLineEdit::returnPressed, this, [this] { pressIfEnabled(cmd_play); });
+}
+
+void frm_main::pressIfEnabled(QPushButton *button)
+{
+    if (button->isEnabled())
+        button->click();
+}
+
+// The buttons keep their symbols as captions; a screen reader says what they do.
+// Controls without a label beside them are named here.
+void frm_main::nameForAssistiveTechnology()
+{
+    cmd_play->setAccessibleName(QStringLiteral("Play"));
+    cmd_play->setToolTip(QStringLiteral("Play (F5)"));
+    cmd_pause->setAccessibleName(QStringLiteral("Pause"));
+    cmd_pause->setToolTip(QStringLiteral("Pause (F6)"));
+    com_speed->setAccessibleName(QStringLiteral("Preset speed"));
+    txt_speed->setAccessibleName(QStringLiteral("Custom speed, ms per transition"));
+    lbl_custom->setBuddy(txt_speed);
+    sBar_text->setAccessibleDescription(QStringLiteral("Status"));
 }
 
 // Tab order as designed: the read-only fields are tab stops too, so their text
@@ -354,11 +418,19 @@ bool frm_main::requireSymbols()
 }
 
 // Each editor loads from the model when it is made and is gone when it closes,
-// so every opening starts afresh.
+// so every opening starts afresh. While it is open, Undo would change the
+// automaton under it.
+void frm_main::openEditor(QDialog &editor)
+{
+    m_history.setHeld(UndoHistory::Hold::Editor, true);
+    editor.exec();
+    m_history.setHeld(UndoHistory::Hold::Editor, false);
+}
+
 void frm_main::cmd_states_clicked()
 {
     frm_states editor(m_edits, m_dialogs, this);
-    editor.exec();
+    openEditor(editor);
 }
 
 void frm_main::cmd_alphabets_clicked()
@@ -366,7 +438,7 @@ void frm_main::cmd_alphabets_clicked()
     if (!requireStates())
         return;
     frm_alphabets editor(m_edits, m_dialogs, this);
-    editor.exec();
+    openEditor(editor);
 }
 
 void frm_main::cmd_sstate_clicked()
@@ -374,7 +446,7 @@ void frm_main::cmd_sstate_clicked()
     if (!requireStates())
         return;
     frm_sstate editor(m_edits, this);
-    editor.exec();
+    openEditor(editor);
 }
 
 void frm_main::cmd_ttable_clicked()
@@ -382,13 +454,13 @@ void frm_main::cmd_ttable_clicked()
     if (!requireStates() || !requireSymbols())
         return;
     frm_ttable editor(m_edits, m_dialogs, this);
-    editor.exec();
+    openEditor(editor);
 }
 
 void frm_main::cmd_comment_clicked()
 {
     frm_comment editor(m_edits, this);
-    editor.exec();
+    openEditor(editor);
 }
 
 void frm_main::cmd_help_clicked()
@@ -409,8 +481,25 @@ void frm_main::cmd_about_clicked()
 QString frm_main::inputText() const { return txt_input->text(); }
 void frm_main::setInputText(const QString &text) { txt_input->setText(text); }
 void frm_main::setStateText(const QString &text) { txt_state->setText(text); }
-void frm_main::setOutputText(const QString &text) { txt_output->setText(text); }
-void frm_main::setStatusText(const QString &text) { sBar_text->setText(text); }
+
+void frm_main::setOutputText(const QString &text)
+{
+    txt_output->setText(text);
+    announceValue(txt_output, text);
+}
+
+// A label tells assistive technology of a new text itself (its text is its
+// name); the same status once more (a second run with the same end) is told here.
+void frm_main::setStatusText(const QString &text)
+{
+    const bool repeated = !text.isEmpty() && text == sBar_text->text();
+    sBar_text->setText(text);
+    if (repeated) {
+        QAccessibleEvent event(sBar_text, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&event);
+    }
+}
+
 double frm_main::progressMinimum() const { return pBar->minimum(); }
 double frm_main::progressMaximum() const { return pBar->maximum(); }
 double frm_main::progressValue() const { return pBar->value(); }
@@ -421,7 +510,15 @@ void frm_main::setTimerInterval(int milliseconds) { timer->setInterval(milliseco
 bool frm_main::timerEnabled() const { return timer->isEnabled(); }
 void frm_main::setTimerEnabled(bool enabled) { timer->setEnabled(enabled); }
 void frm_main::setPlayEnabled(bool enabled) { cmd_play->setEnabled(enabled); }
-void frm_main::setPauseEnabled(bool enabled) { cmd_pause->setEnabled(enabled); }
+
+// Pause is enabled exactly while a run goes on, paused or not; the run reads
+// the automaton at each tick, so Undo waits until it ends.
+void frm_main::setPauseEnabled(bool enabled)
+{
+    cmd_pause->setEnabled(enabled);
+    m_history.setHeld(UndoHistory::Hold::Run, enabled);
+}
+
 
 RunPanel::SpeedChoice frm_main::speedChoice() const
 {

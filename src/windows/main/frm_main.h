@@ -5,6 +5,7 @@
 #include "run/run_panel.h"
 #include "run/simulation_run.h"
 #include "windows/tools/analysis_tools.h"
+#include "undo/undo_history.h"
 
 #include <QMainWindow>
 #include <memory>
@@ -14,6 +15,7 @@ class Dialogs;
 class GraphLayout;
 class QAction;
 class QComboBox;
+class QDialog;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -46,6 +48,8 @@ public:
     ModelEdits &edits() { return m_edits; }
     // The File menu's commands and the question about unsaved changes.
     FileCommands &fileCommands() { return m_files; }
+    // Undo and Redo of the Edit menu.
+    UndoHistory &history() { return m_history; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -57,6 +61,8 @@ private:
     void createSpeedFrame();
     void createMenus();
     void createDiagram(GraphLayout *layout);
+    void createKeys();
+    void nameForAssistiveTechnology();
     void orderTabs();
     void Form_Load();
     void Form_Resize();
@@ -70,6 +76,9 @@ private:
     void cmd_comment_clicked();
     void cmd_help_clicked();
     void cmd_about_clicked();
+
+    void openEditor(QDialog &editor);
+    void pressIfEnabled(QPushButton *button);
 
     bool requireStates();
     bool requireSymbols();
@@ -102,6 +111,7 @@ private:
 
     modAll &m_model;
     ModelEdits m_edits;
+    UndoHistory m_history{m_edits, this};
     std::unique_ptr<Dialogs> m_ownDialogs;
     Dialogs &m_dialogs;
 
