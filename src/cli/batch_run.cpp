@@ -36,21 +36,58 @@ void StringRun::feed(QByteArrayView piece, qsizetype valid)
     }
 }
 
+RunOutcome StringRun::finish()
+{
+    return m_run.finish();
+}
+
+QString StringRun::statusText(const RunOutcome &end) const
+{
+    const QString shown = m_nonCharacter.isEmpty()
+        ? EscapedLine::escape(end.invalidCharacter)
+        : QString::fromLatin1(EscapedLine::escape(QByteArrayView(m_nonCharacter)));
+    return end.statusText(shown);
+}
+
 void StringRun::finish(QByteArray &out)
 {
-    const RunOutcome end = m_run.finish();
+    const RunOutcome end = finish();
     out += verdictText(end.verdict).toUtf8();
     if (end.verdict == RunVerdict::Error) {
-        const QString shown = m_nonCharacter.isEmpty()
-            ? EscapedLine::escape(end.invalidCharacter)
-            : QString::fromLatin1(EscapedLine::escape(QByteArrayView(m_nonCharacter)));
         out += '\t';
-        out += end.statusText(shown).toUtf8();
+        out += statusText(end).toUtf8();
     }
     for (const qint16 state : end.visited) {
         out += '\t';
         out += m_automaton.escapedNames[state];
     }
+}
+
+namespace {
+
+// Characters in the first `units` UTF-16 units of the valid UTF-8 `text`: a
+// sequence of four bytes is two units, any other one.
+qsizetype charactersIn(QByteArrayView text, qsizetype units)
+{
+    qsizetype characters = 0;
+    for (qsizetype i = 0; i < text.size() && units > 0; ++i) {
+        const auto byte = quint8(text[i]);
+        if ((byte & 0xC0) == 0x80)
+            continue;
+        units -= byte >= 0xF0 ? 2 : 1;
+        ++characters;
+    }
+    return characters;
+}
+
+} // namespace
+
+StringResult runWholeString(const BatchAutomaton &automaton, QByteArrayView bytes, qsizetype valid)
+{
+    StringRun run(automaton, false);
+    run.feed(bytes, valid);
+    const RunOutcome end = run.finish();
+    return {end.verdict, end.state, charactersIn(bytes.first(valid), end.consumed), run.statusText(end)};
 }
 
 // A line of input arriving in pieces: each piece is echoed and run at once as

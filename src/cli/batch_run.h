@@ -37,6 +37,11 @@ public:
     // visited (the start state and each state a transition led to), all
     // separated by tabs and each in its one-line form.
     void finish(QByteArray &out);
+    // Ends the string: how its run ended, for those who show it otherwise.
+    RunOutcome finish();
+    // The status text of `end`, the character named in it as a result line
+    // shows it.
+    QString statusText(const RunOutcome &end) const;
     bool failed() const { return m_run.stopped(); }
 
 private:
@@ -44,6 +49,18 @@ private:
     ImmediateRun m_run;
     QByteArray m_nonCharacter;   // the byte that stopped the run, when it was no character
 };
+
+// One whole string's run, as a result line tells it and a little more.
+struct StringResult
+{
+    RunVerdict verdict = RunVerdict::Rejected;
+    qint16 state = -1;       // where it ended (see RunOutcome::state)
+    qsizetype steps = 0;     // characters taken, the one it stopped at not included
+    QString status;          // "Successfully completed" or why it stopped
+};
+
+// Runs `bytes` as StringRun does; the first `valid` of them are valid UTF-8.
+StringResult runWholeString(const BatchAutomaton &automaton, QByteArrayView bytes, qsizetype valid);
 
 // Runs strings and writes one line per string to `out`: the string in its
 // one-line form (see EscapedLine), a tab, and StringRun's columns. Output is

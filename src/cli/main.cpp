@@ -2,6 +2,7 @@
 
 #include "cli/batch_run.h"
 #include "cli/descriptor_output.h"
+#include "cli/expect_list.h"
 #include "document/tw_file.h"
 
 #include <QFile>
@@ -15,6 +16,7 @@ namespace {
 
 constexpr char usage[] =
     "Usage: tarnwell-run [--trace] FILE.tw [STRING ...]\n"
+    "       tarnwell-run --expect LIST.txt FILE.tw\n"
     "\n"
     "Runs each STRING through the automaton in FILE.tw, or, when no STRING is\n"
     "given, each line of standard input (its LF or CR LF ending removed), the way\n"
@@ -33,6 +35,13 @@ constexpr char usage[] =
     "\n"
     "  --trace   also print, after a tab each, the names of the states visited:\n"
     "            the start state and every state a transition leads to\n"
+    "  --expect LIST.txt\n"
+    "            run each line of LIST.txt (a string, escaped as above,\n"
+    "            optionally a tab and ACCEPTED, REJECTED or ERROR) and compare\n"
+    "            its verdict with the expected one; print each line that differs\n"
+    "            (string, expected, got) and a summary on standard error. Exit\n"
+    "            status 0 when all are as expected, 1 when any differs, 2 when a\n"
+    "            file cannot be read\n"
     "  --help    print this text\n"
     "  --        end of the options (for a file name that begins with -)\n"
     "\n"
@@ -54,6 +63,13 @@ int fail(const QString &message)
 int main(int argc, char *argv[])
 {
     TwFile::ignoreFileSizeLimitSignal();
+    if (argc > 1 && std::strcmp(argv[1], "--expect") == 0) {
+        if (argc != 4) {
+            std::fputs(usage, stderr);
+            return 2;
+        }
+        return runExpectCommand(argv[2], argv[3]);
+    }
     bool trace = false;
     int arg = 1;
     for (; arg < argc && argv[arg][0] == '-' && argv[arg][1] != '\0'; ++arg) {
