@@ -15,6 +15,7 @@
 #include "windows/editors/frm_sstate.h"
 #include "windows/editors/frm_states.h"
 #include "windows/editors/frm_ttable.h"
+#include "windows/tools/test_strings_window.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -84,6 +85,7 @@ frm_main::frm_main(modAll &model, Dialogs *dialogs, QWidget *parent)
     createControls();
     createMenus();
     orderTabs();
+    m_edits.setListener(this);
 
     resize(toPixels(designWidth), toPixels(designHeight));
     Form_Resize();
@@ -203,6 +205,18 @@ void frm_main::createMenus()
     separator(cmd_edit, "sep_seperator1");
     connect(item(cmd_edit, "cmd_comment", QStringLiteral("&Comment")), &QAction::triggered, this,
             &frm_main::cmd_comment_clicked);
+
+    QMenu *cmd_tools = menu("cmd_tools", QStringLiteral("&Tools"));
+    QAction *cmd_test_strings = item(cmd_tools, "cmd_test_strings", QStringLiteral("&Test Strings..."));
+    cmd_test_strings->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
+    connect(cmd_test_strings, &QAction::triggered, this, &frm_main::cmd_test_strings_clicked);
+    separator(cmd_tools, "sep_tools");
+    QAction *cmd_step = item(cmd_tools, "cmd_step", QStringLiteral("&Step"));
+    cmd_step->setShortcut(QKeySequence(Qt::Key_F8));
+    connect(cmd_step, &QAction::triggered, this, [this] { m_run.step(); });
+    QAction *cmd_step_back = item(cmd_tools, "cmd_step_back", QStringLiteral("Step &Back"));
+    cmd_step_back->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F8));
+    connect(cmd_step_back, &QAction::triggered, this, [this] { m_run.stepBack(); });
 
     QMenu *cmd_hlp = menu("cmd_hlp", QStringLiteral("&Help"));
     connect(item(cmd_hlp, "cmd_help", QStringLiteral("&Help")), &QAction::triggered, this,
@@ -361,6 +375,23 @@ void frm_main::cmd_about_clicked()
     const std::unique_ptr<HostSystem> host = makeHostSystem();
     frm_about about(*host, m_dialogs, this);
     about.exec();
+}
+
+// One window, raised when it is open already; its rows live as long as it does.
+void frm_main::cmd_test_strings_clicked()
+{
+    if (!m_testStrings)
+        m_testStrings = new TestStringsWindow(m_model, m_ownDialogs ? nullptr : &m_dialogs, this);
+    m_testStrings->show();
+    m_testStrings->raise();
+    m_testStrings->activateWindow();
+}
+
+void frm_main::modelChanged(ModelChange, const modAll &)
+{
+    m_run.forgetSteps();
+    if (m_testStrings)
+        m_testStrings->automatonChanged();
 }
 
 // RunPanel over the widgets.

@@ -17,6 +17,7 @@ class QLineEdit;
 class QProgressBar;
 class QPushButton;
 class QRadioButton;
+class TestStringsWindow;
 class TickTimer;
 struct modAll;
 
@@ -26,7 +27,7 @@ struct modAll;
 //
 // Every control carries its established name as its object name (txt_input,
 // cmd_play, com_speed, cmd_states ...), so tests find them with findChild().
-class frm_main : public QMainWindow, private RunPanel, private FileCommandsWindow
+class frm_main : public QMainWindow, private RunPanel, private FileCommandsWindow, private ModelListener
 {
     Q_OBJECT
 
@@ -64,6 +65,10 @@ private:
     void cmd_comment_clicked();
     void cmd_help_clicked();
     void cmd_about_clicked();
+    void cmd_test_strings_clicked();
+
+    // ModelListener: steps and test results of the automaton before are void.
+    void modelChanged(ModelChange change, const modAll &before) override;
 
     bool requireStates();
     bool requireSymbols();
@@ -113,4 +118,5 @@ private:
 
     SimulationRun m_run;
     FileCommands m_files;
+    TestStringsWindow *m_testStrings = nullptr; // made at its first opening
 };
