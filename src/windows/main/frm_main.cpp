@@ -15,6 +15,7 @@
 #include "windows/editors/frm_sstate.h"
 #include "windows/editors/frm_states.h"
 #include "windows/editors/frm_ttable.h"
+#include "windows/diagram/diagram_window.h"
 #include "windows/tools/test_strings_window.h"
 
 #include <QAction>
@@ -380,8 +381,14 @@ void frm_main::cmd_about_clicked()
 // One window, raised when it is open already; its rows live as long as it does.
 void frm_main::cmd_test_strings_clicked()
 {
-    if (!m_testStrings)
+    if (!m_testStrings) {
         m_testStrings = new TestStringsWindow(m_model, m_ownDialogs ? nullptr : &m_dialogs, this);
+        // The chosen row's path shows on the diagram while that window is open.
+        connect(m_testStrings, &TestStringsWindow::pathChosen, this, [this](const RunPath &path, RunVerdict verdict) {
+            if (auto *diagram = findChild<DiagramWindow *>(); diagram && diagram->isVisible())
+                diagram->showPath(path, verdict);
+        });
+    }
     m_testStrings->show();
     m_testStrings->raise();
     m_testStrings->activateWindow();

@@ -5,7 +5,6 @@
 #include "model/characters.h"
 #include "model/mod_all.h"
 #include "run/run_steps.h"
-#include "run/run_texts.h"
 #include "toolkit/dialogs.h"
 #include "toolkit/plain_label.h"
 #include "toolkit/qt_dialogs.h"
@@ -278,27 +277,24 @@ void TestStringsWindow::showPath()
     const RunPath path = runPath(automaton, QString::fromUtf8(string.bytes.first(valid)));
     if (path.start < 0) {
         m_path->setText(QStringLiteral("Path: none (invalid start state)"));
-        Q_EMIT pathChosen(path);
+        Q_EMIT pathChosen(path, RunVerdict::Error);
         return;
     }
-    QString end;
-    const qsizetype taken = [&] {
-        qsizetype units = 0;
-        for (const RunStep &step : path.steps)
-            units += step.character.size();
-        return units;
-    }();
-    const QString rest = QString::fromUtf8(string.bytes.first(valid)).sliced(taken);
+    qsizetype taken = 0;
+    for (const RunStep &step : path.steps)
+        taken += step.character.size();
+    QString stop; // the character the run stops at, as a result line shows it
     if (path.stopped)
-        end = QStringLiteral("ERROR at '%1'").arg(EscapedLine::escape(Characters::first(rest)));
+        stop = EscapedLine::escape(Characters::first(QString::fromUtf8(string.bytes.first(valid)).sliced(taken)));
     else if (valid < string.bytes.size())
-        end = QStringLiteral("ERROR at '%1'").arg(QString::fromLatin1(EscapedLine::escape(
-                  QByteArrayView(string.bytes).sliced(valid, 1))));
-    else
-        end = RunTexts::verdict(RunSteps::isAccepting(m_model, path.steps.isEmpty() ? path.start
-                                                                                   : path.steps.last().to));
+        stop = QString::fromLatin1(EscapedLine::escape(QByteArrayView(string.bytes).sliced(valid, 1)));
+    const RunVerdict verdict = !stop.isEmpty() ? RunVerdict::Error
+        : RunSteps::isAccepting(m_model, path.steps.isEmpty() ? path.start : path.steps.last().to)
+        ? RunVerdict::Accepted
+        : RunVerdict::Rejected;
+    const QString end = verdict == RunVerdict::Error ? QStringLiteral("ERROR at '%1'").arg(stop) : verdictText(verdict);
     m_path->setText(QStringLiteral("Path: ") + pathLine(m_model, path) + QStringLiteral("  ") + end);
-    Q_EMIT pathChosen(path);
+    Q_EMIT pathChosen(path, verdict);
 }
 
 void TestStringsWindow::setMessage(const QString &message)

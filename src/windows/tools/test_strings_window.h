@@ -1,6 +1,7 @@
 #pragma once
 
 #include "run/run_path.h"
+#include "run/run_verdict.h"
 
 #include <QWidget>
 #include <memory>
@@ -53,8 +54,9 @@ public:
     QString statusText() const;
 
 Q_SIGNALS:
-    // A row was chosen: the way its string's run goes through the automaton.
-    void pathChosen(const RunPath &path);
+    // A row was chosen: the way its string's run goes through the automaton,
+    // and how it ends.
+    void pathChosen(const RunPath &path, RunVerdict verdict);
 
 private:
     void createControls();
