@@ -388,6 +388,14 @@ void frm_main::cmd_test_strings_clicked()
             if (auto *diagram = findChild<DiagramWindow *>(); diagram && diagram->isVisible())
                 diagram->showPath(path, verdict);
         });
+        // Beside the main window at first, so neither hides the other, as far
+        // as the screen has room.
+        QPoint place = frameGeometry().topRight() + QPoint(8, 0);
+        if (const QScreen *screen = this->screen()) {
+            const QRect room = screen->availableGeometry();
+            place.setX(qMax(room.left(), qMin(place.x(), room.right() - m_testStrings->frameGeometry().width())));
+        }
+        m_testStrings->move(place);
     }
     m_testStrings->show();
     m_testStrings->raise();

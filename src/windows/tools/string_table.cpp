@@ -68,6 +68,8 @@ QVariant StringTable::data(const QModelIndex &index, int role) const
     }
     if (column == ResultColumn && role == Qt::BackgroundRole)
         return resultColour(row);
+    if (column == StepsColumn && role == Qt::TextAlignmentRole)
+        return int(Qt::AlignRight | Qt::AlignVCenter);
     if (role != Qt::DisplayRole && role != Qt::EditRole)
         return {};
     switch (column) {

@@ -206,6 +206,7 @@ void TestStringsWindow::paste(const QString &text)
     setMessage(QStringLiteral("%1 strings pasted").arg(parsed.strings.size()));
     if (!parsed.strings.isEmpty())
         m_view->scrollTo(m_table->index(first, 0));
+    m_view->setFocus();
 }
 
 void TestStringsWindow::openList()
@@ -232,6 +233,7 @@ void TestStringsWindow::openList()
     }
     m_table->replace(parsed.strings);
     setMessage(QStringLiteral("List opened: ") + QDir::toNativeSeparators(*path));
+    m_view->setFocus();
 }
 
 // Through a temporary file put in place only when all of it is written, so a
