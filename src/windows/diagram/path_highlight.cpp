@@ -9,15 +9,7 @@ PathHighlight::PathHighlight(DiagramScene &scene)
 
 void PathHighlight::set(const RunPath &path, RunVerdict verdict)
 {
-    m_wanted = Look();
-    if (path.start < 0)
-        return;
-    m_wanted.states.append(path.start);
-    for (const RunStep &step : path.steps) {
-        m_wanted.states.append(step.to);
-        m_wanted.arrows.append({step.from, step.to, !step.followed});
-    }
-    m_wanted.endFill = verdict == RunVerdict::Accepted ? StateFill::Accepted : StateFill::Rejected;
+    m_wanted = {path, verdict == RunVerdict::Accepted ? StateFill::Accepted : StateFill::Rejected};
 }
 
 void PathHighlight::clear()
@@ -37,14 +29,22 @@ void PathHighlight::sceneRedrawn()
     m_shown = Look();
 }
 
+// The states passed through first, the end state last, so its fill wins where
+// the path passed it before.
 void PathHighlight::paint(const Look &look, bool on)
 {
-    for (qsizetype i = 0; i < look.states.size(); ++i) {
-        if (StateItem *item = m_scene.stateItem(look.states[i]))
-            item->setFill(!on ? StateFill::None : i + 1 == look.states.size() ? look.endFill : StateFill::Current);
-    }
-    for (const Arrow &arrow : look.arrows) {
-        if (EdgeItem *item = m_scene.edgeItem(arrow.from, arrow.to, arrow.stay))
+    const RunPath &path = look.path;
+    if (path.start < 0)
+        return;
+    const auto fill = [&](qint16 state, StateFill how) {
+        if (StateItem *item = m_scene.stateItem(state))
+            item->setFill(on ? how : StateFill::None);
+    };
+    fill(path.start, StateFill::Current);
+    for (const RunStep &step : path.steps) {
+        fill(step.to, StateFill::Current);
+        if (EdgeItem *item = m_scene.edgeItem(step.from, step.to, !step.followed))
             item->setHighlighted(on);
     }
+    fill(path.steps.isEmpty() ? path.start : path.steps.last().to, look.endFill);
 }

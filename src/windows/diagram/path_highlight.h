@@ -4,8 +4,6 @@
 #include "run/run_verdict.h"
 #include "windows/diagram/diagram_items.h"
 
-#include <QList>
-
 class DiagramScene;
 
 // The path of a string chosen in the Test Strings window, drawn over the
@@ -20,24 +18,15 @@ public:
 
     void set(const RunPath &path, RunVerdict verdict);
     void clear();
-    bool isEmpty() const { return m_wanted.states.isEmpty(); }
 
     void show();
     void sceneRedrawn();
 
 private:
-    struct Arrow
-    {
-        qint16 from;
-        qint16 to;
-        bool stay;
-    };
-
     struct Look
     {
-        QList<qint16> states;   // the end state last
+        RunPath path;   // no start (-1): nothing drawn
         StateFill endFill = StateFill::None;
-        QList<Arrow> arrows;
     };
 
     void paint(const Look &look, bool on);
