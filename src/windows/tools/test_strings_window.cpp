@@ -13,12 +13,14 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPushButton>
 #include <QSaveFile>
+#include <QStyledItemDelegate>
 #include <QTableView>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -72,6 +74,32 @@ QLabel *lineLabel(QWidget *parent, const char *name)
     return label;
 }
 
+// Expected is chosen from a list: nothing, ACCEPTED, REJECTED or ERROR.
+class ExpectedDelegate final : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &, const QModelIndex &) const override
+    {
+        auto *choices = new QComboBox(parent);
+        choices->setObjectName(QStringLiteral("com_expected"));
+        choices->addItem(QString());
+        for (const RunVerdict verdict : {RunVerdict::Accepted, RunVerdict::Rejected, RunVerdict::Error})
+            choices->addItem(verdictText(verdict));
+        return choices;
+    }
+    void setEditorData(QWidget *editor, const QModelIndex &index) const override
+    {
+        auto *choices = static_cast<QComboBox *>(editor);
+        choices->setCurrentIndex(qMax(0, choices->findText(index.data(Qt::EditRole).toString())));
+    }
+    void setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const override
+    {
+        model->setData(index, static_cast<QComboBox *>(editor)->currentText(), Qt::EditRole);
+    }
+};
+
 } // namespace
 
 TestStringsWindow::TestStringsWindow(const modAll &model, Dialogs *dialogs, QWidget *owner)
@@ -116,6 +144,7 @@ void TestStringsWindow::createControls()
     m_view->setWordWrap(false);
     m_view->verticalHeader()->setDefaultSectionSize(m_view->fontMetrics().height() + 6);
     m_view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_view->setItemDelegateForColumn(StringTable::ExpectedColumn, new ExpectedDelegate(m_view));
     QHeaderView *columns = m_view->horizontalHeader();
     columns->setSectionResizeMode(StringTable::StringColumn, QHeaderView::Stretch);
     for (int column = StringTable::ExpectedColumn; column < StringTable::ColumnCount; ++column)

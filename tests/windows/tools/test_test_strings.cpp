@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QBrush>
 #include <QBuffer>
+#include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -118,6 +119,7 @@ private Q_SLOTS:
     void failedSaveKeepsTheOldList();
     void editedCells_data();
     void editedCells();
+    void expectedChosenFromAList();
     void pathOfTheChosenRow_data();
     void pathOfTheChosenRow();
     void resultsClearedOnModelChange_data();
@@ -301,6 +303,25 @@ void TestTestStrings::editedCells()
     QCOMPARE(f.rows(), QStringList{row});
     // A refusal says why, before anything else.
     QCOMPARE(f.window.statusText() == QStringLiteral("list not saved"), accepted);
+}
+
+void TestTestStrings::expectedChosenFromAList()
+{
+    Fixture f;
+    f.window.paste("a\tERROR");
+    f.window.show();
+    QApplication::setActiveWindow(&f.window);
+    QVERIFY(QTest::qWaitForWindowActive(&f.window));
+    const QModelIndex cell = f.table.index(0, StringTable::ExpectedColumn);
+    f.window.view().setCurrentIndex(cell);
+    f.window.view().edit(cell);
+    auto *choices = f.window.view().findChild<QComboBox *>("com_expected");
+    QVERIFY(choices);
+    QCOMPARE(choices->count(), 4);
+    QCOMPARE(choices->currentText(), QStringLiteral("ERROR"));
+    choices->setCurrentIndex(1);
+    QTest::keyClick(choices, Qt::Key_Return);
+    QCOMPARE(f.cell(0, StringTable::ExpectedColumn), QStringLiteral("ACCEPTED"));
 }
 
 void TestTestStrings::pathOfTheChosenRow_data()
