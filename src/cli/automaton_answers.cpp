@@ -66,6 +66,7 @@ AutomatonAnswer answerAbout(const RunOptions &options, const modAll &automaton, 
         answer.output = DotText::dotText(automaton).toUtf8();
         break;
     case RunOptions::Action::RunStrings:
+    case RunOptions::Action::Expect:
     case RunOptions::Action::Help:
     case RunOptions::Action::Refuse:
         break;

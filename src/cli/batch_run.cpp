@@ -1,6 +1,7 @@
 #include "cli/batch_run.h"
 
 #include "document/escaped_line.h"
+#include "model/characters.h"
 #include "model/mod_all.h"
 #include "model/utf8.h"
 
@@ -22,6 +23,32 @@ QList<QByteArray> escapedNames(const modAll &model)
 }
 
 } // namespace
+
+StringResult runWholeString(const ByteEngine &engine, QByteArrayView bytes, qsizetype valid)
+{
+    const QString text = QString::fromUtf8(bytes.first(valid));
+    const ByteEngine::TextRun end = engine.runText(text);
+    StringResult result;
+    if (end.verdict == ByteEngine::Verdict::InvalidStart) {
+        result.verdict = RunVerdict::Error;
+        result.status = statusText(end.verdict, QString());
+        return result;
+    }
+    const QStringView taken = QStringView(text).first(end.consumed);
+    result.state = end.state;
+    result.steps = Characters::count(taken);
+    QByteArray stoppedAt;   // the character or byte that stopped the run
+    ByteEngine::Verdict verdict = end.verdict;
+    if (verdict == ByteEngine::Verdict::InvalidCharacter) {
+        stoppedAt = Characters::first(QStringView(text).sliced(end.consumed)).toUtf8();
+    } else if (valid < bytes.size()) {
+        verdict = ByteEngine::Verdict::InvalidCharacter;
+        stoppedAt = bytes.sliced(valid, 1).toByteArray();
+    }
+    result.verdict = runVerdict(verdict);
+    result.status = statusText(verdict, QString::fromUtf8(EscapedLine::escape(QByteArrayView(stoppedAt))));
+    return result;
+}
 
 BatchRun::BatchRun(const modAll &model, bool trace, QIODevice &out)
     : m_engine(model)

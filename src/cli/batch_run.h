@@ -11,6 +11,22 @@
 
 class QIODevice;
 
+// One whole string's run, as a result line tells it and a little more: what a
+// list of test strings shows of each.
+struct StringResult
+{
+    RunVerdict verdict = RunVerdict::Rejected;
+    qint16 state = -1;       // where it ended (for ERROR, where it stopped); -1 for an invalid start
+    qsizetype steps = 0;     // characters taken, the one it stopped at not included
+    QString status;          // "Successfully completed" or why it stopped, the character
+                             // named as a result line shows it
+};
+
+// Runs `bytes`, of which the first `valid` are valid UTF-8, exactly as the
+// batch runner runs a line: a byte that is not valid UTF-8 is no character, so
+// the run stops there with ERROR unless it stopped before.
+StringResult runWholeString(const ByteEngine &engine, QByteArrayView bytes, qsizetype valid);
+
 // Runs strings through the automaton exactly as Play runs it at 0 ms, on the
 // byte engine, and writes one line per string to `out`: the string in its
 // one-line form (see EscapedLine), a tab, then "ACCEPTED", "REJECTED" or

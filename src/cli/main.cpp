@@ -4,6 +4,7 @@
 #include "cli/automaton_answers.h"
 #include "cli/batch_run.h"
 #include "cli/descriptor_output.h"
+#include "cli/expect_list.h"
 #include "cli/run_options.h"
 #include "document/tw_file.h"
 
@@ -85,6 +86,9 @@ int main(int argc, char *argv[])
         std::fputs(runUsage, stderr);
         return 2;
     }
+
+    if (options.action == RunOptions::Action::Expect)
+        return runExpectCommand(options.other, options.file);
 
     const TwResult<modAll> loaded = load(options.file);
     if (!loaded.ok())

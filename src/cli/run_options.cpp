@@ -11,6 +11,7 @@ const char runUsage[] =
     "       tarnwell-run --accepted N FILE.tw\n"
     "       tarnwell-run --rejected N FILE.tw\n"
     "       tarnwell-run --dot FILE.tw\n"
+    "       tarnwell-run --expect LIST.txt FILE.tw\n"
     "\n"
     "Runs each STRING through the automaton in FILE.tw, or, when no STRING is\n"
     "given, each line of standard input (its LF or CR LF ending removed), the way\n"
@@ -53,6 +54,12 @@ const char runUsage[] =
     "  --rejected N    the same for the rejected strings\n"
     "  --dot           the automaton as a Graphviz DOT graph:\n"
     "                  tarnwell-run --dot a.tw | dot -Tsvg > a.svg\n"
+    "  --expect LIST.txt\n"
+    "                  run each line of LIST.txt (a string, escaped as above,\n"
+    "                  optionally a tab and ACCEPTED, REJECTED or ERROR) and\n"
+    "                  compare its verdict with the expected one; print each line\n"
+    "                  that differs (string, expected, got) and a summary on\n"
+    "                  standard error\n"
     "\n"
     "Exit status: 0 when every string ran to a verdict, 1 when any gave ERROR,\n"
     "2 when the file cannot be read, the strings cannot be read or the results\n"
@@ -60,8 +67,9 @@ const char runUsage[] =
     "is wrong. It stops at the first read or write that fails; when whatever\n"
     "reads the results closes them (tarnwell-run ... | head -1), it ends at once\n"
     "with 2 and no message. The questions end with 0, or 2 as above; --compare\n"
-    "ends with 1 when the automata differ, and --minimize with 2 when the start\n"
-    "state is not valid.\n";
+    "ends with 1 when the automata differ, --expect with 1 when any verdict is\n"
+    "not the one expected, and --minimize with 2 when the start state is not\n"
+    "valid.\n";
 
 namespace {
 
@@ -76,8 +84,7 @@ struct AnswerOption
 };
 
 // The answer options, which exclude each other. A new question about the
-// automaton is one more row here, with its Action (a list of strings with
-// their expected verdicts would be a File argument).
+// automaton is one more row here, with its Action.
 constexpr AnswerOption answerOptions[] = {
     {"--check", RunOptions::Action::Check, Argument::None},
     {"--compare", RunOptions::Action::Compare, Argument::File},
@@ -85,6 +92,7 @@ constexpr AnswerOption answerOptions[] = {
     {"--accepted", RunOptions::Action::Accepted, Argument::Count},
     {"--rejected", RunOptions::Action::Rejected, Argument::Count},
     {"--dot", RunOptions::Action::Dot, Argument::None},
+    {"--expect", RunOptions::Action::Expect, Argument::File},
 };
 
 const AnswerOption *answerOption(const QByteArray &argument)
@@ -163,8 +171,9 @@ RunOptions parseRunOptions(const QByteArrayList &arguments)
             continue;
         if (next >= arguments.size())
             return refuse(QLatin1String(option->name)
-                          + (option->argument == Argument::File ? QStringLiteral(" needs the other file")
-                                                                : QStringLiteral(" needs a number N")));
+                          + (option->argument == Argument::Count             ? QStringLiteral(" needs a number N")
+                                 : option->action == RunOptions::Action::Expect ? QStringLiteral(" needs the list file")
+                                                                              : QStringLiteral(" needs the other file")));
         const QByteArray &value = arguments[next++];
         if (option->argument == Argument::File) {
             options.other = value;

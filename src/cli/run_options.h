@@ -18,6 +18,7 @@ struct RunOptions
         Accepted,   // --accepted N: the first `count` accepted strings
         Rejected,   // --rejected N: the first `count` rejected strings
         Dot,        // --dot: the automaton as Graphviz DOT
+        Expect,     // --expect LIST.txt: the strings of `other` against their expected verdicts
         Help,       // --help: the usage on standard output, status 0
         Refuse,     // `fault` (when there is one) and the usage on standard error, status 2
     };
@@ -25,7 +26,7 @@ struct RunOptions
     Action action = Action::RunStrings;
     bool trace = false;
     QByteArray file;         // FILE.tw, as the bytes the system gave
-    QByteArray other;        // --compare's OTHER.tw
+    QByteArray other;        // --compare's OTHER.tw, --expect's LIST.txt
     int count = 0;           // --accepted's and --rejected's N
     QByteArrayList strings;  // the strings after the file
     QString fault;           // why the command line is refused; empty for the usage alone

@@ -19,7 +19,8 @@
 //
 //   Play, timed run         runStarted(start state, the input box)
 //   each tick with a step   stepTaken(the step), after the displays are updated
-//   Step Back               stepUndone(the step taken back)
+//   Step Back               stepUndone(the step taken back; a verdict or an
+//                           error taken back is a step with no character)
 //   tick on an empty box    runEnded(ACCEPTED or REJECTED, the state reached)
 //   tick on an invalid      runEnded(ERROR, the state it stopped in, the character)
 //     character
@@ -69,7 +70,8 @@ public:
     virtual void runStarted(qint16 start, const QString &input) = 0;
     virtual void stepTaken(const RunStep &step) = 0;
     // `step` was taken back: the run is in step.from again, and step.character is
-    // back in front of the input box.
+    // back in front of the input box (step.remaining is what follows it). With no
+    // character, the run's end was taken back and the run goes on where it stood.
     virtual void stepUndone(const RunStep &step) = 0;
     virtual void runEnded(const RunEnd &end) = 0;
 };

@@ -40,14 +40,24 @@ void SimulationRun::chooseInterval()
 
 void SimulationRun::play()
 {
+    forgetSteps();
+    m_stepped = false;
     chooseInterval();
     if (m_panel.timerInterval() < 1) {
         runImmediately();
         return;
     }
+    if (startTimedRun())
+        m_panel.setTimerEnabled(true);
+}
+
+// Sets up a timed run from the start state, the timer not yet enabled; false
+// when the start state is invalid and nothing can run.
+bool SimulationRun::startTimedRun()
+{
     if (!RunSteps::startIsValid(m_model)) {
         refuseInvalidStart();
-        return;
+        return false;
     }
 
     current_state = m_model.start_state;
@@ -58,9 +68,10 @@ void SimulationRun::play()
     m_panel.setProgressMaximum(double(Characters::count(m_panel.inputText())) + 1);
     m_panel.setProgressValue(m_panel.progressMinimum() + 1);
     m_panel.setPauseEnabled(true);
-    m_panel.setTimerEnabled(true);
+    m_timedRun = true;
     if (m_observer)
         m_observer->runStarted(current_state, m_panel.inputText());
+    return true;
 }
 
 // States exist but none is the start (the start state chooser was confirmed
@@ -108,6 +119,7 @@ void SimulationRun::runImmediately()
 void SimulationRun::tick()
 {
     const QString input = m_panel.inputText();
+    rememberTick(input);
     if (input.isEmpty()) {
         giveVerdict();
         endTimedRun();
@@ -166,6 +178,7 @@ void SimulationRun::reportEnd(RunVerdict verdict, const QString &invalidCharacte
 
 void SimulationRun::endTimedRun()
 {
+    m_timedRun = false;
     m_panel.setTimerEnabled(false);
     m_panel.setPauseEnabled(false);
     m_panel.setProgressValue(m_panel.progressMinimum());
@@ -176,6 +189,10 @@ void SimulationRun::pause()
     const bool pausing = m_panel.timerEnabled();
     m_panel.setTimerEnabled(!pausing);
     m_panel.setPlayEnabled(!pausing);
+    // A timer of 0 ms never ticks: a stepped run resumed at that speed runs
+    // the rest at once, as Play would have.
+    if (!pausing && m_stepped && m_timedRun && m_panel.timerInterval() < 1)
+        finishAtOnce();
 }
 
 void SimulationRun::showCurrentState()

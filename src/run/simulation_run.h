@@ -1,6 +1,7 @@
 #pragma once
 
 #include "run/run_observer.h"
+#include "run/step_history.h"
 
 #include <QtGlobal>
 
@@ -21,6 +22,13 @@ class RunPanel;
 //   Running  enabled   enabled   enabled   verdict or failed step -> Idle,
 //                                          Pause -> Paused, Play -> Running anew
 //   Paused   disabled  enabled   disabled  Pause -> Running
+//
+// Step and Step Back move a timed run by hand: Step takes one tick's worth and
+// leaves the run Paused (starting it first as Play does when none is going), at
+// any speed; Step Back undoes the last tick, whether Step or the timer made it,
+// back to the start of the run and no further. Every tick of a timed run is
+// kept for that (16 bytes each) until Play, or forgetSteps() on New, Open and
+// any change of the model. A run made at once by Play keeps nothing.
 class SimulationRun
 {
 public:
@@ -32,12 +40,23 @@ public:
     void play();
     void pause();
     void tick();
+    void step();
+    void stepBack();
+    // The steps taken so far can no longer be taken back.
+    void forgetSteps();
+    // The ticks Step Back can still take back.
+    const StepHistory &history() const { return m_history; }
 
     // Index of the state the automaton is in; 0 until the first Play.
     qint16 current_state = 0;
 
 private:
     void chooseInterval();
+    bool startTimedRun();
+    void rememberTick(const QString &input);
+    void pauseAfterStep();
+    RunStep undoneStep(const StepRecord &record, qint16 to) const;
+    void finishAtOnce();
     void runImmediately();
     void refuseInvalidStart();
     bool stepOnce(const QString &input);
@@ -50,4 +69,7 @@ private:
     const modAll &m_model;
     RunPanel &m_panel;
     RunObserver *m_observer = nullptr;
+    bool m_timedRun = false;   // a timed run is going or paused
+    bool m_stepped = false;    // Step or Step Back moved the timed run
+    StepHistory m_history;
 };

@@ -63,6 +63,7 @@ private Q_SLOTS:
         QTest::newRow("accepted, the largest N") << QStringList{"--accepted", "2147483647", "a.tw"}
                                                  << "--accepted N=2147483647 file=a.tw";
         QTest::newRow("dot") << QStringList{"--dot", "a.tw"} << "--dot file=a.tw";
+        QTest::newRow("expect") << QStringList{"--expect", "l.txt", "a.tw"} << "--expect other=l.txt file=a.tw";
         QTest::newRow("help before anything else is read") << QStringList{"--check", "--help"} << "help";
 
         // Refused, with the usage.
@@ -81,6 +82,10 @@ private Q_SLOTS:
                                                << "refused: --trace goes only with strings to run, not with --dot";
         QTest::newRow("compare without its files") << QStringList{"--compare"}
                                                    << "refused: --compare needs the other file";
+        QTest::newRow("expect without its list") << QStringList{"--expect"}
+                                                 << "refused: --expect needs the list file";
+        QTest::newRow("expect with strings") << QStringList{"--expect", "l.txt", "a.tw", "01"}
+                                             << "refused: --expect takes no strings after the file";
         QTest::newRow("compare with one file") << QStringList{"--compare", "b.tw"} << "refused: ";
         QTest::newRow("accepted without N") << QStringList{"--accepted"} << "refused: --accepted needs a number N";
         QTest::newRow("accepted with the file for N")

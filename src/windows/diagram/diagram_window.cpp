@@ -59,6 +59,7 @@ DiagramWindow::DiagramWindow(QWidget *owner, GraphLayout *layout, ImageFileChoos
     , m_chooser(chooser ? chooser : m_ownChooser.get())
     , m_scene(new DiagramScene(this))
     , m_highlight(*m_scene)
+    , m_path(*m_scene)
     , m_runFrame(new QTimer(this))
 {
     setObjectName(QStringLiteral("frm_diagram"));
@@ -76,7 +77,7 @@ DiagramWindow::~DiagramWindow() = default;
 
 void DiagramWindow::createControls()
 {
-    auto *toolbar = new QToolBar(this);
+    auto *toolbar = m_toolbar = new QToolBar(this);
     toolbar->setToolButtonStyle(Qt::ToolButtonTextOnly);
     const auto addAction = [&](const char *name, const QString &text, QList<QKeySequence> keys, auto slot) {
         QAction *action = toolbar->addAction(text);
@@ -159,6 +160,8 @@ void DiagramWindow::laidOut(const LaidOutGraph &layout)
     m_scene->draw(m_requested, layout);
     m_highlight.sceneRedrawn();
     m_highlight.show();
+    m_path.sceneRedrawn();
+    m_path.show();
     setNotice(m_requested.nodes.isEmpty() && m_requested.stateCount == 0
                   ? QStringLiteral("The automaton has no states to draw.")
                   : m_requestedNotice);
@@ -182,9 +185,30 @@ void DiagramWindow::setNotice(const QString &text)
 
 void DiagramWindow::clearRun()
 {
+    m_runGoing = false;
+    m_path.clear();
+    m_path.show();
     m_highlight.clear();
     m_runTrace.clear();
     showRun();
+}
+
+void DiagramWindow::showPath(const RunPath &path, RunVerdict verdict)
+{
+    if (m_runGoing)
+        return;
+    m_highlight.clear();
+    m_runTrace.clear();
+    showRun();
+    m_path.set(path, verdict);
+    m_path.show();
+}
+
+void DiagramWindow::addStepActions(QAction *step, QAction *stepBack)
+{
+    m_toolbar->addSeparator();
+    m_toolbar->addAction(step);
+    m_toolbar->addAction(stepBack);
 }
 
 // After a report: shown at once when the last repaint is a frame ago, else with
@@ -281,6 +305,9 @@ void DiagramWindow::hideEvent(QHideEvent *event)
 
 void DiagramWindow::runStarted(qint16 start, const QString &input)
 {
+    m_runGoing = true;
+    m_path.clear();
+    m_path.show();
     m_highlight.runStarted(start, input);
     m_runTrace.runStarted(start, input);
     runMoved();
@@ -295,6 +322,7 @@ void DiagramWindow::stepTaken(const RunStep &step)
 
 void DiagramWindow::stepUndone(const RunStep &step)
 {
+    m_runGoing = true; // Step Back leaves the run paused, even after its end
     m_highlight.stepUndone(step);
     m_runTrace.stepUndone(step);
     runMoved();
@@ -302,6 +330,7 @@ void DiagramWindow::stepUndone(const RunStep &step)
 
 void DiagramWindow::runEnded(const RunEnd &end)
 {
+    m_runGoing = false;
     m_highlight.runEnded(end);
     m_runTrace.runEnded(end);
     runMoved();

@@ -2,6 +2,8 @@
 
 #include "analysis/state_graph.h"
 #include "run/run_observer.h"
+#include "run/run_path.h"
+#include "windows/diagram/path_highlight.h"
 #include "windows/diagram/run_highlight.h"
 #include "windows/diagram/run_trace.h"
 
@@ -15,7 +17,9 @@ class DiagramScene;
 class DiagramView;
 class GraphLayout;
 class ImageFileChooser;
+class QAction;
 class QLabel;
+class QToolBar;
 struct LaidOutGraph;
 struct modAll;
 
@@ -49,6 +53,12 @@ public:
     RunObserver &runObserver() { return *this; }
     // Ends the highlight and the trace of the last run.
     void clearRun();
+    // Draws the path of a string chosen in the Test Strings window, unless a
+    // timed run is going on: the run wins, and its start clears the path.
+    void showPath(const RunPath &path, RunVerdict verdict);
+    // Puts the main window's Step and Step Back on the toolbar (the same
+    // actions, so their shortcuts work here too).
+    void addStepActions(QAction *step, QAction *stepBack);
 
     void exportImage();
     void copyImage();
@@ -98,7 +108,10 @@ private:
     QLabel *m_notice = nullptr;
     QLabel *m_exportMessage = nullptr;
     QLabel *m_trace = nullptr;
+    QToolBar *m_toolbar = nullptr;
     RunHighlight m_highlight;
+    PathHighlight m_path;
+    bool m_runGoing = false;  // a timed run started and has not ended
     RunTrace m_runTrace;
     QTimer *m_runFrame;          // a repaint of the run that is due
     QElapsedTimer m_sinceRunFrame;

@@ -66,6 +66,8 @@ void RunTrace::stepTaken(const RunStep &step)
 
 void RunTrace::stepUndone(const RunStep &step)
 {
+    if (step.character.isEmpty())
+        return;   // an end taken back: what was read and visited stands
     if (m_read.endsWith(step.character))
         m_read.chop(step.character.size());
     m_remaining = step.character + step.remaining;

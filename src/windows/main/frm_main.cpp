@@ -17,6 +17,7 @@
 #include "windows/editors/frm_states.h"
 #include "windows/editors/frm_ttable.h"
 #include "windows/tools/tools_menu.h"
+#include "windows/tools/test_strings_window.h"
 
 #include <QAccessible>
 #include <QAction>
@@ -256,7 +257,17 @@ void frm_main::createMenus()
     connect(item(cmd_hlp, "cmd_about", QStringLiteral("&About")), &QAction::triggered, this,
             &frm_main::cmd_about_clicked);
 
-    new ToolsMenu(m_tools, menuBar(), cmd_hlp);
+    // Tools: strings tested in a window of their own, the run stepped by hand,
+    // then the questions about the automaton as a whole.
+    auto *cmd_tools = new ToolsMenu(menuBar(), cmd_hlp);
+    cmd_tools->addCommand("cmd_test_strings", QStringLiteral("&Test Strings..."), [this] { cmd_test_strings_clicked(); })
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
+    cmd_step = cmd_tools->addCommand("cmd_step", QStringLiteral("&Step"), [this] { m_run.step(); });
+    cmd_step->setShortcut(QKeySequence(Qt::Key_F8));
+    cmd_step_back = cmd_tools->addCommand("cmd_step_back", QStringLiteral("Step &Back"), [this] { m_run.stepBack(); });
+    cmd_step_back->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F8));
+    separator(cmd_tools, "sep_tools");
+    cmd_tools->addAnalysisCommands(m_tools);
 }
 
 // The Diagram window, closed at start. Only while it is open does it follow the
@@ -265,6 +276,7 @@ void frm_main::createMenus()
 void frm_main::createDiagram(GraphLayout *layout)
 {
     m_diagram = new DiagramWindow(this, layout);
+    m_diagram->addStepActions(cmd_step, cmd_step_back);
     connect(m_diagram, &DiagramWindow::visibilityChanged, this, [this](bool open) {
         m_run.setObserver(open ? &m_diagram->runObserver() : nullptr);
         cmd_diagram->setChecked(open);
@@ -331,6 +343,10 @@ void frm_main::newFile()
 // something of the automaton follows it from here.
 void frm_main::modelChanged(ModelChange change, const modAll &)
 {
+    // The steps taken and the strings' results belong to the automaton before.
+    m_run.forgetSteps();
+    if (m_testStrings)
+        m_testStrings->automatonChanged();
     // A new or opened automaton is not the one the last run went through.
     if (change == ModelChange::NewFile || change == ModelChange::Open)
         m_diagram->clearRun();
@@ -474,6 +490,30 @@ void frm_main::cmd_about_clicked()
     const std::unique_ptr<HostSystem> host = makeHostSystem();
     frm_about about(*host, m_dialogs, this);
     about.exec();
+}
+
+// One window, raised when it is open already; its rows live as long as it does.
+void frm_main::cmd_test_strings_clicked()
+{
+    if (!m_testStrings) {
+        m_testStrings = new TestStringsWindow(m_model, m_ownDialogs ? nullptr : &m_dialogs, this);
+        // The chosen row's path shows on the diagram while that window is open.
+        connect(m_testStrings, &TestStringsWindow::pathChosen, this, [this](const RunPath &path, RunVerdict verdict) {
+            if (m_diagram->isVisible())
+                m_diagram->showPath(path, verdict);
+        });
+        // Beside the main window at first, so neither hides the other, as far
+        // as the screen has room.
+        QPoint place = frameGeometry().topRight() + QPoint(8, 0);
+        if (const QScreen *screen = this->screen()) {
+            const QRect room = screen->availableGeometry();
+            place.setX(qMax(room.left(), qMin(place.x(), room.right() - m_testStrings->frameGeometry().width())));
+        }
+        m_testStrings->move(place);
+    }
+    m_testStrings->show();
+    m_testStrings->raise();
+    m_testStrings->activateWindow();
 }
 
 // RunPanel over the widgets.

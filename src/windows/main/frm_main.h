@@ -22,6 +22,7 @@ class QLineEdit;
 class QProgressBar;
 class QPushButton;
 class QRadioButton;
+class TestStringsWindow;
 class TickTimer;
 struct modAll;
 
@@ -76,6 +77,7 @@ private:
     void cmd_comment_clicked();
     void cmd_help_clicked();
     void cmd_about_clicked();
+    void cmd_test_strings_clicked();
 
     void openEditor(QDialog &editor);
     void pressIfEnabled(QPushButton *button);
@@ -130,9 +132,12 @@ private:
     QLabel *sBar_text = nullptr;
     TickTimer *timer = nullptr;
     QAction *cmd_diagram = nullptr;
+    QAction *cmd_step = nullptr;
+    QAction *cmd_step_back = nullptr;
     DiagramWindow *m_diagram = nullptr;
 
     SimulationRun m_run;
     FileCommands m_files;
     AnalysisTools m_tools;
+    TestStringsWindow *m_testStrings = nullptr; // made at its first opening
 };

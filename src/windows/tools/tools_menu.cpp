@@ -4,12 +4,15 @@
 
 #include <QMenuBar>
 
-ToolsMenu::ToolsMenu(AnalysisTools &tools, QMenuBar *bar, QMenu *help)
+ToolsMenu::ToolsMenu(QMenuBar *bar, QMenu *help)
     : QMenu(QStringLiteral("&Tools"), bar)
 {
     setObjectName(QStringLiteral("cmd_tools"));
     bar->insertMenu(help->menuAction(), this);
+}
 
+void ToolsMenu::addAnalysisCommands(AnalysisTools &tools)
+{
     addCommand("cmd_check", QStringLiteral("&Check Automaton"), [&tools] { tools.checkAutomaton(); });
     addCommand("cmd_compare", QStringLiteral("C&ompare With..."), [&tools] { tools.compareWith(); });
     addCommand("cmd_minimize", QStringLiteral("&Minimize"), [&tools] { tools.minimize(); });

@@ -17,9 +17,11 @@ class ToolsMenu : public QMenu
     Q_OBJECT
 
 public:
-    // Puts the menu into `bar` before `help`, with the questions about the automaton.
-    ToolsMenu(AnalysisTools &tools, QMenuBar *bar, QMenu *help);
+    // Puts the empty menu into `bar` before `help`.
+    ToolsMenu(QMenuBar *bar, QMenu *help);
 
     // One more item at the end of the menu, which runs `command` when chosen.
     QAction *addCommand(const char *name, const QString &caption, std::function<void()> command);
+    // The questions about the automaton as a whole, at the end of the menu.
+    void addAnalysisCommands(AnalysisTools &tools);
 };

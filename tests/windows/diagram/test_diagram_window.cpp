@@ -21,6 +21,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolBar>
 #include <QXmlStreamReader>
 
 namespace {
@@ -121,6 +122,9 @@ private Q_SLOTS:
     void runIsFollowed();
     void traceKeepsTheCurrentStateInSight();
     void redrawsOnlyWhenShown();
+    void chosenPathIsDrawn_data();
+    void chosenPathIsDrawn();
+    void stepActionsOnTheToolbar();
     void largeAutomatonDrawnInPart();
     void failedLayoutSaysSoInOneLine();
     void exportsWhatIsDrawn_data();
@@ -257,6 +261,59 @@ void TestDiagramWindow::traceKeepsTheCurrentStateInSight()
     QTRY_COMPARE(label->width(), 360);
     QVERIFY2(states().startsWith("..." + arrow) && states().endsWith(arrow + "seen a 1"), qPrintable(states()));
     QVERIFY(QFontMetrics(label->font()).horizontalAdvance(f.window.trace()) <= label->contentsRect().width());
+}
+
+void TestDiagramWindow::chosenPathIsDrawn_data()
+{
+    QTest::addColumn<QString>("before");  // run reports before the path is chosen
+    QTest::addColumn<QString>("string");
+    QTest::addColumn<int>("verdict");
+    QTest::addColumn<QString>("after");   // and after
+    QTest::addColumn<QString>("highlight");
+
+    const QString no = QStringLiteral("no 1 yet"), seen = QStringLiteral("seen a 1");
+    const int accepted = int(RunVerdict::Accepted), rejected = int(RunVerdict::Rejected);
+    QTest::newRow("every state and arrow of the path, the end by its verdict")
+        << "" << "01" << accepted << "" << no + "=Current, " + seen + "=Accepted, " + no + "~" + no + ", " + no + ">" + seen;
+    QTest::newRow("stopped at an invalid character") << "" << "0x" << int(RunVerdict::Error) << ""
+                                                     << no + "=Rejected, " + no + "~" + no;
+    QTest::newRow("a timed run going wins") << "start 0 01" << "01" << accepted << "" << no + "=Current";
+    QTest::newRow("a run's start clears the path") << "" << "01" << accepted << "start 0 1" << no + "=Current";
+    QTest::newRow("after a run's end the path shows") << "start 0 1; step 0 1 1 -; end accepted 1" << "0"
+                                                      << rejected << "" << no + "=Rejected, " + no + "~" + no;
+    QTest::newRow("a redraw keeps the path") << "" << "1" << accepted << "redraw"
+                                             << no + "=Current, " + seen + "=Accepted, " + no + ">" + seen;
+    QTest::newRow("clearRun clears it") << "" << "1" << accepted << "clear" << "";
+}
+
+void TestDiagramWindow::chosenPathIsDrawn()
+{
+    QFETCH(QString, before);
+    QFETCH(QString, string);
+    QFETCH(int, verdict);
+    QFETCH(QString, after);
+    QFETCH(QString, highlight);
+
+    Fixture f;
+    const modAll model = containsAOne();
+    f.draw(model, QStringLiteral("contains-a-one"));
+    f.play(before);
+    f.window.showPath(runPath(model, string), RunVerdict(verdict));
+    f.play(after);
+    QCOMPARE(f.highlight(model), highlight);
+}
+
+void TestDiagramWindow::stepActionsOnTheToolbar()
+{
+    Fixture f;
+    QAction step(QStringLiteral("&Step")), back(QStringLiteral("Step &Back"));
+    f.window.addStepActions(&step, &back);
+    auto *toolbar = f.window.findChild<QToolBar *>();
+    QVERIFY(toolbar->actions().contains(&step));
+    QVERIFY(toolbar->actions().contains(&back));
+    QSignalSpy stepped(&step, &QAction::triggered);
+    QTest::mouseClick(toolbar->widgetForAction(&step), Qt::LeftButton);
+    QCOMPARE(stepped.size(), 1);
 }
 
 // Until a new layout is in, the old drawing stays; a closed window lays nothing

@@ -297,7 +297,7 @@ void TestMainWindow::buildThroughTheEditorsAndRun()
     QCOMPARE(f.text("txt_output") + u' ' + f.enabled({"cmd_play", "cmd_pause"}), QStringLiteral("REJECTED cmd_play"));
 }
 
-// View sits between Edit and Help; its Diagram item and F4 show and hide the
+// View sits between Edit and Tools; its Diagram item and F4 show and hide the
 // Diagram window, and the item's check follows the window however it closes.
 void TestMainWindow::viewMenuShowsAndHidesTheDiagram()
 {
@@ -305,7 +305,7 @@ void TestMainWindow::viewMenuShowsAndHidesTheDiagram()
     QStringList menus;
     for (const QAction *menu : f.window.menuBar()->actions())
         menus << menu->text();
-    QCOMPARE(menus.join(u','), QStringLiteral("&File,&Edit,&View,&Help"));
+    QCOMPARE(menus.join(u','), QStringLiteral("&File,&Edit,&View,&Tools,&Help"));
     auto *item = f.child<QAction>("cmd_diagram");
     QCOMPARE(item->text() + u' ' + item->shortcut().toString(), QStringLiteral("&Diagram F4"));
     DiagramWindow *diagram = f.diagram();

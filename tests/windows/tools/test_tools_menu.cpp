@@ -87,11 +87,12 @@ void TestToolsMenu::menuSitsBeforeHelp()
     QStringList menus;
     for (const QAction *action : f.window.menuBar()->actions())
         menus << action->text();
-    QCOMPARE(menus.join(u' '), QStringLiteral("&File &Edit &Tools &Help"));
+    QCOMPARE(menus.join(u' '), QStringLiteral("&File &Edit &View &Tools &Help"));
     QStringList items;
     for (const QAction *action : f.window.findChild<QMenu *>(QStringLiteral("cmd_tools"))->actions())
         items << action->objectName() + u' ' + action->text();
-    QCOMPARE(items, (QStringList{"cmd_check &Check Automaton", "cmd_compare C&ompare With...", "cmd_minimize &Minimize",
+    QCOMPARE(items, (QStringList{"cmd_test_strings &Test Strings...", "cmd_step &Step", "cmd_step_back Step &Back",
+                                 "sep_tools ", "cmd_check &Check Automaton", "cmd_compare C&ompare With...", "cmd_minimize &Minimize",
                                  "cmd_accepted &Accepted Strings..."}));
 }
 

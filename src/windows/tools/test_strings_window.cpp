@@ -1,0 +1,354 @@
+#include "windows/tools/test_strings_window.h"
+
+#include "cli/string_list.h"
+#include "document/escaped_line.h"
+#include "model/characters.h"
+#include "model/mod_all.h"
+#include "run/run_steps.h"
+#include "toolkit/dialogs.h"
+#include "toolkit/plain_label.h"
+#include "toolkit/qt_dialogs.h"
+#include "windows/tools/string_table.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QStyledItemDelegate>
+#include <QTableView>
+#include <QVBoxLayout>
+#include <algorithm>
+
+namespace {
+
+// A long string's path is shown up to here; the rest is counted.
+constexpr qsizetype mostShownSteps = 200;
+
+const QString listFilter = QStringLiteral("Lists of strings (*.txt)");
+const QString allFilter = QStringLiteral("All files (*.*)");
+
+QString nameOf(const modAll &model, qint16 state)
+{
+    return model.isState(state) ? model.states[state].name : QStringLiteral("?");
+}
+
+// "q0 -a-> q1 -b-> q1", each character in its escaped form so that a blank or
+// a tab can be seen.
+QString pathLine(const modAll &model, const RunPath &path)
+{
+    if (model.state_count == 0)
+        return QStringLiteral("(no states)");
+    QString line = nameOf(model, path.start);
+    const qsizetype shown = qMin(path.steps.size(), mostShownSteps);
+    for (qsizetype i = 0; i < shown; ++i) {
+        const RunStep &step = path.steps[i];
+        line += QStringLiteral(" -") + EscapedLine::escape(step.character) + QStringLiteral("-> ")
+            + nameOf(model, step.to);
+    }
+    if (shown < path.steps.size())
+        line += QStringLiteral(" ... (%1 more steps)").arg(path.steps.size() - shown);
+    return line;
+}
+
+QPushButton *button(QWidget *parent, const char *name, const QString &caption)
+{
+    auto *b = new QPushButton(caption, parent);
+    b->setObjectName(QLatin1String(name));
+    b->setAutoDefault(false);
+    return b;
+}
+
+QLabel *lineLabel(QWidget *parent, const char *name)
+{
+    QLabel *label = plainLabel(QString(), parent);
+    label->setObjectName(QLatin1String(name));
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // A long path is cut at the window's edge rather than widening the window.
+    label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    return label;
+}
+
+// Expected is chosen from a list: nothing, ACCEPTED, REJECTED or ERROR.
+class ExpectedDelegate final : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &, const QModelIndex &) const override
+    {
+        auto *choices = new QComboBox(parent);
+        choices->setObjectName(QStringLiteral("com_expected"));
+        choices->addItem(QString());
+        for (const RunVerdict verdict : {RunVerdict::Accepted, RunVerdict::Rejected, RunVerdict::Error})
+            choices->addItem(verdictText(verdict));
+        return choices;
+    }
+    void setEditorData(QWidget *editor, const QModelIndex &index) const override
+    {
+        auto *choices = static_cast<QComboBox *>(editor);
+        choices->setCurrentIndex(qMax(0, choices->findText(index.data(Qt::EditRole).toString())));
+    }
+    void setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const override
+    {
+        model->setData(index, static_cast<QComboBox *>(editor)->currentText(), Qt::EditRole);
+    }
+};
+
+} // namespace
+
+TestStringsWindow::TestStringsWindow(const modAll &model, Dialogs *dialogs, QWidget *owner)
+    : QWidget(owner, Qt::Window)
+    , m_model(model)
+    , m_ownDialogs(dialogs ? nullptr : std::make_unique<QtDialogs>(this))
+    , m_dialogs(dialogs ? *dialogs : *m_ownDialogs)
+    , m_table(new StringTable(this))
+{
+    setObjectName(QStringLiteral("frm_test_strings"));
+    setWindowTitle(QStringLiteral("Test Strings"));
+    createControls();
+    resize(640, 440);
+    connect(m_table, &StringTable::summaryChanged, this, &TestStringsWindow::updateLines);
+    connect(m_table, &StringTable::refused, this, &TestStringsWindow::setMessage);
+    connect(m_table, &StringTable::dataChanged, this, [this](const QModelIndex &from, const QModelIndex &to) {
+        const int current = m_view->currentIndex().row();
+        if (current >= from.row() && current <= to.row())
+            showPath();
+    });
+    updateLines();
+}
+
+TestStringsWindow::~TestStringsWindow() = default;
+
+void TestStringsWindow::createControls()
+{
+    QPushButton *cmd_add = button(this, "cmd_add", QStringLiteral("&Add"));
+    QPushButton *cmd_remove = button(this, "cmd_remove", QStringLiteral("&Remove"));
+    QPushButton *cmd_run_all = button(this, "cmd_run_all", QStringLiteral("R&un All"));
+    cmd_run_all->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Return));
+    cmd_run_all->setToolTip(QStringLiteral("Run every string (Ctrl+Return)"));
+    QPushButton *cmd_open_list = button(this, "cmd_open_list", QStringLiteral("&Open List..."));
+    QPushButton *cmd_save_list = button(this, "cmd_save_list", QStringLiteral("&Save List..."));
+
+    m_view = new QTableView(this);
+    m_view->setObjectName(QStringLiteral("table_strings"));
+    m_view->setModel(m_table);
+    m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_view->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
+                            | QAbstractItemView::AnyKeyPressed);
+    m_view->setWordWrap(false);
+    m_view->verticalHeader()->setDefaultSectionSize(m_view->fontMetrics().height() + 6);
+    m_view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_view->setItemDelegateForColumn(StringTable::ExpectedColumn, new ExpectedDelegate(m_view));
+    QHeaderView *columns = m_view->horizontalHeader();
+    columns->setSectionResizeMode(StringTable::StringColumn, QHeaderView::Stretch);
+    for (int column = StringTable::ExpectedColumn; column < StringTable::ColumnCount; ++column)
+        columns->resizeSection(column, column == StringTable::StepsColumn ? 60 : 95);
+
+    m_summary = lineLabel(this, "lbl_summary");
+    m_path = lineLabel(this, "lbl_path");
+    m_status = lineLabel(this, "lbl_status");
+    m_status->setFrameShape(QFrame::StyledPanel);
+
+    auto *buttons = new QHBoxLayout;
+    for (QPushButton *b : {cmd_add, cmd_remove, cmd_run_all})
+        buttons->addWidget(b);
+    buttons->addStretch(1);
+    buttons->addWidget(cmd_open_list);
+    buttons->addWidget(cmd_save_list);
+
+    auto *column = new QVBoxLayout(this);
+    column->addLayout(buttons);
+    column->addWidget(m_view, 1);
+    column->addWidget(m_summary);
+    column->addWidget(m_path);
+    column->addWidget(m_status);
+
+    connect(cmd_add, &QPushButton::clicked, this, &TestStringsWindow::addRow);
+    connect(cmd_remove, &QPushButton::clicked, this, &TestStringsWindow::removeSelectedRows);
+    connect(cmd_run_all, &QPushButton::clicked, this, &TestStringsWindow::runAll);
+    connect(cmd_open_list, &QPushButton::clicked, this, &TestStringsWindow::openList);
+    connect(cmd_save_list, &QPushButton::clicked, this, &TestStringsWindow::saveList);
+    connect(m_view->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &TestStringsWindow::showPath);
+
+    const auto shortcut = [this](const char *name, const QKeySequence &keys, auto slot) {
+        auto *action = new QAction(this);
+        action->setObjectName(QLatin1String(name));
+        action->setShortcut(keys);
+        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        connect(action, &QAction::triggered, this, slot);
+        addAction(action);
+    };
+    // A cell being edited takes Paste and Delete for its own text first.
+    shortcut("cmd_paste", QKeySequence::Paste, [this] { paste(QApplication::clipboard()->text()); });
+    shortcut("cmd_delete", QKeySequence::Delete, &TestStringsWindow::removeSelectedRows);
+    shortcut("cmd_close", QKeySequence(Qt::CTRL | Qt::Key_W), &QWidget::close);
+}
+
+void TestStringsWindow::addRow()
+{
+    m_table->append({ListedString{}});
+    const QModelIndex cell = m_table->index(m_table->rowCount() - 1, StringTable::StringColumn);
+    m_view->setCurrentIndex(cell);
+    m_view->edit(cell);
+}
+
+// The chosen rows go, as contiguous blocks from the bottom up so the rows
+// above keep their numbers.
+void TestStringsWindow::removeSelectedRows()
+{
+    QList<int> rows;
+    for (const QModelIndex &index : m_view->selectionModel()->selectedRows())
+        rows.append(index.row());
+    if (rows.isEmpty() && m_view->currentIndex().isValid())
+        rows.append(m_view->currentIndex().row());
+    std::sort(rows.begin(), rows.end());
+    for (qsizetype end = rows.size(); end > 0;) {
+        qsizetype start = end - 1;
+        while (start > 0 && rows[start - 1] == rows[start] - 1)
+            --start;
+        m_table->removeRows(rows[start], int(end - start));
+        end = start;
+    }
+}
+
+void TestStringsWindow::runAll()
+{
+    m_table->runAll(m_model);
+    setMessage(QString());
+}
+
+void TestStringsWindow::paste(const QString &text)
+{
+    const StringList::Parsed parsed = StringList::parse(text.toUtf8());
+    if (!parsed.ok()) {
+        setMessage(QStringLiteral("Nothing pasted: ") + parsed.error);
+        return;
+    }
+    const int first = m_table->rowCount();
+    m_table->append(parsed.strings);
+    setMessage(QStringLiteral("%1 strings pasted").arg(parsed.strings.size()));
+    if (!parsed.strings.isEmpty())
+        m_view->scrollTo(m_table->index(first, 0));
+    m_view->setFocus();
+}
+
+void TestStringsWindow::openList()
+{
+    Dialogs::FileSettings settings;
+    settings.title = QStringLiteral("Open List");
+    settings.filters = {listFilter, allFilter};
+    settings.fileMustExist = true;
+    const std::optional<QString> path = m_dialogs.openFile(settings);
+    if (!path)
+        return;
+    QFile file(*path);
+    QByteArray text;
+    if (file.open(QIODevice::ReadOnly))
+        text = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        showError(QStringLiteral("%1 could not be read: %2").arg(QDir::toNativeSeparators(*path), file.errorString()));
+        return;
+    }
+    const StringList::Parsed parsed = StringList::parse(text);
+    if (!parsed.ok()) {
+        showError(QStringLiteral("%1 is not a list of strings. %2").arg(QDir::toNativeSeparators(*path), parsed.error));
+        return;
+    }
+    m_table->replace(parsed.strings);
+    setMessage(QStringLiteral("List opened: ") + QDir::toNativeSeparators(*path));
+    m_view->setFocus();
+}
+
+// Through a temporary file put in place only when all of it is written, so a
+// failed save leaves the old list as it was.
+void TestStringsWindow::saveList()
+{
+    Dialogs::FileSettings settings;
+    settings.title = QStringLiteral("Save List");
+    settings.filters = {listFilter, allFilter};
+    settings.defaultSuffix = QStringLiteral("txt");
+    settings.pathMustExist = true;
+    settings.confirmOverwrite = true;
+    const std::optional<QString> path = m_dialogs.saveFile(settings);
+    if (!path)
+        return;
+    QSaveFile file(*path);
+    const QByteArray text = StringList::text(m_table->strings());
+    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit()) {
+        showError(QStringLiteral("%1 could not be saved: %2").arg(QDir::toNativeSeparators(*path), file.errorString()));
+        return;
+    }
+    m_table->setUnmodified();
+    setMessage(QStringLiteral("List saved: ") + QDir::toNativeSeparators(*path));
+}
+
+void TestStringsWindow::automatonChanged()
+{
+    m_table->clearResults();
+    showPath();
+}
+
+void TestStringsWindow::showPath()
+{
+    const int row = m_view->currentIndex().row();
+    if (row < 0 || row >= m_table->rowCount()) {
+        m_path->clear();
+        return;
+    }
+    const ListedString string = m_table->string(row);
+    QByteArray escaped;
+    const qsizetype valid = EscapedLine::append(escaped, string.bytes);
+    const RunPath path = runPath(m_model, QString::fromUtf8(string.bytes.first(valid)));
+    if (path.start < 0) {
+        m_path->setText(QStringLiteral("Path: none (invalid start state)"));
+        Q_EMIT pathChosen(path, RunVerdict::Error);
+        return;
+    }
+    qsizetype taken = 0;
+    for (const RunStep &step : path.steps)
+        taken += step.character.size();
+    QString stop; // the character the run stops at, as a result line shows it
+    if (path.stopped)
+        stop = EscapedLine::escape(Characters::first(QString::fromUtf8(string.bytes.first(valid)).sliced(taken)));
+    else if (valid < string.bytes.size())
+        stop = QString::fromLatin1(EscapedLine::escape(QByteArrayView(string.bytes).sliced(valid, 1)));
+    const RunVerdict verdict = !stop.isEmpty() ? RunVerdict::Error
+        : RunSteps::isAccepting(m_model, path.steps.isEmpty() ? path.start : path.steps.last().to)
+        ? RunVerdict::Accepted
+        : RunVerdict::Rejected;
+    const QString end = verdict == RunVerdict::Error ? QStringLiteral("ERROR at '%1'").arg(stop) : verdictText(verdict);
+    m_path->setText(QStringLiteral("Path: ") + pathLine(m_model, path) + QStringLiteral("  ") + end);
+    Q_EMIT pathChosen(path, verdict);
+}
+
+void TestStringsWindow::setMessage(const QString &message)
+{
+    m_message = message;
+    updateLines();
+}
+
+void TestStringsWindow::updateLines()
+{
+    m_summary->setText(m_table->summary());
+    QStringList status;
+    if (!m_message.isEmpty())
+        status.append(m_message);
+    if (m_table->isModified() && m_table->rowCount() > 0)
+        status.append(QStringLiteral("list not saved"));
+    m_status->setText(status.join(QStringLiteral("  -  ")));
+}
+
+void TestStringsWindow::showError(const QString &text)
+{
+    m_dialogs.inform(text, QStringLiteral("ERROR"), Dialogs::Icon::Critical);
+}
+
+QString TestStringsWindow::summaryText() const { return m_summary->text(); }
+QString TestStringsWindow::pathText() const { return m_path->text(); }
+QString TestStringsWindow::statusText() const { return m_status->text(); }
