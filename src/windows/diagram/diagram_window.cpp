@@ -102,6 +102,8 @@ void DiagramWindow::createControls()
     m_exportMessage->hide();
     m_view = new DiagramView(m_scene, this);
     m_view->setObjectName(QStringLiteral("view_diagram"));
+    m_view->setAccessibleName(QStringLiteral("State diagram"));
+    m_view->viewport()->setAccessibleName(QStringLiteral("State diagram"));   // where the picture is drawn
     m_trace = lineLabel("lbl_trace", this);
 
     auto *column = new QVBoxLayout(this);

@@ -30,6 +30,7 @@ ReportWindow::ReportWindow(const QString &title, const QString &heading, const Q
     head->setWordWrap(true);
     head->setTextInteractionFlags(Qt::TextSelectableByMouse);
     QPlainTextEdit *text = reportField(QStringLiteral("txt_report"), this);
+    text->setAccessibleName(title);
     // Each line of a report ends in a line break, which would show as one more, empty line.
     text->setPlainText(report.endsWith(u'\n') ? report.chopped(1) : report);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);

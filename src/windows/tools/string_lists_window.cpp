@@ -45,6 +45,7 @@ StringListsWindow::StringListsWindow(const modAll &model, QWidget *parent)
 
     auto *tabs = new QTabWidget(this);
     tabs->setObjectName(QStringLiteral("tabs"));
+    tabs->setAccessibleName(QStringLiteral("Accepted and rejected strings"));
     addList(tabs, m_accepted, true);
     addList(tabs, m_rejected, false);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
@@ -66,6 +67,7 @@ void StringListsWindow::addList(QTabWidget *tabs, List &list, bool accepted)
     list.summary->setObjectName(QStringLiteral("lbl_") + kind);
     list.summary->setWordWrap(true);
     list.strings = reportField(QStringLiteral("txt_") + kind, page);
+    list.strings->setAccessibleName(accepted ? QStringLiteral("Accepted strings") : QStringLiteral("Rejected strings"));
     list.more = new QPushButton(QStringLiteral("Show &More"), page);
     list.more->setObjectName(QStringLiteral("cmd_more_") + kind);
     list.more->setAutoDefault(false);
