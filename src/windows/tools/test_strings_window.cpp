@@ -123,7 +123,12 @@ TestStringsWindow::TestStringsWindow(const modAll &model, Dialogs *dialogs, QWid
     updateLines();
 }
 
-TestStringsWindow::~TestStringsWindow() = default;
+// An editor still open in the table commits as the children go, after this
+// window's own part is gone: the table tells it nothing more.
+TestStringsWindow::~TestStringsWindow()
+{
+    m_table->disconnect(this);
+}
 
 void TestStringsWindow::createControls()
 {
@@ -137,6 +142,7 @@ void TestStringsWindow::createControls()
 
     m_view = new QTableView(this);
     m_view->setObjectName(QStringLiteral("table_strings"));
+    m_view->setAccessibleName(QStringLiteral("Test strings"));
     m_view->setModel(m_table);
     m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_view->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
