@@ -55,6 +55,7 @@ private Q_SLOTS:
     void diagramFollowsTheRun();
     void newOpenAndPlayClearTheRun_data();
     void newOpenAndPlayClearTheRun();
+    void diagramFollowsStepsBack();
     void missingGraphvizLeavesTheRunAlone();
 };
 
@@ -490,6 +491,40 @@ void TestMainWindow::newOpenAndPlayClearTheRun()
     }
     QCOMPARE(f.highlight(), highlight);
     QCOMPARE(f.diagram()->trace(), trace);
+}
+
+// Step takes contains-a-one through "01" to its verdict and Step Back takes it
+// all back: the diagram and its trace follow each way.
+void TestMainWindow::diagramFollowsStepsBack()
+{
+    Fixture f;
+    f.openDiagramOn(QStringLiteral("contains-a-one"));
+    f.child<QLineEdit>("txt_input")->setText(QStringLiteral("01"));
+    const auto shown = [&] {
+        const QString highlight = f.highlight();   // waits for the repaint that shows the trace too
+        return highlight + QStringLiteral(" | ") + f.diagram()->trace();
+    };
+    QStringList seen;
+    for (int i = 0; i < 3; ++i) {
+        f.trigger("cmd_step");
+        seen << shown();
+    }
+    for (int i = 0; i < 3; ++i) {
+        f.trigger("cmd_step_back");
+        seen << shown();
+    }
+    const QString arrow = QStringLiteral(" \u2192 ");
+    const QString no = QStringLiteral("no 1 yet"), yes = QStringLiteral("seen a 1");
+    const QString afterZero = "Read: 0    Input box: 1    States: " + no + arrow + no;
+    const QString afterOne = "Read: 01    Input box:     States: " + no + arrow + no + arrow + yes;
+    QCOMPARE(seen, (QStringList{
+                       no + "=Current, " + no + "~" + no + " | " + afterZero,
+                       yes + "=Current, " + no + ">" + yes + " | " + afterOne,
+                       yes + "=Accepted | " + afterOne,
+                       yes + "=Current | " + afterOne,
+                       no + "=Current | " + afterZero,
+                       no + "=Current | Read:     Input box: 01    States: " + no,
+                   }));
 }
 
 // Without Graphviz the Diagram window says so and the main window runs as ever.
