@@ -14,6 +14,18 @@ namespace {
 // Results are written once this much has gathered: large writes, few of them.
 constexpr qsizetype writeSize = 4 * ioBlockSize;
 
+// Whether a string made only of the automaton's symbols is written as it is:
+// no symbol holds a byte that the one-line form escapes.
+bool symbolsStandForThemselves(const modAll &model)
+{
+    for (const QString &symbol : model.symbols) {
+        const QByteArray bytes = symbol.toUtf8();
+        if (EscapedLine::escape(QByteArrayView(bytes)) != bytes)
+            return false;
+    }
+    return true;
+}
+
 QList<QByteArray> escapedNames(const modAll &model)
 {
     QList<QByteArray> names;
@@ -56,19 +68,37 @@ BatchRun::BatchRun(const modAll &model, bool trace, QIODevice &out)
     , m_escapedNames(escapedNames(model))
     , m_acceptedEnd('\t' + RunTexts::accepted().toUtf8() + '\n')
     , m_rejectedEnd('\t' + RunTexts::rejected().toUtf8() + '\n')
+    , m_symbolsPlain(symbolsStandForThemselves(model))
     , m_out(out)
+    // Room for a full buffer and a read's worth of line, each byte escaped to
+    // four: it is made once and never grows.
+    , m_buffer(writeSize + 4 * ioBlockSize + 64, Qt::Uninitialized)
+    , m_bufferStart(m_buffer.data())
 {
-    // Room for a full buffer and the longest thing appended to it at once (a
-    // read's worth of line, each byte escaped to four), so it never grows.
-    m_buffer.reserve(writeSize + 4 * ioBlockSize + 64);
 }
 
 void BatchRun::runString(QByteArrayView bytes)
 {
     if (!ok())
         return;
-    EscapedLine::append(m_buffer, bytes);
-    m_run.run(bytes);
+    const ByteEngine::Verdict verdict = m_run.run(bytes);
+    // Most lines are all symbols and run to a verdict: when no symbol needs
+    // escaping, the line is its own one-line form, copied with its ending.
+    if (m_symbolsPlain && m_run.visited().empty()
+        && (verdict == ByteEngine::Verdict::Accepted || verdict == ByteEngine::Verdict::Rejected)) {
+        const QByteArray &ending = verdict == ByteEngine::Verdict::Accepted ? m_acceptedEnd : m_rejectedEnd;
+        if (m_used + bytes.size() + ending.size() <= m_buffer.size()) {
+            if (!bytes.isEmpty())   // an empty line's view may point nowhere
+                std::memcpy(m_bufferStart + m_used, bytes.data(), size_t(bytes.size()));
+            std::memcpy(m_bufferStart + m_used + bytes.size(), ending.constData(), size_t(ending.size()));
+            m_used += bytes.size() + ending.size();
+            flushWhenFull();
+            return;
+        }
+    }
+    m_scratch.resize(0);
+    EscapedLine::append(m_scratch, bytes);
+    put(m_scratch);
     endString();
 }
 
@@ -134,14 +164,14 @@ void BatchRun::escapePiece(QByteArrayView bytes)
         bytes = bytes.sliced(1);
         const QByteArrayView cut(reinterpret_cast<const char *>(m_cut), m_cutSize);
         const qsizetype whole = Utf8::completeLength(cut);
-        EscapedLine::append(m_buffer, cut.first(whole));
+        putEscaped(cut.first(whole));
         m_cutSize = int(m_cutSize - whole);
         std::memmove(m_cut, m_cut + whole, size_t(m_cutSize));
     }
     if (m_cutSize > 0)
         return;   // the piece ended before the sequence did
     const qsizetype whole = Utf8::completeLength(bytes);
-    EscapedLine::append(m_buffer, bytes.first(whole));
+    putEscaped(bytes.first(whole));
     m_cutSize = int(bytes.size() - whole);
     std::memcpy(m_cut, bytes.data() + whole, size_t(m_cutSize));
     flushWhenFull();
@@ -149,7 +179,7 @@ void BatchRun::escapePiece(QByteArrayView bytes)
 
 void BatchRun::finishPieces()
 {
-    EscapedLine::append(m_buffer, QByteArrayView(reinterpret_cast<const char *>(m_cut), m_cutSize));
+    putEscaped(QByteArrayView(reinterpret_cast<const char *>(m_cut), m_cutSize));
     m_cutSize = 0;
     m_run.finish();
     endString();
@@ -161,9 +191,9 @@ void BatchRun::endString()
     const std::vector<qint16> &visited = m_run.visited();
     // Most lines end in a verdict with nothing after it: one append.
     if (visited.empty() && verdict == ByteEngine::Verdict::Accepted)
-        m_buffer += m_acceptedEnd;
+        put(m_acceptedEnd);
     else if (visited.empty() && verdict == ByteEngine::Verdict::Rejected)
-        m_buffer += m_rejectedEnd;
+        put(m_rejectedEnd);
     else
         appendColumns(verdict, visited);
     flushWhenFull();
@@ -171,33 +201,64 @@ void BatchRun::endString()
 
 void BatchRun::appendColumns(ByteEngine::Verdict verdict, const std::vector<qint16> &visited)
 {
-    m_buffer += '\t';
-    m_buffer += verdictText(runVerdict(verdict)).toUtf8();
+    m_scratch.resize(0);
+    m_scratch += '\t';
+    m_scratch += verdictText(runVerdict(verdict)).toUtf8();
     if (verdict == ByteEngine::Verdict::InvalidCharacter || verdict == ByteEngine::Verdict::InvalidStart) {
         m_anyError = true;
         const QString shown = QString::fromUtf8(EscapedLine::escape(m_run.invalidCharacter()));
-        m_buffer += '\t';
-        m_buffer += statusText(verdict, shown).toUtf8();
+        m_scratch += '\t';
+        m_scratch += statusText(verdict, shown).toUtf8();
     }
     for (const qint16 state : visited) {
-        m_buffer += '\t';
-        m_buffer += m_escapedNames[state];
+        m_scratch += '\t';
+        m_scratch += m_escapedNames[state];
+        if (m_scratch.size() >= writeSize) {   // a long trace goes out as it gathers
+            put(m_scratch);
+            m_scratch.resize(0);
+        }
     }
-    m_buffer += '\n';
+    m_scratch += '\n';
+    put(m_scratch);
+}
+
+void BatchRun::putEscaped(QByteArrayView bytes)
+{
+    m_scratch.resize(0);
+    EscapedLine::append(m_scratch, bytes);
+    put(m_scratch);
+}
+
+void BatchRun::put(QByteArrayView bytes)
+{
+    if (bytes.isEmpty())
+        return;
+    if (m_used + bytes.size() > m_buffer.size()) {
+        flush();
+        if (bytes.size() > m_buffer.size()) {
+            write(bytes);
+            return;
+        }
+    }
+    std::memcpy(m_bufferStart + m_used, bytes.data(), size_t(bytes.size()));
+    m_used += bytes.size();
 }
 
 void BatchRun::flushWhenFull()
 {
-    if (m_buffer.size() >= writeSize)
+    if (m_used >= writeSize)
         flush();
 }
 
 bool BatchRun::flush()
 {
-    if (!m_buffer.isEmpty() && ok()) {
-        if (m_out.write(m_buffer) != m_buffer.size())
-            m_ioError = QStringLiteral("cannot write the results: ") + m_out.errorString();
-    }
-    m_buffer.resize(0);   // keeps its capacity for the next results
+    write(QByteArrayView(m_bufferStart, m_used));
+    m_used = 0;
     return ok();
+}
+
+void BatchRun::write(QByteArrayView bytes)
+{
+    if (!bytes.isEmpty() && ok() && m_out.write(bytes.data(), bytes.size()) != bytes.size())
+        m_ioError = QStringLiteral("cannot write the results: ") + m_out.errorString();
 }

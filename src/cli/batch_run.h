@@ -72,15 +72,23 @@ private:
     // Appends the columns after the string, ends the line, writes when full.
     void endString();
     void appendColumns(ByteEngine::Verdict verdict, const std::vector<qint16> &visited);
+    void putEscaped(QByteArrayView bytes);
+    // Adds `bytes` to the results held; what does not fit goes out first.
+    void put(QByteArrayView bytes);
     void flushWhenFull();
+    void write(QByteArrayView bytes);
 
     const ByteEngine m_engine;
     ByteRun m_run;
     const QList<QByteArray> m_escapedNames;   // each state's name as a result line shows it
     const QByteArray m_acceptedEnd;   // what follows a string that ends ACCEPTED, untraced
     const QByteArray m_rejectedEnd;
+    const bool m_symbolsPlain;                // no symbol holds a byte the one-line form escapes
     QIODevice &m_out;
-    QByteArray m_buffer;                      // results not written yet
+    QByteArray m_buffer;                      // results not written yet: the first m_used bytes
+    char *const m_bufferStart;
+    qsizetype m_used = 0;
+    QByteArray m_scratch;                     // a piece of a result being escaped or assembled
     uchar m_cut[4] = {};                      // the start of a UTF-8 sequence a piece ended inside
     int m_cutSize = 0;
     bool m_anyError = false;

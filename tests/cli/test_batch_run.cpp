@@ -103,6 +103,10 @@ private Q_SLOTS:
         const modAll oddNames = makeAutomaton({"q\r\n0", "q\t1\\"}, {"q\t1\\"}, {"a", "b"}, {{2, 1}, {2, 1}});
         QTest::newRow("trace: state names with line breaks, a tab and a backslash") << oddNames << true
             << QByteArray("ba\n") << QByteArray("ba\tACCEPTED\tq\\r\\n0\tq\\r\\n0\tq\\t1\\\\\n");
+        const modAll escapedSymbols = makeAutomaton({"q0", "q1"}, {"q1"}, {"\t", "\\"}, {{2, 1}, {2, 1}});
+        QTest::newRow("symbols that are escaped: lines of them that run to a verdict are escaped too")
+            << escapedSymbols << false << QByteArray("\t\\\t\n\\\n\n")
+            << QByteArray("\\t\\\\\\t\tACCEPTED\n\\\\\tREJECTED\n\tREJECTED\n");
         const modAll replacement = makeAutomaton({"q0", "q1"}, {"q1"}, {"\uFFFD"}, {{2}, {2}});
         QTest::newRow("U+FFFD is a symbol, a byte that is not UTF-8 is none") << replacement << false
             << QByteArray("\xEF\xBF\xBD\n\xFF\n\xEF\xBF\n")
