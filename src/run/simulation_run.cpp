@@ -17,10 +17,30 @@ constexpr int presetIntervals[] = {2000, 500, 0};
 
 } // namespace
 
+struct SimulationRun::Compiled
+{
+    modAll from;   // shares the model's lists, so a change of the model leaves it as it was
+    ByteEngine engine;
+};
+
 SimulationRun::SimulationRun(const modAll &model, RunPanel &panel)
     : m_model(model)
     , m_panel(panel)
 {
+}
+
+SimulationRun::~SimulationRun() = default;
+
+// Compiling a large automaton takes longer than running a short input through
+// it, so the compiled one is kept while the model holds the same automaton.
+// Comparing is cheap while nothing changed: the lists are still shared.
+const ByteEngine &SimulationRun::engine()
+{
+    if (!m_compiled || !m_compiled->from.sameAutomaton(m_model)) {
+        m_compiled.reset();   // the old table goes before the new one is built
+        m_compiled = std::make_unique<Compiled>(Compiled{m_model, ByteEngine(m_model)});
+    }
+    return m_compiled->engine;
 }
 
 // The interval goes into the timer at once and stays until the next Play, so a
@@ -93,7 +113,7 @@ void SimulationRun::refuseInvalidStart()
 void SimulationRun::runImmediately()
 {
     const QString input = m_panel.inputText();
-    const ByteEngine::TextRun end = ByteEngine(m_model).runText(input);
+    const ByteEngine::TextRun end = engine().runText(input);
     if (end.verdict == ByteEngine::Verdict::InvalidStart) {
         refuseInvalidStart();
         return;

@@ -5,6 +5,9 @@
 
 #include <QtGlobal>
 
+#include <memory>
+
+class ByteEngine;
 struct modAll;
 class RunPanel;
 
@@ -33,6 +36,7 @@ class SimulationRun
 {
 public:
     SimulationRun(const modAll &model, RunPanel &panel);
+    ~SimulationRun();
 
     // The one follower of the run (see RunObserver), nullptr for none.
     void setObserver(RunObserver *observer) { m_observer = observer; }
@@ -58,6 +62,7 @@ private:
     RunStep undoneStep(const StepRecord &record, qint16 to) const;
     void finishAtOnce();
     void runImmediately();
+    const ByteEngine &engine();
     void refuseInvalidStart();
     bool stepOnce(const QString &input);
     void giveVerdict();
@@ -72,4 +77,8 @@ private:
     bool m_timedRun = false;   // a timed run is going or paused
     bool m_stepped = false;    // Step or Step Back moved the timed run
     StepHistory m_history;
+    // The automaton compiled for Play at 0 ms, with the version it was
+    // compiled from: Play after Play on the same automaton compiles nothing.
+    struct Compiled;
+    std::unique_ptr<Compiled> m_compiled;
 };

@@ -89,6 +89,8 @@ void act(const QString &script, SimulationRun &run, modAll &model, PlainRunPanel
             panel.input += argument;
         else if (action.startsWith("start:"))
             model.start_state = qint16(argument.toInt());
+        else if (action.startsWith("final:"))
+            model.states[argument.toInt()].is_final = !model.states[argument.toInt()].is_final;
         else if (action.startsWith("shrink:"))
             model.state_count = qint16(argument.toInt());
         else if (action == "new") {
@@ -189,6 +191,11 @@ void TestSimulationRun::runStates_data()
                                                   << "ACCEPTED|" + ok + "||q1" << "timer pause play 2/4";
     QTest::newRow("start state removed") << "ab" << "start:2 fast play" << "ERROR|Invalid start state|ab|"
                                          << "- - play 0/100";
+    // Play at 0 ms keeps the automaton it compiled only while the model holds it.
+    QTest::newRow("play at 0 after the start state changed") << "" << "fast play start:1 play"
+                                                            << "ACCEPTED|" + ok + "||q1" << "- - play 0/100";
+    QTest::newRow("play at 0 after a final flag changed") << "a" << "fast play type:a final:1 play"
+                                                          << "REJECTED|" + ok + "||q1" << "- - play 0/100";
     // The states editor removed q1 while the run stood there: a state without transitions.
     QTest::newRow("current state removed") << "aaa" << "play tick shrink:1 tick tick tick"
                                            << "REJECTED|" + ok + "||q1" << "- - play 0/4";
