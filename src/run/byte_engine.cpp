@@ -63,7 +63,7 @@ ByteEngine::ByteEngine(const modAll &model, Method method)
 
     m_width = uint32_t(columnOfClass.size());
     m_stop = rows * m_width;
-    m_table.assign(size_t(rows) * m_width, m_stop);
+    m_table.assign(size_t(rows + 1) * m_width, m_stop);   // Stop's own row leads to Stop
     m_moves.assign(m_table.size(), 0);
     for (uint32_t symbolClass = 1; symbolClass < m_width; ++symbolClass)
         for (uint32_t row = 0; row < rows; ++row) {

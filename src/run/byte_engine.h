@@ -53,11 +53,13 @@
 // the plain loop give the same results.
 //
 // Special states:
-//   Stop     the row number just past the last state, where the stop class
-//            leads from every state. It has no row: the loop compares every
-//            step's result with it and never steps from it. That one
-//            comparison is all it takes for the loop to leave everything but
-//            ASCII symbols to the slow path.
+//   Stop     the row just past the last state, where the stop class leads
+//            from every state. The loop compares every step's result with it
+//            and never steps from it. That one comparison is all it takes for
+//            the loop to leave everything but ASCII symbols to the slow path.
+//            Its row leads back to itself, so a short string can also be run
+//            to its end with no comparison at all (walkThrough): it ends in
+//            Stop exactly when the loop would have stopped.
 //   Nowhere  the one state of an automaton with no states: every symbol stays
 //            there and it is never traced, so such an automaton consumes valid
 //            symbols, stops at the first invalid one and rejects, in the same
@@ -117,6 +119,15 @@ private:
         }
         state = current;
         return p;
+    }
+    // Runs every unit from `p` to `end` without looking at a step; the state
+    // reached is Stop when a unit of the stop class came on the way.
+    template <typename Unit>
+    Row walkThrough(const Unit *p, const Unit *end, Row state) const
+    {
+        for (; p != end; ++p)
+            state = m_table[state + classOf(*p)];
+        return state;
     }
     // walk() with nothing to watch, on the data-parallel path where it can.
     const uchar *runBytes(const uchar *p, const uchar *end, Row &state) const;

@@ -65,8 +65,8 @@ public:
         if (!m_trace && m_engine.m_startIsValid && string.size() <= ByteEngineVector::blockSize) {
             const auto *p = reinterpret_cast<const uchar *>(string.data());
             const uchar *const end = p + string.size();
-            Row state = m_engine.m_start;
-            if (m_engine.walk(p, end, state, [](uint32_t, Row) {}) == end) {
+            const Row state = m_engine.walkThrough(p, end, m_engine.m_start);
+            if (state != m_engine.m_stop) {
                 m_state = state;
                 m_running = true;
                 m_finished = true;
