@@ -26,6 +26,25 @@ bool symbolsStandForThemselves(const modAll &model)
     return true;
 }
 
+// Copies a line with moves of fixed size where it is short, which become
+// single loads and stores: for a line of ten bytes, calling memcpy costs more
+// than the copy. Writes exactly `size` bytes.
+inline void copyLine(char *to, const char *from, qsizetype size)
+{
+    if (size >= 8 && size <= 16) {
+        quint64 head, tail;   // two moves that overlap in the middle
+        std::memcpy(&head, from, 8);
+        std::memcpy(&tail, from + size - 8, 8);
+        std::memcpy(to, &head, 8);
+        std::memcpy(to + size - 8, &tail, 8);
+    } else if (size > 16) {
+        std::memcpy(to, from, size_t(size));
+    } else {
+        for (qsizetype i = 0; i < size; ++i)
+            to[i] = from[i];
+    }
+}
+
 QList<QByteArray> escapedNames(const modAll &model)
 {
     QList<QByteArray> names;
@@ -68,6 +87,7 @@ BatchRun::BatchRun(const modAll &model, bool trace, QIODevice &out)
     , m_escapedNames(escapedNames(model))
     , m_acceptedEnd('\t' + RunTexts::accepted().toUtf8() + '\n')
     , m_rejectedEnd('\t' + RunTexts::rejected().toUtf8() + '\n')
+    , m_endings{Ending(m_acceptedEnd), Ending(m_rejectedEnd)}
     , m_symbolsPlain(symbolsStandForThemselves(model))
     , m_out(out)
     // Room for a full buffer and a read's worth of line, each byte escaped to
@@ -84,14 +104,14 @@ void BatchRun::runString(QByteArrayView bytes)
     const ByteEngine::Verdict verdict = m_run.run(bytes);
     // Most lines are all symbols and run to a verdict: when no symbol needs
     // escaping, the line is its own one-line form, copied with its ending.
-    if (m_symbolsPlain && m_run.visited().empty()
+    if (m_symbolsPlain && m_endings[0].size > 0 && m_run.visited().empty()
         && (verdict == ByteEngine::Verdict::Accepted || verdict == ByteEngine::Verdict::Rejected)) {
-        const QByteArray &ending = verdict == ByteEngine::Verdict::Accepted ? m_acceptedEnd : m_rejectedEnd;
-        if (m_used + bytes.size() + ending.size() <= m_buffer.size()) {
-            if (!bytes.isEmpty())   // an empty line's view may point nowhere
-                std::memcpy(m_bufferStart + m_used, bytes.data(), size_t(bytes.size()));
-            std::memcpy(m_bufferStart + m_used + bytes.size(), ending.constData(), size_t(ending.size()));
-            m_used += bytes.size() + ending.size();
+        const Ending &ending = m_endings[verdict == ByteEngine::Verdict::Accepted ? 0 : 1];
+        if (m_used + bytes.size() + qsizetype(sizeof ending.bytes) <= m_buffer.size()) {
+            char *const to = m_bufferStart + m_used;
+            copyLine(to, bytes.data(), bytes.size());
+            std::memcpy(to + bytes.size(), ending.bytes, sizeof ending.bytes);   // one move; the rest is overwritten
+            m_used += bytes.size() + ending.size;
             flushWhenFull();
             return;
         }

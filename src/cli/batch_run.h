@@ -83,6 +83,21 @@ private:
     const QList<QByteArray> m_escapedNames;   // each state's name as a result line shows it
     const QByteArray m_acceptedEnd;   // what follows a string that ends ACCEPTED, untraced
     const QByteArray m_rejectedEnd;
+    // The same two endings, each in a block copied with one move (size 0 when
+    // an ending does not fit the block).
+    struct Ending
+    {
+        explicit Ending(const QByteArray &text)
+        {
+            if (text.size() <= qsizetype(sizeof bytes)) {
+                std::memcpy(bytes, text.constData(), size_t(text.size()));
+                size = text.size();
+            }
+        }
+        char bytes[16] = {};
+        qsizetype size = 0;
+    };
+    const Ending m_endings[2];
     const bool m_symbolsPlain;                // no symbol holds a byte the one-line form escapes
     QIODevice &m_out;
     QByteArray m_buffer;                      // results not written yet: the first m_used bytes

@@ -103,6 +103,15 @@ private Q_SLOTS:
         const modAll oddNames = makeAutomaton({"q\r\n0", "q\t1\\"}, {"q\t1\\"}, {"a", "b"}, {{2, 1}, {2, 1}});
         QTest::newRow("trace: state names with line breaks, a tab and a backslash") << oddNames << true
             << QByteArray("ba\n") << QByteArray("ba\tACCEPTED\tq\\r\\n0\tq\\r\\n0\tq\\t1\\\\\n");
+        // Lines of plain symbols are copied straight, by moves that depend on their length.
+        const modAll endsInOne = makeAutomaton({"q0", "q1"}, {"q1"}, {"0", "1"}, {{1, 2}, {1, 2}});
+        QTest::newRow("lines of plain symbols of every length echoed whole")
+            << endsInOne << false
+            << QByteArray("\n1\n0000000\n00000001\n000000001\n0000000000000001\n00000000000000001\n"
+                          "0101010101010101010101010101010101010101\n")
+            << QByteArray("\tREJECTED\n1\tACCEPTED\n0000000\tREJECTED\n00000001\tACCEPTED\n"
+                          "000000001\tACCEPTED\n0000000000000001\tACCEPTED\n00000000000000001\tACCEPTED\n"
+                          "0101010101010101010101010101010101010101\tACCEPTED\n");
         const modAll escapedSymbols = makeAutomaton({"q0", "q1"}, {"q1"}, {"\t", "\\"}, {{2, 1}, {2, 1}});
         QTest::newRow("symbols that are escaped: lines of them that run to a verdict are escaped too")
             << escapedSymbols << false << QByteArray("\t\\\t\n\\\n\n")
