@@ -81,13 +81,20 @@ StringResult runWholeString(const ByteEngine &engine, QByteArrayView bytes, qsiz
     return result;
 }
 
+BatchRun::Ending::Ending(const QString &verdict)
+{
+    const QByteArray text = '\t' + verdict.toUtf8() + '\n';
+    Q_ASSERT(text.size() <= qsizetype(sizeof bytes));   // the verdicts are short words of this program
+    size = qMin(text.size(), qsizetype(sizeof bytes));
+    std::memcpy(bytes, text.constData(), size_t(size));
+}
+
 BatchRun::BatchRun(const modAll &model, bool trace, QIODevice &out)
     : m_engine(model)
     , m_run(m_engine, trace)
     , m_escapedNames(escapedNames(model))
-    , m_acceptedEnd('\t' + RunTexts::accepted().toUtf8() + '\n')
-    , m_rejectedEnd('\t' + RunTexts::rejected().toUtf8() + '\n')
-    , m_endings{Ending(m_acceptedEnd), Ending(m_rejectedEnd)}
+    , m_acceptedEnd(RunTexts::accepted())
+    , m_rejectedEnd(RunTexts::rejected())
     , m_symbolsPlain(symbolsStandForThemselves(model))
     , m_out(out)
     // Room for a full buffer and a read's worth of line, each byte escaped to
@@ -104,13 +111,13 @@ void BatchRun::runString(QByteArrayView bytes)
     const ByteEngine::Verdict verdict = m_run.run(bytes);
     // Most lines are all symbols and run to a verdict: when no symbol needs
     // escaping, the line is its own one-line form, copied with its ending.
-    if (m_symbolsPlain && m_endings[0].size > 0 && m_run.visited().empty()
+    if (m_symbolsPlain && m_run.visited().empty()
         && (verdict == ByteEngine::Verdict::Accepted || verdict == ByteEngine::Verdict::Rejected)) {
-        const Ending &ending = m_endings[verdict == ByteEngine::Verdict::Accepted ? 0 : 1];
+        const Ending &ending = verdict == ByteEngine::Verdict::Accepted ? m_acceptedEnd : m_rejectedEnd;
         if (m_used + bytes.size() + qsizetype(sizeof ending.bytes) <= m_buffer.size()) {
             char *const to = m_bufferStart + m_used;
             copyLine(to, bytes.data(), bytes.size());
-            std::memcpy(to + bytes.size(), ending.bytes, sizeof ending.bytes);   // one move; the rest is overwritten
+            std::memcpy(to + bytes.size(), ending.bytes, sizeof ending.bytes);   // one move; what follows is written over
             m_used += bytes.size() + ending.size;
             flushWhenFull();
             return;
@@ -211,9 +218,9 @@ void BatchRun::endString()
     const std::vector<qint16> &visited = m_run.visited();
     // Most lines end in a verdict with nothing after it: one append.
     if (visited.empty() && verdict == ByteEngine::Verdict::Accepted)
-        put(m_acceptedEnd);
+        put(m_acceptedEnd.text());
     else if (visited.empty() && verdict == ByteEngine::Verdict::Rejected)
-        put(m_rejectedEnd);
+        put(m_rejectedEnd.text());
     else
         appendColumns(verdict, visited);
     flushWhenFull();

@@ -81,27 +81,22 @@ private:
     const ByteEngine m_engine;
     ByteRun m_run;
     const QList<QByteArray> m_escapedNames;   // each state's name as a result line shows it
-    const QByteArray m_acceptedEnd;   // what follows a string that ends ACCEPTED, untraced
-    const QByteArray m_rejectedEnd;
-    // The same two endings, each in a block copied with one move (size 0 when
-    // an ending does not fit the block).
+    // What follows a string that ends ACCEPTED or REJECTED, untraced: a tab,
+    // the verdict, a line feed; in a block of fixed size, which the hot path
+    // copies with one move.
     struct Ending
     {
-        explicit Ending(const QByteArray &text)
-        {
-            if (text.size() <= qsizetype(sizeof bytes)) {
-                std::memcpy(bytes, text.constData(), size_t(text.size()));
-                size = text.size();
-            }
-        }
+        explicit Ending(const QString &verdict);
+        QByteArrayView text() const { return {bytes, size}; }
         char bytes[16] = {};
         qsizetype size = 0;
     };
-    const Ending m_endings[2];
+    const Ending m_acceptedEnd;
+    const Ending m_rejectedEnd;
     const bool m_symbolsPlain;                // no symbol holds a byte the one-line form escapes
     QIODevice &m_out;
     QByteArray m_buffer;                      // results not written yet: the first m_used bytes
-    char *const m_bufferStart;
+    char *const m_bufferStart;                // m_buffer's bytes, kept: the hot path writes here directly
     qsizetype m_used = 0;
     QByteArray m_scratch;                     // a piece of a result being escaped or assembled
     uchar m_cut[4] = {};                      // the start of a UTF-8 sequence a piece ended inside
