@@ -1,8 +1,8 @@
 #include "cli/expect_list.h"
 
 #include "cli/batch_run.h"
+#include "cli/descriptor_output.h"
 #include "document/escaped_line.h"
-#include "document/tw_file.h"
 
 #include <QFile>
 
@@ -45,7 +45,7 @@ int fail(const QByteArray &path, const QString &reason)
 
 } // namespace
 
-int runExpectCommand(const QByteArray &listPath, const QByteArray &automatonPath)
+int runExpectCommand(const QByteArray &listPath, const modAll &automaton, DescriptorOutput &out)
 {
     QFile listFile(QFile::decodeName(listPath));
     if (!listFile.open(QIODevice::ReadOnly))
@@ -57,15 +57,9 @@ int runExpectCommand(const QByteArray &listPath, const QByteArray &automatonPath
     if (!list.ok())
         return fail(listPath, list.error);
 
-    const TwResult<modAll> loaded = TwFile::loadNative(automatonPath);
-    if (!loaded.ok())
-        return fail(automatonPath, loaded.failure().message());
-
-    const ExpectReport report = checkList(loaded.value(), list.strings);
-    if (std::fwrite(report.differences.constData(), 1, size_t(report.differences.size()), stdout)
-            != size_t(report.differences.size())
-        || std::fflush(stdout) != 0)
-        return fail("standard output", QStringLiteral("cannot write the differences"));
+    const ExpectReport report = checkList(automaton, list.strings);
+    if (out.write(report.differences) != report.differences.size())
+        return out.readerGone() ? 2 : fail("standard output", QStringLiteral("cannot write the differences: ") + out.errorString());
     std::fprintf(stderr, "%s\n", report.summary.toUtf8().constData());
     return report.allAsExpected ? 0 : 1;
 }

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QString>
 
+class DescriptorOutput;
 struct modAll;
 
 // A list of test strings checked against an automaton, as a teacher grades
@@ -22,8 +23,8 @@ struct ExpectReport
 
 ExpectReport checkList(const modAll &model, const QList<ListedString> &strings);
 
-// `tarnwell-run --expect LIST FILE`: prints the differences on standard output
-// and the summary on standard error; gives the exit status: 0 when every string
-// got its expected verdict, 1 when any did not, 2 when a file cannot be read or
-// the output cannot be written.
-int runExpectCommand(const QByteArray &listPath, const QByteArray &automatonPath);
+// `tarnwell-run --expect LIST FILE`, once FILE is read: writes the differences
+// to `out` and the summary on standard error; gives the exit status: 0 when
+// every string got its expected verdict, 1 when any did not, 2 when the list
+// cannot be read or the output cannot be written.
+int runExpectCommand(const QByteArray &listPath, const modAll &automaton, DescriptorOutput &out);

@@ -87,9 +87,6 @@ int main(int argc, char *argv[])
         return 2;
     }
 
-    if (options.action == RunOptions::Action::Expect)
-        return runExpectCommand(options.other, options.file);
-
     const TwResult<modAll> loaded = load(options.file);
     if (!loaded.ok())
         return 2;
@@ -101,5 +98,7 @@ int main(int argc, char *argv[])
     out.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
     if (options.action == RunOptions::Action::RunStrings)
         return runStrings(loaded.value(), options, out);
+    if (options.action == RunOptions::Action::Expect)
+        return runExpectCommand(options.other, loaded.value(), out);
     return answer(loaded.value(), options, out);
 }
