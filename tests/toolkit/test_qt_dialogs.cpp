@@ -195,16 +195,19 @@ private Q_SLOTS:
         compare.fileMustExist = true;
         compare.ownDialog = QStringLiteral("compare");
 
-        // Chooses `name` in `folder` and notes what the dialog offered first.
+        // Chooses `name` in `folder` and notes what the dialog offered first. The
+        // name is typed, as a user does: QFileDialog::selectFile leaves the name
+        // field alone while the dialog is up and the field has the focus, which
+        // it gets only once the window system has activated the dialog.
         QStringList offered;
         const auto choose = [&](const QString &folder, const QString &name) {
             whenModal<QFileDialog>([&, folder, name](QFileDialog *dialog) {
-                const auto *edit = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+                auto *edit = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
                 offered << dialog->windowTitle() + u' ' + QDir(dialog->directory()).dirName() + u' ' + edit->text();
                 if (folder.isEmpty())
                     return dialog->reject();
                 dialog->setDirectory(folder);
-                dialog->selectFile(name);
+                edit->setText(name);
                 static_cast<QDialog *>(dialog)->accept();
             });
         };
