@@ -1,26 +1,46 @@
-# Checks every #include "..." of the files in MANIFEST (see IncludeArrows.cmake)
-# against the libraries each file's target uses; writes STAMP when all hold.
-#   cmake -DMANIFEST=... -DROOTS=dir,dir -DSTAMP=... -P check_include_arrows.cmake
-# An include is looked for beside the file, then in each of ROOTS.
+# Checks every #include "..." and #include <...> of the files in MANIFEST (see
+# IncludeArrows.cmake) against the libraries each file's target uses; writes
+# STAMP when all hold.
+#   cmake -DMANIFEST=... -DROOTS=dir,dir -DSOURCE_DIR=... -DSTAMP=... -P check_include_arrows.cmake
+# As the compiler does, a name in quotes is looked for beside the including file,
+# then in each of ROOTS; a name in angle brackets in ROOTS only. A name found in
+# none of them (Qt's, the system's, a generated .moc) is not ours and is left
+# alone. Paths in the report are relative to SOURCE_DIR.
 
 cmake_minimum_required(VERSION 3.25)
 
 file(STRINGS ${MANIFEST} lines)
 string(REPLACE "," ";" roots "${ROOTS}")
 
-# Which library owns each file.
+# Which libraries own each file (a file may be listed by more than one).
 foreach(line IN LISTS lines)
     string(REPLACE "|" ";" fields "${line}")
     list(GET fields 0 target)
     list(GET fields 1 type)
     list(GET fields 2 files)
     string(REPLACE "," ";" files "${files}")
-    if(type STREQUAL "STATIC_LIBRARY")
+    if(type MATCHES "LIBRARY$")
         foreach(file IN LISTS files)
-            set("owner_${file}" ${target})
+            list(APPEND "owners_${file}" ${target})
         endforeach()
     endif()
 endforeach()
+
+# The file of ours that `name` names, included from `folder`, or "" for none.
+function(resolve_include name quoted folder out)
+    set(places ${roots})
+    if(quoted)
+        list(PREPEND places ${folder})
+    endif()
+    foreach(place IN LISTS places)
+        if(EXISTS "${place}/${name}" AND NOT IS_DIRECTORY "${place}/${name}")
+            cmake_path(ABSOLUTE_PATH name BASE_DIRECTORY ${place} NORMALIZE OUTPUT_VARIABLE found)
+            set(${out} ${found} PARENT_SCOPE)
+            return()
+        endif()
+    endforeach()
+    set(${out} "" PARENT_SCOPE)
+endfunction()
 
 set(faults)
 foreach(line IN LISTS lines)
@@ -35,29 +55,44 @@ foreach(line IN LISTS lines)
     string(REPLACE "," ";" files "${files}")
     string(REPLACE "," ";" used "${used}")
     foreach(file IN LISTS files)
-        file(STRINGS ${file} includes REGEX "^[ \t]*#[ \t]*include[ \t]*\"")
+        file(STRINGS ${file} includes REGEX "^[ \t]*#[ \t]*include[ \t]*[\"<]")
         get_filename_component(folder ${file} DIRECTORY)
+        cmake_path(RELATIVE_PATH file BASE_DIRECTORY ${SOURCE_DIR} OUTPUT_VARIABLE shown_file)
         foreach(include IN LISTS includes)
-            string(REGEX REPLACE "^[^\"]*\"([^\"]*)\".*$" "\\1" name "${include}")
-            set(found)
-            foreach(root IN ITEMS ${folder} ${roots})
-                if(NOT found AND EXISTS "${root}/${name}")
-                    cmake_path(ABSOLUTE_PATH name BASE_DIRECTORY ${root} NORMALIZE OUTPUT_VARIABLE found)
-                endif()
-            endforeach()
-            if(NOT found OR NOT DEFINED "owner_${found}")
+            string(REGEX MATCH "[\"<][^\">]*[\">]" written "${include}")
+            string(REGEX REPLACE "^.(.*).$" "\\1" name "${written}")
+            string(REGEX MATCH "^\"" quoted "${written}")
+            resolve_include("${name}" "${quoted}" ${folder} found)
+            if(NOT found OR found IN_LIST files)
                 continue()
             endif()
-            set(owner "${owner_${found}}")
-            if(NOT owner STREQUAL target AND NOT owner IN_LIST used)
-                list(APPEND faults "${file}: #include \"${name}\" belongs to ${owner}, which ${target} does not use")
+            set(owners "${owners_${found}}")
+            if(target IN_LIST owners)
+                continue()
+            endif()
+            set(allowed FALSE)
+            foreach(owner IN LISTS owners)
+                if(owner IN_LIST used)
+                    set(allowed TRUE)
+                endif()
+            endforeach()
+            if(allowed)
+                continue()
+            endif()
+            if(owners)
+                list(JOIN owners " and " owners_text)
+                list(APPEND faults "${shown_file}: #include ${written} belongs to ${owners_text}, which ${target} does not use")
+            else()
+                cmake_path(RELATIVE_PATH found BASE_DIRECTORY ${SOURCE_DIR} OUTPUT_VARIABLE shown_found)
+                list(APPEND faults "${shown_file}: #include ${written} is ${shown_found}, which belongs to no library")
             endif()
         endforeach()
     endforeach()
 endforeach()
 
+# One fault a line, indented so that CMake prints each as it is, unwrapped.
 if(faults)
-    list(JOIN faults "\n" text)
-    message(FATAL_ERROR "An #include points the wrong way between the layers:\n${text}")
+    list(JOIN faults "\n  " text)
+    message(FATAL_ERROR "An #include points the wrong way between the layers:\n  ${text}")
 endif()
 file(TOUCH ${STAMP})
