@@ -76,6 +76,8 @@ private Q_SLOTS:
         QTest::newRow("start: no final line end") << QByteArray("Q\n0\nStart") << "Line 4: the file ends before the start state";
         QTest::newRow("alphabet: negative count") << crlf({"Q", "0", "Start", "0", "E", " -3 "})
             << "Line 6: the number of symbols is negative";
+        QTest::newRow("table: 32767") << crlf({"Q", "1", "q", "False", "Start", "0", "E", "2", "a", "b", "Q/E", "0", "32767"})
+            << describe(makeAutomaton({"q"}, {}, {"a", "b"}, {{0, 32767}}));
         QTest::newRow("table: 32768") << crlf({"Q", "1", "q", "False", "Start", "0", "E", "2", "a", "b", "Q/E", "0", "32768"})
             << "Line 13: the transition of state 1 on symbol 2 is outside -32768 to 32767";
     }

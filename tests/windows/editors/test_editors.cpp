@@ -128,6 +128,47 @@ private Q_SLOTS:
         QCOMPARE((model.is_saved ? "" : "unsaved: ") + picture(dlg) + (dlg->isVisible() ? "" : " (closed)"), after);
     }
 
+    // A list holds at most 32767 entries: Add on a full list says so and asks for
+    // nothing; one short of full, it asks for the next entry and takes it.
+    void fullListRefusesAnEntry_data()
+    {
+        QTest::addColumn<bool>("states");     // or symbols
+        QTest::addColumn<int>("entries");
+        QTest::addColumn<QString>("boxes");
+        QTest::addColumn<int>("after");       // entries afterwards
+        QTest::newRow("32767 states") << true << 32767
+            << "ERROR: No more states can be added: an automaton has at most 32767 states." << 32767;
+        QTest::newRow("32766 states") << true << 32766 << "INPUT STATE: Enter symbol for state." << 32767;
+        QTest::newRow("32767 symbols") << false << 32767
+            << "ERROR: No more input symbols can be added: an alphabet has at most 32767 symbols." << 32767;
+        QTest::newRow("32766 symbols") << false << 32766 << "INPUT ALPHABET: Enter input symbol." << 32767;
+    }
+
+    void fullListRefusesAnEntry()
+    {
+        QFETCH(bool, states);
+        QFETCH(int, entries);
+        QFETCH(QString, boxes);
+        QFETCH(int, after);
+        QStringList names;
+        for (int i = 0; i < entries; ++i)   // single characters from U+0100 on, none of them "!"
+            names.append(QString(QChar(0x100 + i)));
+        modAll model = states ? makeAutomaton(names, {}, {}, {}) : makeAutomaton({}, {}, names, {});
+        Opened<frm_states> stateList(model);
+        Opened<frm_alphabets> symbolList(model);
+        QDialog *dlg = states ? static_cast<QDialog *>(&stateList.dlg) : &symbolList.dlg;
+        ScriptedDialogs &dialogs = states ? stateList.dialogs : symbolList.dialogs;
+        if (entries < after)
+            dialogs.answerInput(QStringLiteral("!"));
+        else
+            dialogs.answerMessage();
+        click(dlg, "cmd_add");
+        QCOMPARE(dialogs.transcript().join('|'), boxes);
+        QCOMPARE(dialogs.lastCall().icon, entries < after ? Dialogs::Icon::None : Dialogs::Icon::Exclamation);
+        QCOMPARE(list(dlg)->count(), after);
+        QCOMPARE(model.is_saved, entries == after);
+    }
+
     // OK writes a list back. Rows and columns stay where they are, so no target is
     // renumbered: a removed last symbol's targets become the spare entries, and the
     // next symbol added takes them over. The alphabet's OK stores the table unseen,
