@@ -17,6 +17,7 @@
 #include <QDir>
 #include <QImage>
 #include <QLabel>
+#include <QPainter>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -120,6 +121,8 @@ private Q_SLOTS:
     void sceneFromRecordedLayout();
     void runIsFollowed_data();
     void runIsFollowed();
+    void fillsArePainted_data();
+    void fillsArePainted();
     void traceKeepsTheCurrentStateInSight();
     void redrawsOnlyWhenShown();
     void chosenPathIsDrawn_data();
@@ -243,6 +246,45 @@ void TestDiagramWindow::runIsFollowed()
 
 // However narrow the window, the trace ends with the state the run stands in;
 // a wider window shows more of the states before it.
+// The colour a state is painted in after a run's reports on contains-a-one: the
+// most common one in the scene as drawn over the state's box.
+void TestDiagramWindow::fillsArePainted_data()
+{
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<int>("state");
+    QTest::addColumn<QString>("colour");
+    QTest::newRow("no run: white") << "" << 0 << "#ffffff";
+    QTest::newRow("the current state: amber") << "start 0 1" << 0 << "#ffe082";
+    QTest::newRow("ACCEPTED: green") << "end accepted 1 immediate 1" << 1 << "#a5d6a7";
+    QTest::newRow("REJECTED: red") << "end rejected 0 immediate 0" << 0 << "#ef9a9a";
+    QTest::newRow("ERROR: red") << "start 0 1x; step 0 1 1 x; end error 1" << 1 << "#ef9a9a";
+}
+
+void TestDiagramWindow::fillsArePainted()
+{
+    QFETCH(QString, script);
+    QFETCH(int, state);
+    QFETCH(QString, colour);
+    Fixture f;
+    f.draw(containsAOne(), QStringLiteral("contains-a-one"));
+    f.play(script);
+    const QRectF box = f.window.scene().stateItem(qint16(state))->sceneBoundingRect();
+    QImage image((box.size() * 4).toSize(), QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    f.window.scene().render(&painter, image.rect(), box);
+    painter.end();
+    QHash<QRgb, int> counts;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            ++counts[image.pixel(x, y)];
+    QRgb common = 0;
+    for (auto count = counts.cbegin(); count != counts.cend(); ++count)
+        if (count.value() > counts.value(common))
+            common = count.key();
+    QCOMPARE(QColor::fromRgba(common).name(), colour);
+}
+
 void TestDiagramWindow::traceKeepsTheCurrentStateInSight()
 {
     Fixture f;
