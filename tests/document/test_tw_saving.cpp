@@ -1,7 +1,7 @@
 // Saving a .tw file: over names as long as a folder allows, and when the
-// system refuses part-way (a file size limit, a full device). A save either
-// puts the whole new file in place or fails with the system's own reason and
-// leaves the old file, and nothing else, behind.
+// system refuses part-way (a file size limit, a full device, a flush to the disk
+// that fails). A save either puts the whole new file in place or fails with the
+// system's own reason and leaves the old file, and nothing else, behind.
 
 #include "document/tw_file.h"
 #include "document/tw_writer.h"
@@ -12,11 +12,42 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cerrno>
 #include <csignal>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+namespace {
+
+// While not 0, every fsync in this program fails with this error, as it does
+// when the disk cannot take the data written (EIO) or has no room left for it
+// (ENOSPC, on a file system that allots space when it writes back).
+int fsyncError = 0;
+
+// Makes fsync fail with `error` for as long as it lives.
+struct FailingFsync
+{
+    explicit FailingFsync(int error) { fsyncError = error; }
+    ~FailingFsync() { fsyncError = 0; }
+    FailingFsync(const FailingFsync &) = delete;
+    FailingFsync &operator=(const FailingFsync &) = delete;
+};
+
+} // namespace
+
+// Defined in the program, this fsync is the one the statically linked document
+// library calls instead of the C library's.
+extern "C" int fsync(int fd)
+{
+    if (fsyncError != 0) {
+        errno = fsyncError;
+        return -1;
+    }
+    return int(::syscall(SYS_fsync, fd));
+}
 
 namespace {
 
@@ -114,6 +145,36 @@ private Q_SLOTS:
         QCOMPARE(failure, qt_error_string(EFBIG));
         QCOMPARE(loaded(path), describe(endsInA()));
         QCOMPARE(folderEntries(dir), QStringList{"kept.tw"});
+    }
+
+    // Written but not flushed to the disk: the save fails with the system's
+    // reason and leaves what was there, the old file or nothing.
+    void unflushedSaveKeepsTheOldFile_data()
+    {
+        QTest::addColumn<bool>("exists");
+        QTest::addColumn<int>("error");
+        QTest::newRow("over a file, the disk failing") << true << EIO;
+        QTest::newRow("over a file, the disk full") << true << ENOSPC;
+        QTest::newRow("a new file") << false << EIO;
+    }
+
+    void unflushedSaveKeepsTheOldFile()
+    {
+        QFETCH(bool, exists);
+        QFETCH(int, error);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("kept.tw");
+        if (exists)
+            QCOMPARE(saveFailure(endsInA(), path), QString());
+        QString failure;
+        {
+            const FailingFsync failing(error);
+            failure = saveFailure(withComment(endsInA(), "changed"), path);
+        }
+        QCOMPARE(failure, qt_error_string(error));
+        QCOMPARE(folderEntries(dir), exists ? QStringList{"kept.tw"} : QStringList());
+        if (exists)
+            QCOMPARE(loaded(path), describe(endsInA()));
     }
 
     // A device that fails part-way, before, inside or after the first block the
