@@ -17,7 +17,7 @@
 #include <unistd.h>
 #include <utility>
 #else
-#include <QSaveFile>
+#include <QSaveFile>   // compiled for systems other than Unix only (see below)
 #endif
 
 namespace TwFile {
@@ -240,6 +240,11 @@ void ignoreFileSizeLimitSignal()
 }
 
 #else
+
+// Systems other than Unix (Windows): the save and the read through Qt alone,
+// QSaveFile writing beside the target and renaming, QFile reading. Only a build
+// for such a system compiles these lines; the tests, run on Linux, never reach
+// them.
 
 namespace {
 
