@@ -32,6 +32,8 @@ void TestWindowPlaces::beside_data()
     // The main window as it starts, in the middle of a 1280 x 1024 screen:
     // 463 pixels free on its left, 464 on its right, 296 below.
     const QRect centred(471, 303, 337, 417);
+    QTest::newRow("right before left where both have room")
+        << QRect(791, 331, 337, 417) << diagram << Rects{} << QRect(0, 0, 1920, 1080) << QRect(1136, 331, 640, 480);
     QTest::newRow("right, level with the main window") << QRect(100, 100, 337, 417) << diagram << Rects{} << screen
                                                        << QRect(445, 100, 640, 480);
     QTest::newRow("left where the right has no room") << QRect(700, 100, 337, 417) << diagram << Rects{} << screen
@@ -44,6 +46,8 @@ void TestWindowPlaces::beside_data()
                                                           << QRect(640, 308, 640, 480);
     QTest::newRow("smaller, on the side with most room") << centred << diagram << Rects{} << screen
                                                          << QRect(816, 303, 464, 480);
+    QTest::newRow("smaller, below where that has most room") << QRect(400, 0, 350, 300) << diagram << Rects{}
+                                                             << QRect(0, 0, 1000, 700) << QRect(360, 308, 640, 392);
     QTest::newRow("not over a window open on the right") << centred << diagram << Rects{QRect(816, 303, 464, 480)}
                                                          << screen << QRect(0, 303, 463, 480);
     QTest::newRow("a full fit kept clear of an open window")
@@ -87,6 +91,8 @@ void TestWindowPlaces::keptBeside_data()
         << QPoint(200, 100) << QRect(400, 300, 250, 100) << QRect(512, 100, 254, 104);
     QTest::newRow("a place off the screen: beside") << QPoint(0, 0) << QRect(700, 0, 250, 100)
                                                     << QRect(312, 0, 254, 104);
+    QTest::newRow("held up by the screen's bottom, frame and all")
+        << QPoint(0, 380) << QRect(0, 0, 250, 500) << QRect(312, 296, 254, 504);
 }
 
 void TestWindowPlaces::keptBeside()
@@ -136,6 +142,7 @@ void TestWindowPlaces::rememberedAtEachHiding()
         tool.hide();
         keptNow();
         tool.showMaximized();
+        QTRY_VERIFY(tool.size() != QSize(220, 160));
         tool.hide();
         keptNow();
     }

@@ -311,6 +311,7 @@ void TestDiagramWindow::stepActionsOnTheToolbar()
     QAction step(QStringLiteral("&Step")), back(QStringLiteral("Step &Back"));
     f.window.addStepActions(&step, &back);
     auto *runBar = f.window.findChild<QToolBar *>(QStringLiteral("bar_run"));
+    QVERIFY(runBar);
     QCOMPARE(runBar->actions(), (QList<QAction *>{&step, &back}));
     f.window.resize(440, 300);
     f.window.show();

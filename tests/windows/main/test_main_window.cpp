@@ -566,7 +566,8 @@ void TestMainWindow::windowsOpenBesideTheMainWindow_data()
 
 // With the main window in the screen's corner there is room beside it: each
 // window opens there, clear of it. Moved and made smaller (inside the place it
-// had), then closed, it opens so at the next start of the program.
+// had), then closed (with the main window, for one of its own), it opens so at
+// the next start of the program.
 void TestMainWindow::windowsOpenBesideTheMainWindow()
 {
     QFETCH(QString, action);
@@ -582,7 +583,11 @@ void TestMainWindow::windowsOpenBesideTheMainWindow()
             frame = opened->frameGeometry();
             opened->move(opened->pos() + QPoint(changeBy, changeBy));
             opened->resize(opened->size() - 2 * QSize(changeBy, changeBy));
-            opened->close();
+            // A window of its own goes with the main window, a modal one by itself.
+            if (window.isEmpty())
+                opened->close();
+            else
+                f.window.close();
         };
         if (window.isEmpty()) {
             f.withEditor(qPrintable(action), [&](QDialog *modal) { look(modal); });
