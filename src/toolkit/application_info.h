@@ -4,9 +4,11 @@
 #include <QVersionNumber>
 
 // The application's title and version, set once at start (and by tests that need
-// them).
+// them). The names also say where the program's settings are kept
+// (~/.config/Tarnwell/Tarnwell.conf on Linux).
 inline void registerApplicationInfo()
 {
+    QCoreApplication::setOrganizationName(QStringLiteral("Tarnwell"));
     QCoreApplication::setApplicationName(QStringLiteral("Tarnwell"));
     QCoreApplication::setApplicationVersion(QStringLiteral(TARNWELL_VERSION));
 }

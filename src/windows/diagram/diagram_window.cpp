@@ -2,6 +2,7 @@
 
 #include "analysis/dot_text.h"
 #include "model/mod_all.h"
+#include "toolkit/window_role.h"
 #include "windows/diagram/diagram_scene.h"
 #include "windows/diagram/diagram_view.h"
 #include "windows/diagram/graphviz_layout.h"
@@ -12,6 +13,7 @@
 #include <QClipboard>
 #include <QDir>
 #include <QGuiApplication>
+#include <QHBoxLayout>
 #include <QHideEvent>
 #include <QLabel>
 #include <QToolBar>
@@ -64,6 +66,7 @@ DiagramWindow::DiagramWindow(QWidget *owner, GraphLayout *layout, ImageFileChoos
 {
     setObjectName(QStringLiteral("frm_diagram"));
     setWindowTitle(QStringLiteral("Diagram"));
+    readAsWindow(*this);
     createControls();
     resize(640, 480);
     connect(m_layout, &GraphLayout::laidOut, this, &DiagramWindow::laidOut);
@@ -77,7 +80,7 @@ DiagramWindow::~DiagramWindow() = default;
 
 void DiagramWindow::createControls()
 {
-    auto *toolbar = m_toolbar = new QToolBar(this);
+    auto *toolbar = new QToolBar(this);
     toolbar->setToolButtonStyle(Qt::ToolButtonTextOnly);
     const auto addAction = [&](const char *name, const QString &text, QList<QKeySequence> keys, auto slot) {
         QAction *action = toolbar->addAction(text);
@@ -106,6 +109,16 @@ void DiagramWindow::createControls()
     m_view->viewport()->setAccessibleName(QStringLiteral("State diagram"));   // where the picture is drawn
     m_trace = lineLabel("lbl_trace", this);
 
+    // Step and Step Back sit beside the trace of the run they move, which keeps
+    // the bar above narrow enough for a window beside the main window.
+    m_runBar = new QToolBar(this);
+    m_runBar->setObjectName(QStringLiteral("bar_run"));
+    m_runBar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    m_runBar->hide();
+    auto *bottom = new QHBoxLayout;
+    bottom->addWidget(m_trace, 1);
+    bottom->addWidget(m_runBar);
+
     auto *column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
@@ -113,7 +126,7 @@ void DiagramWindow::createControls()
     column->addWidget(m_notice);
     column->addWidget(m_exportMessage);
     column->addWidget(m_view, 1);
-    column->addWidget(m_trace);
+    column->addLayout(bottom);
 }
 
 void DiagramWindow::showModel(const modAll &model)
@@ -208,9 +221,9 @@ void DiagramWindow::showPath(const RunPath &path, RunVerdict verdict)
 
 void DiagramWindow::addStepActions(QAction *step, QAction *stepBack)
 {
-    m_toolbar->addSeparator();
-    m_toolbar->addAction(step);
-    m_toolbar->addAction(stepBack);
+    m_runBar->addAction(step);
+    m_runBar->addAction(stepBack);
+    m_runBar->show();
 }
 
 // After a report: shown at once when the last repaint is a frame ago, else with

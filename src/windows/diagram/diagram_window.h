@@ -56,7 +56,7 @@ public:
     // Draws the path of a string chosen in the Test Strings window, unless a
     // timed run is going on: the run wins, and its start clears the path.
     void showPath(const RunPath &path, RunVerdict verdict);
-    // Puts the main window's Step and Step Back on the toolbar (the same
+    // Puts the main window's Step and Step Back beside the trace (the same
     // actions, so their shortcuts work here too).
     void addStepActions(QAction *step, QAction *stepBack);
 
@@ -108,7 +108,7 @@ private:
     QLabel *m_notice = nullptr;
     QLabel *m_exportMessage = nullptr;
     QLabel *m_trace = nullptr;
-    QToolBar *m_toolbar = nullptr;
+    QToolBar *m_runBar = nullptr;
     RunHighlight m_highlight;
     PathHighlight m_path;
     bool m_runGoing = false;  // a timed run started and has not ended

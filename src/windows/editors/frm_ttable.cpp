@@ -1,5 +1,6 @@
 #include "windows/editors/frm_ttable.h"
 
+#include "model/characters.h"
 #include "model/model_edits.h"
 #include "model/transition_cells.h"
 #include "toolkit/dialogs.h"
@@ -9,6 +10,7 @@
 
 #include <QAbstractButton>
 #include <QHeaderView>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QStyleOptionHeader>
 #include <QStylePainter>
@@ -158,6 +160,8 @@ bool frm_ttable::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == table && event->type() == QEvent::KeyPress)
         return edit(static_cast<QKeyEvent *>(event));
+    if (watched == table && event->type() == QEvent::InputMethod)
+        return commit(static_cast<QInputMethodEvent *>(event));
     if (watched == m_corner && event->type() == QEvent::Paint) {
         paintCorner();
         return true;
@@ -166,35 +170,53 @@ bool frm_ttable::eventFilter(QObject *watched, QEvent *event)
 }
 
 // Edit: a typed character goes to the end of the current cell's text, Backspace
-// takes the last one off. There is no caret and no cell editor. Characters
-// outside printable ASCII never reach a cell; keys without a character, and
-// control characters other than Backspace, are the grid's own (moving around).
-// Returns whether the key was taken away from the grid.
+// takes the last one off. There is no caret and no cell editor. Keys without a
+// character, and control characters other than Backspace, are the grid's own
+// (moving around). Returns whether the key was taken away from the grid.
 bool frm_ttable::edit(QKeyEvent *event)
+{
+    const Qt::KeyboardModifiers chord = event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    if (chord && chord != (Qt::ControlModifier | Qt::AltModifier)) // AltGr types characters
+        return false;
+    return type(event->key() == Qt::Key_Backspace ? QStringLiteral("\b") : event->text());
+}
+
+// What an input method composed (a name in Chinese, say) is typed as keys are.
+bool frm_ttable::commit(QInputMethodEvent *event)
+{
+    if (!type(event->commitString()))
+        return false;
+    event->accept();
+    return true;
+}
+
+// `typed` into the current data cell: Backspace (code 8) removes the last
+// character, and every other character but the control characters (DEL among
+// them) and a surrogate without its pair is appended, whatever its script.
+// Returns whether the grid must not see `typed`.
+bool frm_ttable::type(const QString &typed)
 {
     const int row = currentRow();
     const int column = currentColumn();
     if (row < 1 || column < 1)
         return false;
-    const Qt::KeyboardModifiers chord = event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
-    if (chord && chord != (Qt::ControlModifier | Qt::AltModifier)) // AltGr types characters
-        return false;
-
     QString text = m_grid->text(row, column);
     bool taken = false;
-    const QList<uint> codes = event->key() == Qt::Key_Backspace ? QList<uint>{8} : event->text().toUcs4();
-    for (const uint code : codes) {
+    for (QStringView rest = typed; !rest.isEmpty(); rest = rest.sliced(Characters::firstLength(rest))) {
+        const QStringView character = Characters::first(rest);
+        const char32_t code = Characters::codePoint(character);
         if (code == 8) {
             if (!text.isEmpty())
                 removeLastCharacter(text);
             m_edits.markUnsaved();
             taken = true;
-        } else if (code >= 32 && code <= 126) {
-            text += QChar(char16_t(code));
+        } else if (code >= 32) {
+            taken = true;
+            const QChar::Category category = QChar::category(code);
+            if (category == QChar::Other_Control || category == QChar::Other_Surrogate)
+                continue;
+            text += character;
             m_edits.markUnsaved();
-            taken = true;
-        } else if (code >= 127) {
-            taken = true;
         }
     }
     if (taken)

@@ -5,13 +5,14 @@
 class Dialogs;
 class ModelEdits;
 class QAbstractButton;
+class QInputMethodEvent;
 class QTableView;
 class TransitionGrid;
 
 // The transition table editor: one row per state, one column per symbol, each
 // cell the name of the state reached (empty: no transition). There is no cell
-// editor: keys typed into the grid append to, or with Backspace shorten, the
-// current cell's text. Closing the window stores the grid into the table (see
+// editor: keys typed into the grid, and what an input method composes, append
+// to the current cell's text, and Backspace shortens it. Closing the window stores the grid into the table (see
 // TransitionCells, which holds the cells); a typed name that matches no state
 // refuses the close, the cells before it stored.
 //
@@ -45,6 +46,8 @@ private:
     int currentColumn() const;
     void setCurrentCell(int row, int column);
     bool edit(QKeyEvent *event);
+    bool commit(QInputMethodEvent *event);
+    bool type(const QString &typed);
     void layOut();
     void fitHeaderColumn();
     void paintCorner();

@@ -3,11 +3,13 @@
 #include "model/mod_all.h"
 #include "toolkit/design_font.h"
 #include "toolkit/dialogs.h"
+#include "toolkit/drop_down_list.h"
 #include "toolkit/layout_units.h"
 #include "toolkit/minimum_size.h"
 #include "toolkit/plain_label.h"
 #include "toolkit/qt_dialogs.h"
 #include "toolkit/tick_timer.h"
+#include "toolkit/window_places.h"
 #include "windows/about/frm_about.h"
 #include "windows/about/host_system.h"
 #include "windows/diagram/diagram_window.h"
@@ -16,6 +18,7 @@
 #include "windows/editors/frm_sstate.h"
 #include "windows/editors/frm_states.h"
 #include "windows/editors/frm_ttable.h"
+#include "windows/guide/guide_window.h"
 #include "windows/tools/tools_menu.h"
 #include "windows/tools/test_strings_window.h"
 
@@ -175,7 +178,7 @@ void frm_main::createSpeedFrame()
 
     opn_presets = placed(new QRadioButton(QStringLiteral("Presets"), fm1), "opn_presets", QRect(240, 480, 1335, 375));
     opn_presets->setChecked(true);
-    com_speed = placed(new QComboBox(fm1), "com_speed", QRect(1560, 480, 1695, 315));
+    com_speed = placed(new DropDownList(fm1), "com_speed", QRect(1560, 480, 1695, 315));
     com_speed->addItems({QStringLiteral("Slow (2 sec)"), QStringLiteral("Normal (500 ms)"),
                          QStringLiteral("RealTime (0 ms)")});
     opn_custom = placed(new QRadioButton(QStringLiteral("Custom"), fm1), "opn_custom", QRect(240, 1080, 1335, 255));
@@ -253,6 +256,8 @@ void frm_main::createMenus()
     QMenu *cmd_hlp = menu("cmd_hlp", QStringLiteral("&Help"));
     connect(item(cmd_hlp, "cmd_help", QStringLiteral("&Help"), Qt::Key_F1), &QAction::triggered, this,
             &frm_main::cmd_help_clicked);
+    connect(item(cmd_hlp, "cmd_guide", QStringLiteral("Tarnwell &Guide")), &QAction::triggered, this,
+            &frm_main::cmd_guide_clicked);
     separator(cmd_hlp, "sep_seperator2");
     connect(item(cmd_hlp, "cmd_about", QStringLiteral("&About")), &QAction::triggered, this,
             &frm_main::cmd_about_clicked);
@@ -276,6 +281,7 @@ void frm_main::createMenus()
 void frm_main::createDiagram(GraphLayout *layout)
 {
     m_diagram = new DiagramWindow(this, layout);
+    WindowPlaces::keepBeside(*m_diagram, QStringLiteral("Diagram"), *this);
     m_diagram->addStepActions(cmd_step, cmd_step_back);
     connect(m_diagram, &DiagramWindow::visibilityChanged, this, [this](bool open) {
         m_run.setObserver(open ? &m_diagram->runObserver() : nullptr);
@@ -369,7 +375,12 @@ void frm_main::closeEvent(QCloseEvent *event)
         return;
     }
     event->accept();
-    m_diagram->close(); // it belongs to this window and goes with it
+    // The windows beside this one belong to it and go with it, each
+    // remembering its place.
+    m_diagram->close();
+    for (QWidget *beside : std::initializer_list<QWidget *>{m_testStrings, m_guide})
+        if (beside)
+            beside->close();
 }
 
 void frm_main::resizeEvent(QResizeEvent *event)
@@ -485,6 +496,16 @@ void frm_main::cmd_help_clicked()
                      Dialogs::Icon::None);
 }
 
+// One window, raised when it is open already.
+void frm_main::cmd_guide_clicked()
+{
+    if (!m_guide) {
+        m_guide = new GuideWindow(this);
+        WindowPlaces::keepBeside(*m_guide, QStringLiteral("Guide"), *this);
+    }
+    showBeside(*m_guide);
+}
+
 void frm_main::cmd_about_clicked()
 {
     const std::unique_ptr<HostSystem> host = makeHostSystem();
@@ -502,18 +523,16 @@ void frm_main::cmd_test_strings_clicked()
             if (m_diagram->isVisible())
                 m_diagram->showPath(path, verdict);
         });
-        // Beside the main window at first, so neither hides the other, as far
-        // as the screen has room.
-        QPoint place = frameGeometry().topRight() + QPoint(8, 0);
-        if (const QScreen *screen = this->screen()) {
-            const QRect room = screen->availableGeometry();
-            place.setX(qMax(room.left(), qMin(place.x(), room.right() - m_testStrings->frameGeometry().width())));
-        }
-        m_testStrings->move(place);
+        WindowPlaces::keepBeside(*m_testStrings, QStringLiteral("TestStrings"), *this);
     }
-    m_testStrings->show();
-    m_testStrings->raise();
-    m_testStrings->activateWindow();
+    showBeside(*m_testStrings);
+}
+
+void frm_main::showBeside(QWidget &window)
+{
+    window.show();
+    window.raise();
+    window.activateWindow();
 }
 
 // RunPanel over the widgets.

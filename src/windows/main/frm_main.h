@@ -13,6 +13,7 @@
 class DiagramWindow;
 class Dialogs;
 class GraphLayout;
+class GuideWindow;
 class QAction;
 class QComboBox;
 class QDialog;
@@ -78,6 +79,9 @@ private:
     void cmd_help_clicked();
     void cmd_about_clicked();
     void cmd_test_strings_clicked();
+    void cmd_guide_clicked();
+    // Shows a window of its own beside this one, in front.
+    void showBeside(QWidget &window);
 
     void openEditor(QDialog &editor);
     void pressIfEnabled(QPushButton *button);
@@ -140,4 +144,5 @@ private:
     FileCommands m_files;
     AnalysisTools m_tools;
     TestStringsWindow *m_testStrings = nullptr; // made at its first opening
+    GuideWindow *m_guide = nullptr;             // made at its first opening
 };

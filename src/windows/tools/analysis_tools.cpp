@@ -6,6 +6,7 @@
 #include "document/escaped_line.h"
 #include "document/file_commands.h"
 #include "document/tw_file.h"
+#include "toolkit/window_places.h"
 #include "windows/tools/report_window.h"
 #include "windows/tools/string_lists_window.h"
 
@@ -35,7 +36,7 @@ void AnalysisTools::checkAutomaton()
 {
     ReportWindow window(QStringLiteral("Check Automaton"), shownPath(m_model.file_name),
                         Analysis::checkReportText(Analysis::checkAutomaton(m_model), escape), m_owner);
-    window.exec();
+    showBeside(window, QStringLiteral("CheckAutomaton"));
 }
 
 void AnalysisTools::compareWith()
@@ -57,7 +58,7 @@ void AnalysisTools::compareWith()
                           + shownPath(*chosen);
     ReportWindow window(QStringLiteral("Compare"), heading,
                         Analysis::compareAutomata(m_model, other.value()).text(escape), m_owner);
-    window.exec();
+    showBeside(window, QStringLiteral("Compare"));
 }
 
 void AnalysisTools::minimize()
@@ -74,5 +75,13 @@ void AnalysisTools::minimize()
 void AnalysisTools::acceptedStrings()
 {
     StringListsWindow window(m_model, m_owner);
+    showBeside(window, QStringLiteral("AcceptedStrings"));
+}
+
+// Each window is new at each opening, so its place is the one remembered under `place`.
+void AnalysisTools::showBeside(QDialog &window, const QString &place)
+{
+    if (m_owner)
+        WindowPlaces::keepBeside(window, place, *m_owner);
     window.exec();
 }

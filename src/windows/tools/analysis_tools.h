@@ -2,12 +2,15 @@
 
 class Dialogs;
 class FileCommands;
+class QDialog;
+class QString;
 class QWidget;
 struct modAll;
 
 // The commands of the main window's Tools menu: questions about the automaton
 // as a run of Play at 0 ms answers them. The answers are shown in modal windows
-// over `owner`, as plain text with strings in their escaped one-line form.
+// owned by `owner` and opened beside it, as plain text with strings in their
+// escaped one-line form.
 class AnalysisTools
 {
 public:
@@ -27,6 +30,9 @@ public:
     void acceptedStrings();
 
 private:
+    // Opens `window` modally beside the owner, where it was left last time.
+    void showBeside(QDialog &window, const QString &place);
+
     const modAll &m_model;
     FileCommands &m_files;
     Dialogs &m_dialogs;

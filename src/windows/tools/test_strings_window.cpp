@@ -6,8 +6,10 @@
 #include "model/mod_all.h"
 #include "run/run_steps.h"
 #include "toolkit/dialogs.h"
+#include "toolkit/drop_down_list.h"
 #include "toolkit/plain_label.h"
 #include "toolkit/qt_dialogs.h"
+#include "toolkit/window_role.h"
 #include "windows/tools/string_table.h"
 
 #include <QAction>
@@ -82,7 +84,7 @@ public:
 
     QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &, const QModelIndex &) const override
     {
-        auto *choices = new QComboBox(parent);
+        auto *choices = new DropDownList(parent);
         choices->setObjectName(QStringLiteral("com_expected"));
         choices->addItem(QString());
         for (const RunVerdict verdict : {RunVerdict::Accepted, RunVerdict::Rejected, RunVerdict::Error})
@@ -111,6 +113,7 @@ TestStringsWindow::TestStringsWindow(const modAll &model, Dialogs *dialogs, QWid
 {
     setObjectName(QStringLiteral("frm_test_strings"));
     setWindowTitle(QStringLiteral("Test Strings"));
+    readAsWindow(*this);
     createControls();
     resize(640, 440);
     connect(m_table, &StringTable::summaryChanged, this, &TestStringsWindow::updateLines);

@@ -6,7 +6,9 @@
 #include "windows/editors/frm_states.h"
 #include "windows/editors/frm_ttable.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -254,8 +256,8 @@ private Q_SLOTS:
             }
             return shown + current(grid) + (model.is_saved ? " saved" : "");
         };
-        // Escape, DEL and the keys past ASCII change nothing.
-        QCOMPARE(type(2, 1, "\x1b\x7f\u00e9"), "|0|1/>*p|p|/q||q/*p|p|q/ (2, 1) saved");
+        // Escape, DEL and a control character past ASCII change nothing.
+        QCOMPARE(type(2, 1, "\x1b\x7f\u0085"), "|0|1/>*p|p|/q||q/*p|p|q/ (2, 1) saved");
         // Backspace on an empty cell is still an edit.
         QCOMPARE(type(0, 1, "\b"), "|0|1/>*p|p|/q||q/*p|p|q/ (0, 1)");
         // 32 and 126 are appended; Backspace takes the last character.
@@ -272,6 +274,50 @@ private Q_SLOTS:
         QCOMPARE(o.dialogs.transcript().join('|') + current(grid) + (o.dlg.isMinimized() ? " minimized" : "")
                      + (o.dialogs.lastCall().icon == Dialogs::Icon::Critical ? "" : " (wrong icon)"),
                  "ERROR: State ' q' does not exists. (1, 0)");
+    }
+
+    void namesInAnyScript_data()
+    {
+        QTest::addColumn<QString>("keys");       // one key per character
+        QTest::addColumn<QString>("composed");   // then committed by an input method
+        QTest::addColumn<QString>("cell");
+        QTest::addColumn<QString>("stored");     // the first row's target once closed, and the saved flag
+
+        QTest::newRow("accented, by keys") << "\u00e91" << "" << "\u00e91" << "1 unsaved";
+        QTest::newRow("Chinese, by an input method") << "" << "\u72b6\u6001" << "\u72b6\u6001" << "2 unsaved";
+        QTest::newRow("a key, then a composition") << "\u72b6" << "\u6001" << "\u72b6\u6001" << "2 unsaved";
+        QTest::newRow("outside the basic plane, one key") << "\U0001F600" << "" << "\U0001F600" << "3 unsaved";
+        QTest::newRow("Backspace takes the whole of it") << "\u00e91\U0001F600\b" << "" << "\u00e91" << "1 unsaved";
+        QTest::newRow("control characters: nothing") << "\u007f\u0085\u009f" << "\u0085" << "" << "0 saved";
+        QTest::newRow("a surrogate without its pair: nothing") << QString(QChar(0xd800)) << "" << "" << "0 saved";
+    }
+
+    // Any name the states editor takes can be typed into a cell, from the
+    // keyboard or an input method, and is stored as the state it names.
+    void namesInAnyScript()
+    {
+        QFETCH(QString, keys);
+        QFETCH(QString, composed);
+        QFETCH(QString, cell);
+        QFETCH(QString, stored);
+        modAll model = makeAutomaton({"\u00e91", "\u72b6\u6001", "\U0001F600"}, {}, {"a"}, {{0}, {0}, {0}});
+        Opened<frm_ttable> o(model);
+        auto *grid = o.dlg.findChild<QTableView *>();
+        grid->setCurrentIndex(grid->model()->index(0, 0));
+        for (qsizetype i = 0; i < keys.size();) {
+            const qsizetype length = keys[i].isHighSurrogate() && i + 1 < keys.size() && keys[i + 1].isLowSurrogate() ? 2 : 1;
+            const QString key = keys.mid(i, length);
+            i += length;
+            QTest::sendKeyEvent(QTest::Click, grid, key == "\b" ? Qt::Key_Backspace : Qt::Key_unknown, key, {});
+        }
+        if (!composed.isEmpty()) {
+            QInputMethodEvent composition;
+            composition.setCommitString(composed);
+            QApplication::sendEvent(grid, &composition);
+        }
+        QCOMPARE(grid->model()->index(0, 0).data().toString(), cell);
+        QVERIFY(o.dlg.close());
+        QCOMPARE(QString::number(model.transitions[0][0]) + (model.is_saved ? " saved" : " unsaved"), stored);
     }
 };
 

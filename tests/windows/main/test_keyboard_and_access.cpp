@@ -2,7 +2,10 @@
 #include "test_automata.h"
 #include "toolkit/tick_timer.h"
 #include "windows/main/frm_main.h"
+#include "windows/tools/string_table.h"
+#include "windows/tools/test_strings_window.h"
 
+#include <QAbstractItemView>
 #include <QAccessible>
 #include <QAction>
 #include <QApplication>
@@ -127,6 +130,8 @@ private Q_SLOTS:
     void menuShortcuts_data();
     void menuShortcuts();
     void playAndPauseKeys();
+    void f4OpensAFocusedList_data();
+    void f4OpensAFocusedList();
     void ctrlWStoresAsTheCloseBoxDoes_data();
     void ctrlWStoresAsTheCloseBoxDoes();
     void undoAndRedoInTheWindow();
@@ -137,42 +142,55 @@ void TestKeyboardAndAccess::everyFocusableControlHasAName_data()
 {
     QTest::addColumn<QString>("action");
     QTest::addColumn<QString>("window");   // a window beside the main one, by name; "" for a modal one
-    QTest::newRow("main window") << "" << "";
-    QTest::newRow("States") << "cmd_states" << "";
-    QTest::newRow("Alphabets") << "cmd_alphabets" << "";
-    QTest::newRow("Start State") << "cmd_sstate" << "";
-    QTest::newRow("Transition Table") << "cmd_ttable" << "";
-    QTest::newRow("Comment") << "cmd_comment" << "";
-    QTest::newRow("About") << "cmd_about" << "";
-    QTest::newRow("Check Automaton") << "cmd_check" << "";
-    QTest::newRow("Accepted Strings") << "cmd_accepted" << "";
-    QTest::newRow("Diagram") << "cmd_diagram" << "frm_diagram";
-    QTest::newRow("Test Strings") << "cmd_test_strings" << "frm_test_strings";
+    QTest::addColumn<QString>("role");     // what a screen reader announces the window as
+
+    QTest::newRow("main window") << "" << "" << "window";
+    QTest::newRow("States") << "cmd_states" << "" << "dialog";
+    QTest::newRow("Alphabets") << "cmd_alphabets" << "" << "dialog";
+    QTest::newRow("Start State") << "cmd_sstate" << "" << "dialog";
+    QTest::newRow("Transition Table") << "cmd_ttable" << "" << "dialog";
+    QTest::newRow("Comment") << "cmd_comment" << "" << "dialog";
+    QTest::newRow("About") << "cmd_about" << "" << "dialog";
+    QTest::newRow("Check Automaton") << "cmd_check" << "" << "dialog";
+    QTest::newRow("Accepted Strings") << "cmd_accepted" << "" << "dialog";
+    QTest::newRow("Diagram") << "cmd_diagram" << "frm_diagram" << "window";
+    QTest::newRow("Test Strings") << "cmd_test_strings" << "frm_test_strings" << "window";
+    QTest::newRow("Guide") << "cmd_guide" << "frm_guide" << "window";
 }
 
+// Every window reads as a window or a dialog (not as a pane of another), and
+// every control in it has a name.
 void TestKeyboardAndAccess::everyFocusableControlHasAName()
 {
     QFETCH(QString, action);
     QFETCH(QString, window);
+    QFETCH(QString, role);
     ActiveFixture f;
     f.model.takeAutomaton(endsInA());
     QStringList unnamed{"(not walked)"};
+    QString announced;
+    const auto walk = [&](QWidget *top) {
+        QAccessibleInterface *root = QAccessible::queryAccessibleInterface(top);
+        const QAccessible::Role as = root->role();
+        announced = as == QAccessible::Window ? "window" : as == QAccessible::Dialog ? "dialog" : QString::number(as);
+        unnamed = unnamedControls(root);
+    };
     if (action.isEmpty()) {
-        unnamed = unnamedControls(QAccessible::queryAccessibleInterface(&f.window));
+        walk(&f.window);
     } else if (!window.isEmpty()) {
         f.trigger(qPrintable(action));
         QWidget *beside = f.child(qPrintable(window));
         QVERIFY(beside->isVisible());
         ActiveFixture::activate(beside);
-        unnamed = unnamedControls(QAccessible::queryAccessibleInterface(beside));
+        walk(beside);
         beside->close();
     } else
         f.withActiveEditor(qPrintable(action), [&](QDialog *modal) {
-            unnamed = unnamedControls(QAccessible::queryAccessibleInterface(modal));
+            walk(modal);
             QVERIFY(QApplication::focusWidget() && QApplication::focusWidget()->window() == modal);
             modal->close();
         });
-    QCOMPARE(unnamed.join(u' '), QString());
+    QCOMPARE(announced + u':' + unnamed.join(u' '), role + u':');
 }
 
 void TestKeyboardAndAccess::controlsAreNamedAfterTheirLabels_data()
@@ -319,6 +337,47 @@ void TestKeyboardAndAccess::playAndPauseKeys()
     input->setText(QStringLiteral("ba"));
     QTest::keyClick(input, Qt::Key_Enter);
     QCOMPARE(f.text("txt_output"), "ACCEPTED");
+}
+
+void TestKeyboardAndAccess::f4OpensAFocusedList_data()
+{
+    QTest::addColumn<QString>("focus");
+    QTest::addColumn<QString>("after");
+
+    QTest::newRow("Play Speed's presets") << "com_speed" << "list open, no diagram";
+    QTest::newRow("Test Strings' Expected") << "com_expected" << "list open, no diagram";
+    QTest::newRow("the input box") << "txt_input" << "list closed, diagram";
+    QTest::newRow("the Play button") << "cmd_play" << "list closed, diagram";
+}
+
+// F4 opens a drop-down list that has the focus, as it does everywhere on the
+// desktop; anywhere else it shows the Diagram.
+void TestKeyboardAndAccess::f4OpensAFocusedList()
+{
+    QFETCH(QString, focus);
+    QFETCH(QString, after);
+    ActiveFixture f;
+    QWidget *focused = nullptr;
+    auto *list = f.child<QComboBox>("com_speed");
+    if (focus == QStringLiteral("com_expected")) {
+        f.trigger("cmd_test_strings");
+        auto *strings = f.child<TestStringsWindow>("frm_test_strings");
+        ActiveFixture::activate(strings);
+        strings->paste(QStringLiteral("ab"));
+        const QModelIndex expected = strings->table().index(0, StringTable::ExpectedColumn);
+        strings->view().setCurrentIndex(expected);
+        strings->view().edit(expected);
+        focused = list = strings->findChild<QComboBox *>(QStringLiteral("com_expected"));
+        QVERIFY(list);
+    } else {
+        focused = f.child(qPrintable(focus));
+    }
+    focused->setFocus();
+    QTest::keyClick(focused, Qt::Key_F4);
+    QCOMPARE(QStringLiteral("%1, %2").arg(list->view()->isVisible() ? "list open" : "list closed",
+                                          f.diagram()->isVisible() ? "diagram" : "no diagram"),
+             after);
+    list->hidePopup();
 }
 
 void TestKeyboardAndAccess::ctrlWStoresAsTheCloseBoxDoes_data()

@@ -8,6 +8,7 @@
 #include "toolkit/tick_timer.h"
 #include "windows/diagram/diagram_window.h"
 #include "windows/diagram/graphviz_layout.h"
+#include "windows/guide/guide_window.h"
 #include "windows/main/frm_main.h"
 
 #include <QAction>
@@ -17,10 +18,16 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
+#include <QTextBlock>
+#include <QTextBrowser>
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
+#include <QSettings>
+#include <QShortcut>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -57,6 +64,9 @@ private Q_SLOTS:
     void newOpenAndPlayClearTheRun();
     void diagramFollowsStepsBack();
     void missingGraphvizLeavesTheRunAlone();
+    void windowsOpenBesideTheMainWindow_data();
+    void windowsOpenBesideTheMainWindow();
+    void guideInsideTheProgram();
 };
 
 void TestMainWindow::freshStart()
@@ -539,6 +549,102 @@ void TestMainWindow::missingGraphvizLeavesTheRunAlone()
     QCOMPARE(f.run(QStringLiteral("0010")), QStringLiteral("ACCEPTED seen a 1 Successfully completed"));
     QCOMPARE(f.dialogs.transcript(), QStringList());
     QTRY_COMPARE(f.diagram()->trace(), QStringLiteral("Read: 0010    End state: seen a 1"));
+}
+
+void TestMainWindow::windowsOpenBesideTheMainWindow_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QString>("window");   // a window of its own, by name; "" for a modal one
+
+    QTest::newRow("Diagram") << "cmd_diagram" << "frm_diagram";
+    QTest::newRow("Test Strings") << "cmd_test_strings" << "frm_test_strings";
+    QTest::newRow("Guide") << "cmd_guide" << "frm_guide";
+    QTest::newRow("Check Automaton") << "cmd_check" << "";
+    QTest::newRow("Compare") << "cmd_compare" << "";
+    QTest::newRow("Accepted Strings") << "cmd_accepted" << "";
+}
+
+// With the main window in the screen's corner there is room beside it: each
+// window opens there, clear of it. Moved and made smaller (inside the place it
+// had), then closed (with the main window, for one of its own), it opens so at
+// the next start of the program.
+void TestMainWindow::windowsOpenBesideTheMainWindow()
+{
+    QFETCH(QString, action);
+    QFETCH(QString, window);
+    QSettings().clear();
+    const auto open = [&](Fixture &f, int changeBy) {
+        f.window.move(f.window.screen()->availableGeometry().topLeft());
+        f.model.takeAutomaton(endsInA());
+        if (action == QStringLiteral("cmd_compare"))
+            f.dialogs.answerOpenFile(examplePath(QStringLiteral("ends-in-a")));
+        QRect frame;
+        const auto look = [&](QWidget *opened) {
+            frame = opened->frameGeometry();
+            opened->move(opened->pos() + QPoint(changeBy, changeBy));
+            opened->resize(opened->size() - 2 * QSize(changeBy, changeBy));
+            // A window of its own goes with the main window, a modal one by itself.
+            if (window.isEmpty())
+                opened->close();
+            else
+                f.window.close();
+        };
+        if (window.isEmpty()) {
+            f.withEditor(qPrintable(action), [&](QDialog *modal) { look(modal); });
+        } else {
+            f.trigger(qPrintable(action));
+            look(f.child(qPrintable(window)));
+        }
+        return frame;
+    };
+    QRect first;
+    {
+        Fixture f;
+        first = open(f, 10);
+        const QRect screen = f.window.screen()->availableGeometry();
+        QCOMPARE(QStringLiteral("%1, %2")
+                     .arg(first.intersects(f.window.frameGeometry()) ? "over the main window" : "clear of it",
+                          screen.contains(first) ? "on the screen" : "off it"),
+                 "clear of it, on the screen");
+    }
+    Fixture next;
+    QCOMPARE(open(next, 0), first.adjusted(10, 10, -10, -10));
+}
+
+// Help > Tarnwell Guide shows the guide, one window however often chosen, its
+// sections offered to go to; every key of the windows is in it. F1 keeps its
+// own answer (menuShortcuts).
+void TestMainWindow::guideInsideTheProgram()
+{
+    Fixture f;
+    QStringList items;
+    for (const QAction *item : f.child<QMenu>("cmd_hlp")->actions())
+        items << item->text();
+    QCOMPARE(items.join(u'|'), "&Help|Tarnwell &Guide||&About");
+    f.trigger("cmd_guide");
+    f.trigger("cmd_guide");
+    QCOMPARE(f.window.findChildren<GuideWindow *>().size(), 1);
+    GuideWindow *guide = f.window.findChild<GuideWindow *>();
+    QVERIFY(guide->isVisible() && guide->isWindow() && !guide->isModal());
+    QCOMPARE(guide->windowTitle(), "Tarnwell Guide");
+    QCOMPARE(guide->sections(),
+             (QStringList{"Building and running an automaton", "Windows beside the main window", "The diagram",
+                          "The Tools menu", "Testing a list of strings", "Stepping through a run", "Undo and redo",
+                          "Keyboard", "Screen readers"}));
+    guide->findChild<QComboBox *>()->setCurrentIndex(2);
+    QCOMPARE(guide->text().textCursor().block().text(), "The diagram");
+
+    const QString text = guide->text().toPlainText();
+    f.trigger("cmd_test_strings");   // its keys too
+    QStringList missing;
+    for (const QAction *item : f.window.findChildren<QAction *>())
+        for (const QKeySequence &keys : item->shortcuts())
+            if (!text.contains(keys.toString()))
+                missing << item->objectName() + u' ' + keys.toString();
+    for (const QShortcut *key : f.window.findChildren<QShortcut *>())
+        if (!text.contains(key->key().toString()))
+            missing << key->objectName() + u' ' + key->key().toString();
+    QCOMPARE(missing.join(u'|'), QString());
 }
 
 QTEST_MAIN(TestMainWindow)
