@@ -21,7 +21,13 @@ struct CompareResult
     QString text(const Escape &escape) const;
 };
 
+class JointGraph;
+class PairSearch;
+
 // Compares `self` ("this") with `other`.
 CompareResult compareAutomata(const modAll &self, const modAll &other);
+// The same over the two automata already in one table, with a search whose
+// arrays are kept from one comparison to the next.
+CompareResult firstDifference(const JointGraph &graph, PairSearch &search);
 
 } // namespace Analysis
