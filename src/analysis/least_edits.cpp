@@ -1,0 +1,271 @@
+#include "analysis/least_edits.h"
+
+#include "analysis/pair_search.h"
+
+#include <algorithm>
+#include <optional>
+
+namespace Analysis {
+
+namespace {
+
+// Searching for a least fix, fewest edits first.
+//
+// Any fix must change the verdict of every counterexample, so it must change
+// the run of each: a cell on its path, the final mark of the state it ends in,
+// the start state, or the symbol it holds at the point where it meets ERROR
+// because this automaton lacks it (a new state changes a run only once a cell
+// on the path or the start leads to it, so it comes with that edit, as two).
+// One of the edits of a least fix of n edits therefore touches the shortest
+// counterexample, and the rest is a least fix of n - 1 for what that edit
+// leaves; trying those edits alone at each level keeps the search exact.
+//
+// At the last edit, the edit must touch every counterexample at once: the
+// checks collect as many as they meet, and only edits common to all of them are
+// tried. A try edits the table in place, checks, and undoes the edit.
+class EditSearch
+{
+    // Counterexamples whose paths narrow the last edit: enough to leave few
+    // edits to try, few enough that long paths cost little.
+    static constexpr size_t counterexamplesUsed = 64;
+
+public:
+    EditSearch(JointGraph &graph, const EditRules &rules)
+        : m_graph(graph)
+        , m_rules(rules)
+        , m_standIn(rules.standIn)
+    {
+    }
+
+    LeastEdits run()
+    {
+        LeastEdits result;
+        for (int edits = 0; edits <= m_rules.most; ++edits) {
+            if (fixWith(edits))
+                return result.edits = m_found, result;
+            if (tooLong())
+                return result.outcome = LeastEdits::Outcome::TooLarge, result;
+        }
+        result.outcome = LeastEdits::Outcome::MoreThanMost;
+        return result;
+    }
+
+private:
+    // The path of a counterexample through this automaton: its cells (node *
+    // width + column) in the order first stepped on, the node it ends in, and
+    // the column at which it met ERROR for want of a symbol (-1 when it did not).
+    struct Path
+    {
+        std::vector<int> cells;
+        int end = -1;
+        int missing = -1;
+    };
+
+    // What undoes one edit.
+    struct Undo
+    {
+        JointEdit edit;
+        int before = -1;        // the cell's target, the start, the final mark
+        bool wasStandIn = false;
+    };
+
+    bool tooLong() const { return m_search.steps() > m_rules.stepLimit; }
+    bool equivalent() { return !tooLong() && !m_search.run(m_graph); }
+
+    // Whether `edits` edits (exactly; fewer were tried first) fix the automaton;
+    // the fix is then in m_found.
+    bool fixWith(int edits)
+    {
+        if (edits == 0)
+            return equivalent();
+        if (edits == 1)
+            return lastEdit();
+        if (tooLong() || !m_search.run(m_graph))
+            return false;
+        const Path path = pathOf(m_search.differing().front());
+        for (const JointEdit &edit : touching(path, {}))
+            if (tryEdit(edit, edits - 1))
+                return true;
+        if (m_standIn)
+            return false;
+        // A new state, reached by a cell on the path or as the start.
+        JointEdit added{JointEdit::Kind::AddState, m_graph.nodeCount()};
+        const Undo adding = apply(added);
+        bool fixed = false;
+        for (const int cell : path.cells)
+            if (!fixed && tryEdit({JointEdit::Kind::SetCell, cell / m_graph.width(), cell % m_graph.width(), added.node}, edits - 2))
+                fixed = true;
+        if (!fixed)
+            fixed = tryEdit({JointEdit::Kind::SetStart, added.node}, edits - 2);
+        undo(adding);
+        if (fixed)
+            m_found.insert(m_found.begin(), added);
+        return fixed;
+    }
+
+    // Makes `edit`, looks for the rest of a fix in `rest` edits, and undoes it.
+    bool tryEdit(const JointEdit &edit, int rest)
+    {
+        if (tooLong())
+            return false;
+        const Undo undone = apply(edit);
+        const bool fixed = fixWith(rest);
+        undo(undone);
+        if (fixed)
+            m_found.insert(m_found.begin(), edit);
+        return fixed;
+    }
+
+    // The one edit left: common to every counterexample the check meets.
+    bool lastEdit()
+    {
+        if (tooLong() || !m_search.run(m_graph, false))
+            return false;
+        const std::vector<int> &differing = m_search.differing();
+        Path common = pathOf(differing.front());
+        const size_t used = std::min(differing.size(), counterexamplesUsed);
+        for (size_t i = 1; i < used && narrow(common, pathOf(differing[i])); ++i) {
+        }
+        for (const JointEdit &edit : touching(common, m_graph.verdict(m_graph.otherStart())))
+            if (tryEdit(edit, 0))
+                return true;
+        return false;
+    }
+
+    // Keeps in `common` what `other` shares with it; gives whether anything
+    // of a path is left to narrow (start states always remain).
+    static bool narrow(Path &common, const Path &other)
+    {
+        std::erase_if(common.cells, [&](int cell) { return std::find(other.cells.begin(), other.cells.end(), cell) == other.cells.end(); });
+        if (common.end != other.end)
+            common.end = -1;
+        if (common.missing != other.missing)
+            common.missing = -1;
+        return !common.cells.empty() || common.end >= 0 || common.missing >= 0;
+    }
+
+    Path pathOf(int visit) const
+    {
+        Path path;
+        const std::vector<PairSearch::Visit> &visits = m_search.visits();
+        path.end = m_graph.isSelf(visits[size_t(visit)].selfNode) ? visits[size_t(visit)].selfNode : -1;
+        for (const PairSearch::Visit *at = &visits[size_t(visit)]; at->from >= 0; at = &visits[size_t(at->from)]) {
+            const int from = visits[size_t(at->from)].selfNode;
+            if (!m_graph.isSelf(from))
+                continue;
+            if (!m_graph.selfHas(at->column)) {
+                path.missing = at->column;
+                continue;
+            }
+            const int cell = from * m_graph.width() + at->column;
+            if (std::find(path.cells.begin(), path.cells.end(), cell) == path.cells.end())
+                path.cells.push_back(cell);
+        }
+        std::reverse(path.cells.begin(), path.cells.end());
+        return path;
+    }
+
+    // The edits that change the run of a counterexample along `path`. With the
+    // verdict the other gives the empty string, only the start states that give
+    // it too (the last edit cannot mend the empty string as well).
+    std::vector<JointEdit> touching(const Path &path, std::optional<Verdict> emptyString) const
+    {
+        std::vector<JointEdit> edits;
+        const int width = m_graph.width();
+        const int firstNode = m_graph.selfNode(0), nodes = m_graph.nodeCount();
+        if (!m_standIn) {
+            if (path.end >= 0)
+                edits.push_back({m_graph.verdict(path.end) == Verdict::Accepted ? JointEdit::Kind::MakeNotFinal
+                                                                                 : JointEdit::Kind::MakeFinal,
+                                 path.end});
+            for (const int cell : path.cells)
+                for (int target = firstNode; target < nodes; ++target)
+                    if (target != m_graph.next(cell / width, cell % width))
+                        edits.push_back({JointEdit::Kind::SetCell, cell / width, cell % width, target});
+            for (int start = firstNode; start < nodes; ++start)
+                if (start != m_graph.selfStart() && (!emptyString || m_graph.verdict(start) == *emptyString))
+                    edits.push_back({JointEdit::Kind::SetStart, start});
+        }
+        if (path.missing >= 0)
+            edits.push_back({JointEdit::Kind::AddSymbol, -1, path.missing});
+        if (m_standIn)
+            edits.push_back({JointEdit::Kind::AddState, firstNode});
+        return edits;
+    }
+
+    Undo apply(const JointEdit &edit)
+    {
+        Undo undo{edit, -1, m_standIn};
+        switch (edit.kind) {
+        case JointEdit::Kind::MakeFinal:
+        case JointEdit::Kind::MakeNotFinal:
+            m_graph.setFinal(edit.node, edit.kind == JointEdit::Kind::MakeFinal);
+            break;
+        case JointEdit::Kind::SetCell:
+            undo.before = m_graph.next(edit.node, edit.column);
+            m_graph.setNext(edit.node, edit.column, edit.target);
+            break;
+        case JointEdit::Kind::SetStart:
+            undo.before = m_graph.selfStart();
+            m_graph.setSelfStart(edit.node);
+            break;
+        case JointEdit::Kind::AddState:
+            if (m_standIn) {
+                // The stand-in becomes the state; only the start can change.
+                undo.before = m_graph.selfStart();
+                m_graph.setSelfStart(m_rules.startOnceAdded);
+                m_standIn = false;
+            } else {
+                m_graph.addSelfState();
+            }
+            break;
+        case JointEdit::Kind::AddSymbol:
+            m_graph.addSelfColumn(edit.column);
+            break;
+        }
+        return undo;
+    }
+
+    void undo(const Undo &undo)
+    {
+        const JointEdit &edit = undo.edit;
+        switch (edit.kind) {
+        case JointEdit::Kind::MakeFinal:
+        case JointEdit::Kind::MakeNotFinal:
+            m_graph.setFinal(edit.node, edit.kind != JointEdit::Kind::MakeFinal);
+            break;
+        case JointEdit::Kind::SetCell:
+            m_graph.setNext(edit.node, edit.column, undo.before);
+            break;
+        case JointEdit::Kind::SetStart:
+            m_graph.setSelfStart(undo.before);
+            break;
+        case JointEdit::Kind::AddState:
+            if (undo.wasStandIn) {
+                m_graph.setSelfStart(undo.before);
+                m_standIn = true;
+            } else {
+                m_graph.removeLastSelfState();
+            }
+            break;
+        case JointEdit::Kind::AddSymbol:
+            m_graph.removeSelfColumn(edit.column);
+            break;
+        }
+    }
+
+    JointGraph &m_graph;
+    const EditRules &m_rules;
+    bool m_standIn;
+    PairSearch m_search;
+    std::vector<JointEdit> m_found;
+};
+
+} // namespace
+
+LeastEdits leastEdits(JointGraph &graph, const EditRules &rules)
+{
+    return EditSearch(graph, rules).run();
+}
+
+} // namespace Analysis
