@@ -67,6 +67,7 @@ AutomatonAnswer answerAbout(const RunOptions &options, const modAll &automaton, 
         break;
     case RunOptions::Action::RunStrings:
     case RunOptions::Action::Expect:
+    case RunOptions::Action::Grade:
     case RunOptions::Action::Help:
     case RunOptions::Action::Refuse:
         break;

@@ -5,6 +5,7 @@
 #include "cli/batch_run.h"
 #include "cli/descriptor_output.h"
 #include "cli/expect_list.h"
+#include "cli/grade_lines.h"
 #include "cli/run_options.h"
 #include "document/tw_file.h"
 
@@ -22,9 +23,16 @@ int fail(const QString &message)
     return 2;
 }
 
+// The one way tarnwell-run reads an automaton's file.
+TwResult<modAll> read(const QByteArray &path)
+{
+    return TwFile::loadNative(path);
+}
+
+// Reads a file it cannot go on without: a failure is said on standard error.
 TwResult<modAll> load(const QByteArray &path)
 {
-    TwResult<modAll> loaded = TwFile::loadNative(path);
+    TwResult<modAll> loaded = read(path);
     if (!loaded.ok())
         fail(QString::fromLocal8Bit(path) + QStringLiteral(": ") + loaded.failure().message());
     return loaded;
@@ -67,6 +75,27 @@ int answer(const modAll &automaton, const RunOptions &options, DescriptorOutput 
     return answered.status;
 }
 
+// Grades each file against the solution, writing each line as soon as it is
+// made, and gives the exit status.
+int grade(const RunOptions &options, DescriptorOutput &out)
+{
+    const TwResult<modAll> solution = load(options.other);
+    if (!solution.ok())
+        return 2;
+    const GradeLines lines(solution.value(), options.csv);
+    bool allRead = true;
+    QByteArray text = lines.header();
+    for (const QByteArray &path : options.files) {
+        const TwResult<modAll> file = read(path);
+        allRead = allRead && file.ok();
+        text += file.ok() ? lines.graded(path, file.value()) : lines.unread(path, file.failure().message());
+        if (out.write(text) != text.size())
+            return out.readerGone() ? 2 : fail(QStringLiteral("cannot write the grades: ") + out.errorString());
+        text.clear();
+    }
+    return allRead ? 0 : 2;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -87,15 +116,17 @@ int main(int argc, char *argv[])
         return 2;
     }
 
-    const TwResult<modAll> loaded = load(options.file);
-    if (!loaded.ok())
-        return 2;
-
     // A reader that goes away (a pipe into head) makes writes fail with EPIPE
     // instead of killing the process, so it ends like any other output error.
     std::signal(SIGPIPE, SIG_IGN);
     DescriptorOutput out(STDOUT_FILENO);
     out.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+    if (options.action == RunOptions::Action::Grade)
+        return grade(options, out);
+
+    const TwResult<modAll> loaded = load(options.file);
+    if (!loaded.ok())
+        return 2;
     if (options.action == RunOptions::Action::RunStrings)
         return runStrings(loaded.value(), options, out);
     if (options.action == RunOptions::Action::Expect)

@@ -12,6 +12,7 @@ const char runUsage[] =
     "       tarnwell-run --rejected N FILE.tw\n"
     "       tarnwell-run --dot FILE.tw\n"
     "       tarnwell-run --expect LIST.txt FILE.tw\n"
+    "       tarnwell-run [--csv] --grade SOLUTION.tw FILE.tw ...\n"
     "\n"
     "Runs each STRING through the automaton in FILE.tw, or, when no STRING is\n"
     "given, each line of standard input (its LF or CR LF ending removed), the way\n"
@@ -60,6 +61,35 @@ const char runUsage[] =
     "                  compare its verdict with the expected one; print each line\n"
     "                  that differs (string, expected, got) and a summary on\n"
     "                  standard error\n"
+    "  --grade SOLUTION.tw FILE.tw ...\n"
+    "                  grade each FILE.tw against SOLUTION.tw: one line per file,\n"
+    "                  in the order given, of tab-separated columns FILE SCORE\n"
+    "                  EDITS AGREEMENT COUNTEREXAMPLE SOLUTION-VERDICT\n"
+    "                  FILE-VERDICT FIXES (see Grading below)\n"
+    "  --csv           with --grade: the same columns as CSV, after a header row\n"
+    "\n"
+    "Grading. EDITS is the fewest edits that make FILE.tw give SOLUTION.tw's\n"
+    "verdict on every string: 0 to 2, else 3+ (? for automata too large to\n"
+    "search). An edit makes a state final or not final, sends one cell to another\n"
+    "state or empties it, chooses another start state, adds a state (not final,\n"
+    "its cells empty) or adds a symbol (its cells empty). FIXES is one least fix,\n"
+    "its edits separated by ';', each one of: final NAME, not final NAME, NAME on\n"
+    "SYMBOL -> NAME, NAME on SYMBOL -> empty, start NAME, add state NAME, add\n"
+    "symbol SYMBOL (empty for 0 or 3+ edits). AGREEMENT is the mean, over the\n"
+    "lengths 0 to 12, of the share of the strings of that length (over both\n"
+    "alphabets) on which both give the same verdict, in percent with one decimal,\n"
+    "counted exactly (? when there are too many pairs of states to count).\n"
+    "COUNTEREXAMPLE is the shortest string on which they differ, as --compare\n"
+    "finds it, followed by its verdict in SOLUTION.tw and in FILE.tw (all three\n"
+    "empty when they never differ). Names, symbols and strings are escaped as\n"
+    "above.\n"
+    "SCORE, 0 to 100: 100 when they never differ; otherwise the larger of the\n"
+    "whole part of AGREEMENT and 80 for one edit, 60 for two, 0 for more, but at\n"
+    "most 99. The other columns are there to apply another rule.\n"
+    "A FILE.tw that cannot be read gets a line with the reason in the place of\n"
+    "FIXES and the other columns empty. In CSV, a field that begins with =, +, -\n"
+    "or @ gets a ' before it, so that a spreadsheet shows it instead of computing\n"
+    "it.\n"
     "\n"
     "Exit status: 0 when every string ran to a verdict, 1 when any gave ERROR,\n"
     "2 when the file cannot be read, the strings cannot be read or the results\n"
@@ -68,8 +98,8 @@ const char runUsage[] =
     "reads the results closes them (tarnwell-run ... | head -1), it ends at once\n"
     "with 2 and no message. The questions end with 0, or 2 as above; --compare\n"
     "ends with 1 when the automata differ, --expect with 1 when any verdict is\n"
-    "not the one expected, and --minimize with 2 when the start state is not\n"
-    "valid.\n";
+    "not the one expected, --minimize with 2 when the start state is not\n"
+    "valid, and --grade with 2 when any FILE.tw could not be read.\n";
 
 namespace {
 
@@ -93,6 +123,7 @@ constexpr AnswerOption answerOptions[] = {
     {"--rejected", RunOptions::Action::Rejected, Argument::Count},
     {"--dot", RunOptions::Action::Dot, Argument::None},
     {"--expect", RunOptions::Action::Expect, Argument::File},
+    {"--grade", RunOptions::Action::Grade, Argument::File},
 };
 
 const AnswerOption *answerOption(const QByteArray &argument)
@@ -158,6 +189,10 @@ RunOptions parseRunOptions(const QByteArrayList &arguments)
             options.trace = true;
             continue;
         }
+        if (argument == "--csv") {
+            options.csv = true;
+            continue;
+        }
         const AnswerOption *option = answerOption(argument);
         if (!option)
             return refuse(QStringLiteral("unknown option ") + QString::fromLocal8Bit(argument));
@@ -173,6 +208,7 @@ RunOptions parseRunOptions(const QByteArrayList &arguments)
             return refuse(QLatin1String(option->name)
                           + (option->argument == Argument::Count             ? QStringLiteral(" needs a number N")
                                  : option->action == RunOptions::Action::Expect ? QStringLiteral(" needs the list file")
+                                 : option->action == RunOptions::Action::Grade  ? QStringLiteral(" needs the solution file")
                                                                               : QStringLiteral(" needs the other file")));
         const QByteArray &value = arguments[next++];
         if (option->argument == Argument::File) {
@@ -185,11 +221,18 @@ RunOptions parseRunOptions(const QByteArrayList &arguments)
                           + QString::fromLocal8Bit(value));
         }
     }
+    if (options.csv && options.action != RunOptions::Action::Grade)
+        return refuse(QStringLiteral("--csv goes only with --grade"));
     if (next >= arguments.size())
-        return refuse({});
+        return refuse(options.action == RunOptions::Action::Grade ? QStringLiteral("--grade needs the files to grade")
+                                                                   : QString());
     options.file = arguments[next++];
     options.strings = arguments.sliced(next);
 
+    if (options.action == RunOptions::Action::Grade) {
+        options.files = QByteArrayList{options.file} + options.strings;
+        options.strings.clear();
+    }
     if (options.action == RunOptions::Action::RunStrings)
         return options;
     if (options.trace)

@@ -7,7 +7,8 @@
 // What tarnwell-run's command line asks for. Without an answer option it runs
 // strings: those after the file, or each line of standard input. An answer
 // option asks one question about the automaton instead; it takes no strings,
-// and no other answer option or --trace goes with it.
+// and no other answer option or --trace goes with it. --grade takes files
+// where the others take strings.
 struct RunOptions
 {
     enum class Action {
@@ -19,14 +20,17 @@ struct RunOptions
         Rejected,   // --rejected N: the first `count` rejected strings
         Dot,        // --dot: the automaton as Graphviz DOT
         Expect,     // --expect LIST.txt: the strings of `other` against their expected verdicts
+        Grade,      // --grade SOLUTION.tw: each of `files` graded against `other`
         Help,       // --help: the usage on standard output, status 0
         Refuse,     // `fault` (when there is one) and the usage on standard error, status 2
     };
 
     Action action = Action::RunStrings;
     bool trace = false;
+    bool csv = false;        // --csv: --grade's lines as CSV, with a header row
     QByteArray file;         // FILE.tw, as the bytes the system gave
-    QByteArray other;        // --compare's OTHER.tw, --expect's LIST.txt
+    QByteArray other;        // --compare's OTHER.tw, --expect's LIST.txt, --grade's SOLUTION.tw
+    QByteArrayList files;    // --grade's files, in the order given (`file` is the first)
     int count = 0;           // --accepted's and --rejected's N
     QByteArrayList strings;  // the strings after the file
     QString fault;           // why the command line is refused; empty for the usage alone

@@ -14,6 +14,12 @@ QString example(const char *name)
     return QStringLiteral(TARNWELL_EXAMPLES_DIR "/") + QLatin1String(name);
 }
 
+// Accepts the strings over a and b that hold an a.
+modAll containsA()
+{
+    return makeAutomaton({"q0", "q1"}, {"q1"}, {"a", "b"}, {{2, 1}, {2, 2}});
+}
+
 // Accepts exactly the two strings of one character: a tab and x.
 modAll tabOrX()
 {
@@ -24,8 +30,10 @@ modAll tabOrX()
 
 // tarnwell-run's answers about an automaton: what it prints on standard output
 // and standard error, then its exit status. It runs in a folder that holds
-// merge.tw (mergeable() above), tab.tw (tabOrX()) and no-start.tw (ends in a,
-// with a start state that is none of its states).
+// merge.tw (mergeable() above), tab.tw (tabOrX()), no-start.tw (ends in a,
+// with a start state that is none of its states), and for grading
+// solution.tw (containsA()), ends.tw (ends in a) and "odd<tab>name.tw" (ends
+// in a, its final state named =A1,"x").
 class TestAutomatonAnswers : public QObject
 {
     Q_OBJECT
@@ -48,10 +56,12 @@ class TestAutomatonAnswers : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
-        modAll noStart = endsInA();
+        modAll noStart = endsInA(), oddName = endsInA();
         noStart.start_state = 2;
+        oddName.states[1].name = QStringLiteral("=A1,\"x\"");
         for (const auto &[name, automaton] : {std::pair{"merge.tw", mergeable()}, std::pair{"tab.tw", tabOrX()},
-                                              std::pair{"no-start.tw", noStart}})
+                                              std::pair{"no-start.tw", noStart}, std::pair{"solution.tw", containsA()},
+                                              std::pair{"ends.tw", endsInA()}, std::pair{"odd\tname.tw", oddName}})
             QCOMPARE(TwFile::save(automaton, m_dir.filePath(QLatin1String(name))).failure().message(), QString());
     }
 
@@ -114,6 +124,25 @@ private Q_SLOTS:
         QTest::newRow("rejected: none without a valid start state") << QStringList{"--rejected", "3", "no-start.tw"}
                                                                     << QByteArray("exit 0");
 
+        QTest::newRow("grade: a line per file in the order given")
+            << QStringList{"--grade", "solution.tw", "ends.tw", "solution.tw"}
+            << QByteArray("ends.tw\t80\t1\t61.5\tab\tACCEPTED\tREJECTED\tq1 on b -> empty\n"
+                          "solution.tw\t100\t0\t100.0\t\t\t\t\nexit 0");
+        QTest::newRow("grade: a file not read says why in its line, the rest are graded")
+            << QStringList{"--grade", "solution.tw", "gone.tw", "ends.tw"}
+            << QByteArray("gone.tw\t\t\t\t\t\t\tNo such file or directory\n"
+                          "ends.tw\t80\t1\t61.5\tab\tACCEPTED\tREJECTED\tq1 on b -> empty\nexit 2");
+        QTest::newRow("grade: the file name escaped, the names as they are")
+            << QStringList{"--grade", "solution.tw", "odd\tname.tw"}
+            << QByteArray("odd\\tname.tw\t80\t1\t61.5\tab\tACCEPTED\tREJECTED\t=A1,\"x\" on b -> empty\nexit 0");
+        QTest::newRow("grade as CSV: a header, quotes, a formula shown as text")
+            << QStringList{"--csv", "--grade", "solution.tw", "odd\tname.tw", "solution.tw"}
+            << QByteArray("FILE,SCORE,EDITS,AGREEMENT,COUNTEREXAMPLE,SOLUTION-VERDICT,FILE-VERDICT,FIXES\n"
+                          "odd\\tname.tw,80,1,61.5,ab,ACCEPTED,REJECTED,\"'=A1,\"\"x\"\" on b -> empty\"\n"
+                          "solution.tw,100,0,100.0,,,,\nexit 0");
+        QTest::newRow("grade: the solution not read")
+            << QStringList{"--grade", "gone.tw", "ends.tw"} << QByteArray("tarnwell-run: gone.tw: No such file or directory\nexit 2");
+
         const QByteArray usage(runUsage);
         QTest::newRow("refused: two questions") << QStringList{"--check", "--minimize", "merge.tw"}
             << "tarnwell-run: --check and --minimize cannot be used together\n\n" + usage + "exit 2";
@@ -166,6 +195,8 @@ private Q_SLOTS:
     {
         QCOMPARE(run({"--accepted", "1000", example("ends-in-a.tw")}, QStringLiteral("/dev/full")),
                  QByteArray("tarnwell-run: cannot write the results: No space left on device\nexit 2"));
+        QCOMPARE(run({"--grade", "solution.tw", "ends.tw"}, QStringLiteral("/dev/full")),
+                 QByteArray("tarnwell-run: cannot write the grades: No space left on device\nexit 2"));
     }
 };
 

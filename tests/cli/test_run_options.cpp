@@ -19,6 +19,8 @@ QString describe(const RunOptions &options)
     QString text = options.action == RunOptions::Action::RunStrings ? QStringLiteral("run") : options.optionName();
     if (options.trace)
         text += QStringLiteral(" --trace");
+    if (options.csv)
+        text += QStringLiteral(" --csv");
     if (!options.other.isEmpty())
         text += QStringLiteral(" other=") + QString::fromUtf8(options.other);
     if (options.action == RunOptions::Action::Accepted || options.action == RunOptions::Action::Rejected)
@@ -26,6 +28,8 @@ QString describe(const RunOptions &options)
     text += QStringLiteral(" file=") + QString::fromUtf8(options.file);
     for (const QByteArray &string : options.strings)
         text += QStringLiteral(" [") + QString::fromUtf8(string) + u']';
+    if (!options.files.isEmpty())
+        text += QStringLiteral(" files=") + QString::fromUtf8(options.files.join(','));
     return text;
 }
 
@@ -64,6 +68,10 @@ private Q_SLOTS:
                                                  << "--accepted N=2147483647 file=a.tw";
         QTest::newRow("dot") << QStringList{"--dot", "a.tw"} << "--dot file=a.tw";
         QTest::newRow("expect") << QStringList{"--expect", "l.txt", "a.tw"} << "--expect other=l.txt file=a.tw";
+        QTest::newRow("grade: files where strings go")
+            << QStringList{"--grade", "s.tw", "a.tw", "b.tw"} << "--grade other=s.tw file=a.tw files=a.tw,b.tw";
+        QTest::newRow("grade as CSV, either side") << QStringList{"--grade", "s.tw", "--csv", "a.tw"}
+                                                   << "--grade --csv other=s.tw file=a.tw files=a.tw";
         QTest::newRow("help before anything else is read") << QStringList{"--check", "--help"} << "help";
 
         // Refused, with the usage.
@@ -87,6 +95,13 @@ private Q_SLOTS:
         QTest::newRow("expect with strings") << QStringList{"--expect", "l.txt", "a.tw", "01"}
                                              << "refused: --expect takes no strings after the file";
         QTest::newRow("compare with one file") << QStringList{"--compare", "b.tw"} << "refused: ";
+        QTest::newRow("grade without the solution") << QStringList{"--grade"}
+                                                    << "refused: --grade needs the solution file";
+        QTest::newRow("grade without files") << QStringList{"--csv", "--grade", "s.tw"}
+                                             << "refused: --grade needs the files to grade";
+        QTest::newRow("csv without grade") << QStringList{"--csv", "a.tw"} << "refused: --csv goes only with --grade";
+        QTest::newRow("grade with trace") << QStringList{"--trace", "--grade", "s.tw", "a.tw"}
+                                          << "refused: --trace goes only with strings to run, not with --grade";
         QTest::newRow("accepted without N") << QStringList{"--accepted"} << "refused: --accepted needs a number N";
         QTest::newRow("accepted with the file for N")
             << QStringList{"--accepted", "a.tw"} << "refused: --accepted needs a whole number N from 0 to 2147483647, not a.tw";
