@@ -184,7 +184,7 @@ Agreement agreement(const JointGraph &graph, int longest)
 QString Agreement::text() const
 {
     if (!counted)
-        return QStringLiteral("-");
+        return QStringLiteral("?");
     return QStringLiteral("%1.%2").arg(tenths / 10).arg(tenths % 10);
 }
 

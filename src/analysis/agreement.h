@@ -22,7 +22,7 @@ struct Agreement
     bool counted = false;
     int tenths = 0; // tenths of a percent, 0 to 1000, rounded half up
 
-    // "87.5", or "-" when not counted.
+    // "87.5", or "?" when not counted.
     QString text() const;
 };
 

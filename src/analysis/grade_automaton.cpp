@@ -161,8 +161,7 @@ QString gradeReportText(const GradeResult &grade, const Escape &escape)
 {
     QString text = QStringLiteral("Graded against the other as the solution:\nScore: %1 of 100\n").arg(grade.score);
     text += grade.agreement.counted
-                ? QStringLiteral("Agreement: %1% (the mean, over the lengths 0 to 12, of the share of strings with "
-                                 "the same verdict)\n")
+                ? QStringLiteral("Agreement: %1% (the same verdict, mean over the lengths 0 to 12)\n")
                       .arg(grade.agreement.text())
                 : QStringLiteral("Agreement: not counted (too many pairs of states to count)\n");
     switch (grade.editsFound) {

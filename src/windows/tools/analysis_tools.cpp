@@ -2,6 +2,7 @@
 
 #include "analysis/check_automaton.h"
 #include "analysis/compare_automata.h"
+#include "analysis/grade_automaton.h"
 #include "analysis/minimize_automaton.h"
 #include "document/escaped_line.h"
 #include "document/file_commands.h"
@@ -56,8 +57,11 @@ void AnalysisTools::compareWith()
     }
     const QString heading = QStringLiteral("This: ") + shownPath(m_model.file_name) + QStringLiteral("\nOther: ")
                           + shownPath(*chosen);
+    // The grade's comparison is compare's own: this automaton against the other.
+    const Analysis::GradeResult grade = Analysis::gradeAutomaton(m_model, Analysis::GradeSolution(other.value()));
     ReportWindow window(QStringLiteral("Compare"), heading,
-                        Analysis::compareAutomata(m_model, other.value()).text(escape), m_owner);
+                        grade.compared.text(escape) + QStringLiteral("\n\n") + Analysis::gradeReportText(grade, escape),
+                        m_owner);
     showBeside(window, QStringLiteral("Compare"));
 }
 

@@ -20,7 +20,8 @@ public:
     // Check Automaton: what is probably a mistake, and the language's size.
     void checkAutomaton();
     // Compare With...: another automaton's file, chosen in a file dialog of its
-    // own (File > Open keeps offering its own last name), against this one.
+    // own (File > Open keeps offering its own last name), against this one;
+    // with this one's grade, the other taken as the solution, and its fixes.
     void compareWith();
     // Minimize: the minimized automaton as a new untitled document with changes
     // to save, like an Open; refused with a message, before any question, when

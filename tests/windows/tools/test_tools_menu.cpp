@@ -67,6 +67,7 @@ QString report(QDialog *window)
 class TestToolsMenu : public QObject
 {
     Q_OBJECT
+    QTemporaryDir m_dir;
 
 private Q_SLOTS:
     void menuSitsBeforeHelp();
@@ -143,15 +144,39 @@ void TestToolsMenu::compareWith_data()
     QTest::addColumn<QString>("shown");
     QTest::addColumn<QStringList>("boxes");
 
+    // Solutions for ends-in-a.tw: every string, and every string but the empty one.
+    modAll withEmpty = endsInA(), nonEmpty = endsInA();
+    withEmpty.states[0].is_final = true;
+    nonEmpty.transitions[0][1] = 2;
+    nonEmpty.transitions[1][1] = 2;
+    const QString oneFix = m_dir.filePath(QStringLiteral("one-fix.tw")), twoFixes = m_dir.filePath(QStringLiteral("two-fixes.tw"));
+    QCOMPARE(TwFile::save(withEmpty, oneFix).failure().message(), QString());
+    QCOMPARE(TwFile::save(nonEmpty, twoFixes).failure().message(), QString());
+
     const QString heading = QStringLiteral("Compare|This: " TARNWELL_EXAMPLES_DIR "/ends-in-a.tw\nOther: ");
+    const QString graded = QStringLiteral("\n\nGraded against the other as the solution:\nScore: %1 of 100\n"
+                                          "Agreement: %2% (the same verdict, mean over the lengths 0 to 12)\n"
+                                          "Fewest edits: %3");
     QTest::newRow("different: the empty string") << std::optional(example("even-number-of-a.tw"))
         << heading + example("even-number-of-a.tw") + QStringLiteral("|\"\"  this: REJECTED  other: ACCEPTED")
+               + graded.arg("42", "42.3", "more than 2")
         << QStringList();
     QTest::newRow("another alphabet: this one's characters first")
         << std::optional(example("contains-a-one.tw"))
-        << heading + example("contains-a-one.tw") + QStringLiteral("|a  this: ACCEPTED  other: ERROR") << QStringList();
+        << heading + example("contains-a-one.tw") + QStringLiteral("|a  this: ACCEPTED  other: ERROR")
+               + graded.arg("84", "84.6", "more than 2")
+        << QStringList();
     QTest::newRow("equivalent: itself") << std::optional(example("ends-in-a.tw"))
-                                        << heading + example("ends-in-a.tw") + QStringLiteral("|equivalent") << QStringList();
+        << heading + example("ends-in-a.tw") + QStringLiteral("|equivalent") + graded.arg("100", "100.0", "0")
+        << QStringList();
+    QTest::newRow("one fix, as a sentence") << std::optional(oneFix)
+        << heading + oneFix + QStringLiteral("|\"\"  this: REJECTED  other: ACCEPTED")
+               + graded.arg("80", "46.2", "1\n  Make q0 final.")
+        << QStringList();
+    QTest::newRow("two fixes") << std::optional(twoFixes)
+        << heading + twoFixes + QStringLiteral("|b  this: REJECTED  other: ACCEPTED")
+               + graded.arg("60", "53.8", "2\n  q0 on b should go to q1.\n  q1 on b should stay in q1 (an empty cell).")
+        << QStringList();
     QTest::newRow("cancelled: nothing") << std::optional<QString>() << "no window" << QStringList();
     QTest::newRow("unreadable: said, and no window") << std::optional(example("gone.tw")) << "no window"
         << QStringList{"NOT COMPARED: The automaton to compare with could not be read.\n\n" + example("gone.tw")
