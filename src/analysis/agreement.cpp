@@ -90,6 +90,11 @@ std::optional<std::vector<Total>> agreeingCounts(const JointGraph &graph, int lo
     std::vector<Count> counts{Count::of(1)}, nextCounts;
     std::vector<Total> agreeing;
     PairPlaces places;
+    // By node of this automaton, the place of the last pair with it found in
+    // the next length: where this automaton's state alone settles the pair (as
+    // when the two automata have the same shape) no pair is hashed twice.
+    constexpr size_t none = ~size_t(0);
+    std::vector<size_t> lastPlace(size_t(graph.nodeCount()), none);
     const int width = graph.width();
     quint64 steps = 0;
     for (int length = 0;; ++length) {
@@ -107,18 +112,22 @@ std::optional<std::vector<Total>> agreeingCounts(const JointGraph &graph, int lo
         places.clear();
         nextKeys.clear();
         nextCounts.clear();
+        std::fill(lastPlace.begin(), lastPlace.end(), none);
         for (size_t i = 0; i < keys.size(); ++i) {
-            const int self = int(keys[i] >> 32), other = int(quint32(keys[i]));
+            const int *selfRow = graph.row(int(keys[i] >> 32)), *otherRow = graph.row(int(quint32(keys[i])));
             for (int column = 0; column < width; ++column) {
-                const quint64 key = pairKey(graph.next(self, column), graph.next(other, column));
-                const size_t place = places.find(key, nextKeys.size());
-                if (place == nextKeys.size()) {
-                    if (place == pairLimit)
-                        return std::nullopt;
-                    nextKeys.push_back(key);
-                    nextCounts.push_back(Count());
+                const quint64 key = pairKey(selfRow[column], otherRow[column]);
+                size_t &last = lastPlace[size_t(selfRow[column])];
+                if (last == none || nextKeys[last] != key) {
+                    last = places.find(key, nextKeys.size());
+                    if (last == nextKeys.size()) {
+                        if (last == pairLimit)
+                            return std::nullopt;
+                        nextKeys.push_back(key);
+                        nextCounts.push_back(Count());
+                    }
                 }
-                nextCounts[place] += counts[i];
+                nextCounts[last] += counts[i];
             }
         }
         keys.swap(nextKeys);

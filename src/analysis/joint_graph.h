@@ -39,6 +39,8 @@ public:
     bool selfHas(int column) const { return m_selfHas[size_t(column)] != 0; }
 
     int next(int node, int column) const { return m_next[size_t(node) * size_t(width()) + size_t(column)]; }
+    // The next nodes of `node` by column.
+    const int *row(int node) const { return m_next.data() + size_t(node) * size_t(width()); }
     Verdict verdict(int node) const { return m_verdicts[size_t(node)]; }
 
     // Edits of this automaton.

@@ -52,11 +52,13 @@ public:
 
 private:
     // The path of a counterexample through this automaton: its cells (node *
-    // width + column) in the order first stepped on, the node it ends in, and
-    // the column at which it met ERROR for want of a symbol (-1 when it did not).
+    // width + column) in the order first stepped on, with the other's node
+    // right after that first step; the node it ends in; and the column at which
+    // it met ERROR for want of a symbol (-1 when it did not).
     struct Path
     {
         std::vector<int> cells;
+        std::vector<int> otherAfter;
         int end = -1;
         int missing = -1;
     };
@@ -69,7 +71,7 @@ private:
         bool wasStandIn = false;
     };
 
-    bool tooLong() const { return m_search.steps() > m_rules.stepLimit; }
+    bool tooLong() const { return m_search.steps() + m_filterSteps > m_rules.stepLimit; }
     bool equivalent() { return !tooLong() && !m_search.run(m_graph); }
 
     // Whether `edits` edits (exactly; fewer were tried first) fix the automaton;
@@ -83,7 +85,7 @@ private:
         if (tooLong() || !m_search.run(m_graph))
             return false;
         const Path path = pathOf(m_search.differing().front());
-        for (const JointEdit &edit : touching(path, {}))
+        for (const JointEdit &edit : touching(path, false))
             if (tryEdit(edit, edits - 1))
                 return true;
         if (m_standIn)
@@ -126,7 +128,7 @@ private:
         const size_t used = std::min(differing.size(), counterexamplesUsed);
         for (size_t i = 1; i < used && narrow(common, pathOf(differing[i])); ++i) {
         }
-        for (const JointEdit &edit : touching(common, m_graph.verdict(m_graph.otherStart())))
+        for (const JointEdit &edit : touching(common, true))
             if (tryEdit(edit, 0))
                 return true;
         return false;
@@ -136,7 +138,14 @@ private:
     // of a path is left to narrow (start states always remain).
     static bool narrow(Path &common, const Path &other)
     {
-        std::erase_if(common.cells, [&](int cell) { return std::find(other.cells.begin(), other.cells.end(), cell) == other.cells.end(); });
+        size_t kept = 0;
+        for (size_t i = 0; i < common.cells.size(); ++i)
+            if (std::find(other.cells.begin(), other.cells.end(), common.cells[i]) != other.cells.end()) {
+                common.cells[kept] = common.cells[i];
+                common.otherAfter[kept++] = common.otherAfter[i];
+            }
+        common.cells.resize(kept);
+        common.otherAfter.resize(kept);
         if (common.end != other.end)
             common.end = -1;
         if (common.missing != other.missing)
@@ -146,29 +155,52 @@ private:
 
     Path pathOf(int visit) const
     {
-        Path path;
         const std::vector<PairSearch::Visit> &visits = m_search.visits();
+        std::vector<const PairSearch::Visit *> steps;
+        for (const PairSearch::Visit *at = &visits[size_t(visit)]; at->from >= 0; at = &visits[size_t(at->from)])
+            steps.push_back(at);
+        Path path;
         path.end = m_graph.isSelf(visits[size_t(visit)].selfNode) ? visits[size_t(visit)].selfNode : -1;
-        for (const PairSearch::Visit *at = &visits[size_t(visit)]; at->from >= 0; at = &visits[size_t(at->from)]) {
-            const int from = visits[size_t(at->from)].selfNode;
+        for (auto step = steps.crbegin(); step != steps.crend(); ++step) {
+            const int from = visits[size_t((*step)->from)].selfNode;
             if (!m_graph.isSelf(from))
-                continue;
-            if (!m_graph.selfHas(at->column)) {
-                path.missing = at->column;
-                continue;
+                break;
+            if (!m_graph.selfHas((*step)->column)) {
+                path.missing = (*step)->column;
+                break;
             }
-            const int cell = from * m_graph.width() + at->column;
-            if (std::find(path.cells.begin(), path.cells.end(), cell) == path.cells.end())
+            const int cell = from * m_graph.width() + (*step)->column;
+            if (std::find(path.cells.begin(), path.cells.end(), cell) == path.cells.end()) {
                 path.cells.push_back(cell);
+                path.otherAfter.push_back((*step)->otherNode);
+            }
         }
-        std::reverse(path.cells.begin(), path.cells.end());
         return path;
     }
 
-    // The edits that change the run of a counterexample along `path`. With the
-    // verdict the other gives the empty string, only the start states that give
-    // it too (the last edit cannot mend the empty string as well).
-    std::vector<JointEdit> touching(const Path &path, std::optional<Verdict> emptyString) const
+    // Whether this automaton's `node` gives the verdict of the other's `other`
+    // on the empty string and on each one-character string, with the cell
+    // `cell` (-1 for none) leading to `node` itself: what a state must do to be
+    // the state a last edit leads a counterexample to.
+    bool agreesAtOnce(int node, int other, int cell)
+    {
+        const int width = m_graph.width();
+        m_filterSteps += quint64(width) + 1;
+        if (m_graph.verdict(node) != m_graph.verdict(other))
+            return false;
+        for (int column = 0; column < width; ++column) {
+            const int next = node * width + column == cell ? node : m_graph.next(node, column);
+            if (m_graph.verdict(next) != m_graph.verdict(m_graph.next(other, column)))
+                return false;
+        }
+        return true;
+    }
+
+    // The edits that change the run of a counterexample along `path`. As the
+    // `last` edit, only those whose new state gives at once what the other
+    // gives there: a cell's new target and a new start must agree with the
+    // other on the strings of at most one character.
+    std::vector<JointEdit> touching(const Path &path, bool last)
     {
         std::vector<JointEdit> edits;
         const int width = m_graph.width();
@@ -178,12 +210,15 @@ private:
                 edits.push_back({m_graph.verdict(path.end) == Verdict::Accepted ? JointEdit::Kind::MakeNotFinal
                                                                                  : JointEdit::Kind::MakeFinal,
                                  path.end});
-            for (const int cell : path.cells)
+            for (size_t i = 0; i < path.cells.size(); ++i) {
+                const int cell = path.cells[i], node = cell / width, column = cell % width;
                 for (int target = firstNode; target < nodes; ++target)
-                    if (target != m_graph.next(cell / width, cell % width))
-                        edits.push_back({JointEdit::Kind::SetCell, cell / width, cell % width, target});
+                    if (target != m_graph.next(node, column)
+                        && (!last || agreesAtOnce(target, path.otherAfter[i], target == node ? cell : -1)))
+                        edits.push_back({JointEdit::Kind::SetCell, node, column, target});
+            }
             for (int start = firstNode; start < nodes; ++start)
-                if (start != m_graph.selfStart() && (!emptyString || m_graph.verdict(start) == *emptyString))
+                if (start != m_graph.selfStart() && (!last || agreesAtOnce(start, m_graph.otherStart(), -1)))
                     edits.push_back({JointEdit::Kind::SetStart, start});
         }
         if (path.missing >= 0)
@@ -258,6 +293,7 @@ private:
     const EditRules &m_rules;
     bool m_standIn;
     PairSearch m_search;
+    quint64 m_filterSteps = 0; // columns looked at outside the checks
     std::vector<JointEdit> m_found;
 };
 
