@@ -10,45 +10,19 @@
 #include "analysis/compare_automata.h"
 #include "analysis/minimize_automaton.h"
 #include "analysis/string_lists.h"
+#include "large_automata.h"
 #include "ratio_reporter.h"
 
-#include <QRandomGenerator>
-
 #include <algorithm>
-#include <numeric>
 #include <vector>
 
 namespace {
 
-constexpr int largeStates = 32767;
-constexpr int largeSymbols = 100;
-
-modAll randomAutomaton(int states, quint32 seed)
-{
-    QRandomGenerator random(seed);
-    modAll m;
-    m.state_count = qint16(states);
-    m.symbol_count = largeSymbols;
-    for (int s = 0; s < states; ++s)
-        m.states.append({QStringLiteral("q%1").arg(s), random.bounded(2) == 0});
-    m.states.append(StateEntry{});
-    for (int j = 0; j < largeSymbols; ++j)
-        m.symbols.append(QString(QChar(0x100 + j)));
-    m.symbols.append(QString());
-    for (int s = 0; s < states; ++s) {
-        QList<qint16> row;
-        for (int j = 0; j < largeSymbols; ++j)
-            row.append(random.bounded(10) == 0 ? qint16(0) : qint16(random.bounded(1, states + 1)));
-        row.append(0);
-        m.transitions.append(row);
-    }
-    m.transitions.append(QList<qint16>());
-    return m;
-}
+using bench::largeStates;
 
 const modAll &large(int which)
 {
-    static const modAll first = randomAutomaton(largeStates, 1), second = randomAutomaton(largeStates, 2);
+    static const modAll first = bench::randomLargeAutomaton(1), second = bench::randomLargeAutomaton(2);
     return which == 0 ? first : second;
 }
 
@@ -56,27 +30,7 @@ const modAll &large(int which)
 // so compare has to visit every pair before it can say so.
 const modAll &shuffledCopy()
 {
-    static const modAll copy = [] {
-        const modAll &m = large(0);
-        std::vector<int> order(largeStates);
-        std::iota(order.begin(), order.end(), 0);
-        QRandomGenerator random(3);
-        std::shuffle(order.begin(), order.end(), random);
-        std::vector<int> placeOf(largeStates);
-        for (int i = 0; i < largeStates; ++i)
-            placeOf[size_t(order[size_t(i)])] = i;
-        modAll c = m;
-        for (int i = 0; i < largeStates; ++i) {
-            const int s = order[size_t(i)];
-            c.states[i] = m.states[s];
-            c.transitions[i] = m.transitions[s];
-            for (int j = 0; j < largeSymbols; ++j)
-                if (c.transitions[i][j] != 0)
-                    c.transitions[i][j] = qint16(placeOf[size_t(m.transitions[s][j] - 1)] + 1);
-        }
-        c.start_state = qint16(placeOf[0]);
-        return c;
-    }();
+    static const modAll copy = bench::reorderedCopy(large(0), 3, false);
     return copy;
 }
 

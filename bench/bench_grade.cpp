@@ -17,6 +17,7 @@
 #include "analysis/wide_count.h"
 #include "cli/grade_lines.h"
 #include "document/tw_file.h"
+#include "large_automata.h"
 #include "ratio_reporter.h"
 
 #include <QProcess>
@@ -25,7 +26,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <numeric>
 #include <vector>
 
 namespace {
@@ -160,61 +160,13 @@ void BM_GradeCommand(benchmark::State &state)
     }
 }
 
-constexpr int largeStates = 32767;
-constexpr int largeSymbols = 100;
-
-modAll largeAutomaton()
-{
-    QRandomGenerator random(1);
-    modAll m;
-    m.state_count = largeStates;
-    m.symbol_count = largeSymbols;
-    for (int s = 0; s < largeStates; ++s)
-        m.states.append({QStringLiteral("q%1").arg(s), random.bounded(2) == 0});
-    m.states.append(StateEntry{});
-    for (int j = 0; j < largeSymbols; ++j)
-        m.symbols.append(QString(QChar(0x100 + j)));
-    m.symbols.append(QString());
-    for (int s = 0; s < largeStates; ++s) {
-        QList<qint16> row;
-        for (int j = 0; j < largeSymbols; ++j)
-            row.append(random.bounded(10) == 0 ? qint16(0) : qint16(random.bounded(1, largeStates + 1)));
-        row.append(0);
-        m.transitions.append(row);
-    }
-    m.transitions.append(QList<qint16>());
-    return m;
-}
-
-// The large automaton with its states in another order and a tenth of its
-// final marks changed.
-modAll reorderedChanged(const modAll &m)
-{
-    std::vector<int> order(largeStates);
-    std::iota(order.begin(), order.end(), 0);
-    QRandomGenerator random(3);
-    std::shuffle(order.begin(), order.end(), random);
-    std::vector<int> placeOf(largeStates);
-    for (int i = 0; i < largeStates; ++i)
-        placeOf[size_t(order[size_t(i)])] = i;
-    modAll c = m;
-    for (int i = 0; i < largeStates; ++i) {
-        const int s = order[size_t(i)];
-        c.states[i] = m.states[s];
-        c.states[i].is_final ^= random.bounded(10) == 0;
-        c.transitions[i] = m.transitions[s];
-        for (int j = 0; j < largeSymbols; ++j)
-            if (c.transitions[i][j] != 0)
-                c.transitions[i][j] = qint16(placeOf[size_t(m.transitions[s][j] - 1)] + 1);
-    }
-    c.start_state = qint16(placeOf[0]);
-    return c;
-}
+using bench::largeStates;
+using bench::largeSymbols;
 
 struct LargePair
 {
-    modAll first = largeAutomaton();
-    modAll second = reorderedChanged(first);
+    modAll first = bench::randomLargeAutomaton(1);
+    modAll second = bench::reorderedCopy(first, 3, true);
     // The first with one cell changed: past it, the two part for good and the
     // pairs within twelve characters grow towards 32,767^2.
     modAll oneCell = [this] {

@@ -264,6 +264,8 @@ private Q_SLOTS:
     void agreementAgainstEveryString();
     void graded_data();
     void graded();
+    void fixPlaces_data();
+    void fixPlaces();
     void fixForms_data();
     void fixForms();
     void score_data();
@@ -344,7 +346,7 @@ void TestGrade::graded_data()
     tabName.states[1] = {QStringLiteral("q\t1"), false};
     const modAll containsA = makeAutomaton({"q0", "q1"}, {"q1"}, {"a", "b"}, {{2, 1}, {2, 2}});
     const modAll exactlyA = makeAutomaton({"s", "f", "d"}, {"f"}, {"a"}, {{2}, {3}, {3}});
-    const modAll aPlus = makeAutomaton({"s", "f"}, {"f"}, {"a"}, {{2}, {0}});
+    const modAll aPlus = makeAutomaton({"s", "q2"}, {"q2"}, {"a"}, {{2}, {0}});
     const modAll anyA = makeAutomaton({"s"}, {"s"}, {"a"}, {{1}});
     const modAll anyAB = makeAutomaton({"s"}, {"s"}, {"a", "b"}, {{1, 1}});
     const modAll mod3 = makeAutomaton({"r0", "r1", "r2"}, {"r0"}, {"a"}, {{2}, {3}, {1}});
@@ -362,8 +364,12 @@ void TestGrade::graded_data()
         << withStart(solution, 1) << solution << "92 | 1 | 92.3 | \"\"  this: ACCEPTED  other: REJECTED | start q0";
     QTest::newRow("no start state")
         << withStart(solution, -1) << solution << "80 | 1 | 0.0 | \"\"  this: ERROR  other: REJECTED | start q0";
-    QTest::newRow("a missing dead state, named after its place")
-        << aPlus << exactlyA << "60 | 2 | 15.4 | aa  this: ACCEPTED  other: REJECTED | add state q2;f on a -> q2";
+    QTest::newRow("a missing dead state, named after its place unless taken")
+        << aPlus << exactlyA << "60 | 2 | 15.4 | aa  this: ACCEPTED  other: REJECTED | add state q3;q2 on a -> q3";
+    QTest::newRow("a cell stepped on twice by the counterexample")
+        << makeAutomaton({"s0", "s1", "s2"}, {"s2"}, {"a"}, {{1}, {3}, {3}})
+        << makeAutomaton({"t0", "t1", "t2"}, {"t2"}, {"a"}, {{2}, {3}, {3}})
+        << "80 | 1 | 15.4 | aa  this: REJECTED  other: ACCEPTED | s0 on a -> s1";
     QTest::newRow("a missing symbol")
         << makeAutomaton({"q0", "q1"}, {"q1"}, {"a"}, {{2}, {2}}) << solution
         << "60 | 2 | 15.4 | b  this: ERROR  other: REJECTED | add symbol b;q1 on b -> q0";
@@ -385,6 +391,36 @@ void TestGrade::graded()
     QFETCH(modAll, solution);
     QFETCH(QString, expected);
     QCOMPARE(line(grade(file, solution)), expected);
+}
+
+void TestGrade::fixPlaces_data()
+{
+    QTest::addColumn<modAll>("file");
+    QTest::addColumn<modAll>("solution");
+    QTest::addColumn<QString>("expected"); // each fix: its text @ state, symbol, target
+
+    QTest::newRow("a repeated symbol: the column a run reads")
+        << makeAutomaton({"q0", "q1"}, {"q1"}, {"a", "b", "a"}, {{2, 1, 1}, {2, 1, 2}}) << endsInA()
+        << "q0 on a -> q1 @ 0,2,1";
+    QTest::newRow("a symbol added after the last")
+        << makeAutomaton({"q0", "q1"}, {"q1"}, {"a"}, {{2}, {2}}) << endsInA()
+        << "add symbol b @ -1,1,-1; q1 on b -> q0 @ 1,1,0";
+    QTest::newRow("a state added after the last")
+        << makeAutomaton({"s", "f"}, {"f"}, {"a"}, {{2}, {0}})
+        << makeAutomaton({"s", "f", "d"}, {"f"}, {"a"}, {{2}, {3}, {3}})
+        << "add state q2 @ 2,-1,-1; f on a -> q2 @ 1,0,2";
+}
+
+// Where each fix lies in the file, for the diagram to mark.
+void TestGrade::fixPlaces()
+{
+    QFETCH(modAll, file);
+    QFETCH(modAll, solution);
+    QFETCH(QString, expected);
+    QStringList places;
+    for (const GradeFix &fix : grade(file, solution).fixes)
+        places.append(QStringLiteral("%1 @ %2,%3,%4").arg(fix.text(testEscape)).arg(fix.state).arg(fix.symbol).arg(fix.target));
+    QCOMPARE(places.join(QStringLiteral("; ")), expected);
 }
 
 void TestGrade::fixForms_data()
