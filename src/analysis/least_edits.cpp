@@ -3,7 +3,7 @@
 #include "analysis/pair_search.h"
 
 #include <algorithm>
-#include <optional>
+#include <unordered_set>
 
 namespace Analysis {
 
@@ -22,7 +22,9 @@ namespace {
 //
 // At the last edit, the edit must touch every counterexample at once: the
 // checks collect as many as they meet, and only edits common to all of them are
-// tried. A try edits the table in place, checks, and undoes the edit.
+// tried, a new target or start only where it already agrees with the solution
+// on the strings of at most one character. A try edits the table in place,
+// checks, and undoes the edit.
 class EditSearch
 {
     // Counterexamples whose paths narrow the last edit: enough to leave few
@@ -126,8 +128,9 @@ private:
         const std::vector<int> &differing = m_search.differing();
         Path common = pathOf(differing.front());
         const size_t used = std::min(differing.size(), counterexamplesUsed);
-        for (size_t i = 1; i < used && narrow(common, pathOf(differing[i])); ++i) {
-        }
+        for (size_t i = 1; i < used; ++i)
+            if (!narrow(common, pathOf(differing[i])))
+                break;
         for (const JointEdit &edit : touching(common, true))
             if (tryEdit(edit, 0))
                 return true;
@@ -138,9 +141,10 @@ private:
     // of a path is left to narrow (start states always remain).
     static bool narrow(Path &common, const Path &other)
     {
+        const std::unordered_set<int> shared(other.cells.begin(), other.cells.end());
         size_t kept = 0;
         for (size_t i = 0; i < common.cells.size(); ++i)
-            if (std::find(other.cells.begin(), other.cells.end(), common.cells[i]) != other.cells.end()) {
+            if (shared.contains(common.cells[i])) {
                 common.cells[kept] = common.cells[i];
                 common.otherAfter[kept++] = common.otherAfter[i];
             }
@@ -153,12 +157,14 @@ private:
         return !common.cells.empty() || common.end >= 0 || common.missing >= 0;
     }
 
-    Path pathOf(int visit) const
+    Path pathOf(int visit)
     {
         const std::vector<PairSearch::Visit> &visits = m_search.visits();
         std::vector<const PairSearch::Visit *> steps;
         for (const PairSearch::Visit *at = &visits[size_t(visit)]; at->from >= 0; at = &visits[size_t(at->from)])
             steps.push_back(at);
+        m_filterSteps += steps.size();
+        std::unordered_set<int> seen;
         Path path;
         path.end = m_graph.isSelf(visits[size_t(visit)].selfNode) ? visits[size_t(visit)].selfNode : -1;
         for (auto step = steps.crbegin(); step != steps.crend(); ++step) {
@@ -170,7 +176,7 @@ private:
                 break;
             }
             const int cell = from * m_graph.width() + (*step)->column;
-            if (std::find(path.cells.begin(), path.cells.end(), cell) == path.cells.end()) {
+            if (seen.insert(cell).second) {
                 path.cells.push_back(cell);
                 path.otherAfter.push_back((*step)->otherNode);
             }

@@ -634,8 +634,8 @@ void TestMainWindow::guideInsideTheProgram()
     QCOMPARE(guide->windowTitle(), "Tarnwell Guide");
     QCOMPARE(guide->sections(),
              (QStringList{"Building and running an automaton", "Windows beside the main window", "The diagram",
-                          "The Tools menu", "Testing a list of strings", "Stepping through a run", "Undo and redo",
-                          "Keyboard", "Screen readers"}));
+                          "The Tools menu", "Grading against a solution", "Testing a list of strings",
+                          "Stepping through a run", "Undo and redo", "Keyboard", "Screen readers"}));
     guide->findChild<QComboBox *>()->setCurrentIndex(2);
     QCOMPARE(guide->text().textCursor().block().text(), "The diagram");
 
