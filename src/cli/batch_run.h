@@ -61,10 +61,15 @@ public:
     const QString &ioError() const { return m_ioError; }
 
 private:
+    template <typename Lines>
+    friend QString readLines(QIODevice &in, qint64 chunkSize, Lines &lines);
+
+    // The lines that end in [p, end), each run where it lies.
+    const char *whole(const char *p, const char *end);
     // A line that goes on past the end of a read: its pieces are echoed and
     // run as they come.
-    void feedPiece(QByteArrayView bytes);
-    void finishPieces();
+    void piece(QByteArrayView bytes);
+    void endPieces(QByteArrayView ending);
     // Echoes `bytes`, part of a line cut into pieces: a UTF-8 sequence cut by
     // the end of a piece waits in m_cut, so the line is escaped as it would be
     // whole.

@@ -23,6 +23,8 @@ QString describe(const RunOptions &options)
         text += QStringLiteral(" other=") + QString::fromUtf8(options.other);
     if (options.action == RunOptions::Action::Accepted || options.action == RunOptions::Action::Rejected)
         text += QStringLiteral(" N=%1").arg(options.count);
+    if (options.action == RunOptions::Action::Only)
+        text += QStringLiteral(" VERDICT=") + verdictText(options.only);
     text += QStringLiteral(" file=") + QString::fromUtf8(options.file);
     for (const QByteArray &string : options.strings)
         text += QStringLiteral(" [") + QString::fromUtf8(string) + u']';
@@ -64,6 +66,11 @@ private Q_SLOTS:
                                                  << "--accepted N=2147483647 file=a.tw";
         QTest::newRow("dot") << QStringList{"--dot", "a.tw"} << "--dot file=a.tw";
         QTest::newRow("expect") << QStringList{"--expect", "l.txt", "a.tw"} << "--expect other=l.txt file=a.tw";
+        QTest::newRow("count: standard input") << QStringList{"--count", "a.tw"} << "--count file=a.tw";
+        QTest::newRow("count: strings") << QStringList{"--count", "a.tw", "01"} << "--count file=a.tw [01]";
+        QTest::newRow("only") << QStringList{"--only", "ERROR", "a.tw"} << "--only VERDICT=ERROR file=a.tw";
+        QTest::newRow("only: strings") << QStringList{"--only", "REJECTED", "a.tw", "1"}
+                                       << "--only VERDICT=REJECTED file=a.tw [1]";
         QTest::newRow("help before anything else is read") << QStringList{"--check", "--help"} << "help";
 
         // Refused, with the usage.
@@ -86,6 +93,17 @@ private Q_SLOTS:
                                                  << "refused: --expect needs the list file";
         QTest::newRow("expect with strings") << QStringList{"--expect", "l.txt", "a.tw", "01"}
                                              << "refused: --expect takes no strings after the file";
+        QTest::newRow("only without its verdict") << QStringList{"--only"} << "refused: --only needs a verdict";
+        QTest::newRow("only, a verdict in lower case") << QStringList{"--only", "accepted", "a.tw"}
+            << "refused: --only needs ACCEPTED, REJECTED or ERROR, not accepted";
+        QTest::newRow("only with the file for its verdict") << QStringList{"--only", "a.tw"}
+            << "refused: --only needs ACCEPTED, REJECTED or ERROR, not a.tw";
+        QTest::newRow("count and only") << QStringList{"--count", "--only", "ERROR", "a.tw"}
+                                        << "refused: --count and --only cannot be used together";
+        QTest::newRow("only and a question") << QStringList{"--only", "ACCEPTED", "--dot", "a.tw"}
+                                             << "refused: --only and --dot cannot be used together";
+        QTest::newRow("count with trace") << QStringList{"--count", "--trace", "a.tw"}
+                                          << "refused: --trace and --count cannot be used together";
         QTest::newRow("compare with one file") << QStringList{"--compare", "b.tw"} << "refused: ";
         QTest::newRow("accepted without N") << QStringList{"--accepted"} << "refused: --accepted needs a number N";
         QTest::newRow("accepted with the file for N")

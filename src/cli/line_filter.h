@@ -1,0 +1,76 @@
+#pragma once
+
+#include "run/byte_engine_lines.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+class QIODevice;
+
+// tarnwell-run --count and --only: strings run exactly as the batch runner
+// runs them, of which only the verdicts matter. Counting writes nothing until
+// the end, then one line per verdict in a fixed order ("ACCEPTED n",
+// "REJECTED n", "ERROR n"). Keeping one verdict writes each line that has it
+// as it was read, with its own ending (LF where the last line has none), and
+// nothing for the others.
+//
+// Lines are run where they lie in the read buffer, and consecutive kept lines
+// go out as one piece. A line longer than a read runs piece by piece; a line
+// that may be kept is held until its verdict is known (a line that has met an
+// error is known to be ERROR at once, and is written or dropped from there).
+class LineFilter
+{
+public:
+    // Counts the verdicts when `only` is empty; else keeps the lines whose
+    // verdict is `only`.
+    LineFilter(const modAll &model, std::optional<RunVerdict> only, QIODevice &out);
+
+    // One string, from the command line: kept, it is written with LF.
+    void runString(QByteArrayView bytes);
+    // Every line of `in`, read `chunkSize` bytes at a time.
+    void runLines(QIODevice &in, qint64 chunkSize = readSize);
+
+    // Writes the counts, or what is still held; false when any read or write
+    // failed.
+    bool flush();
+    bool ok() const { return m_ioError.isEmpty(); }
+    // Some string ended with ERROR.
+    bool anyError() const { return count(RunVerdict::Error) > 0; }
+    // Why reading the strings or writing the results failed.
+    const QString &ioError() const { return m_ioError; }
+
+    // Reads this large: few system calls, and the table's loop runs long.
+    static constexpr qint64 readSize = qint64(256) * 1024;
+
+private:
+    template <typename Lines>
+    friend QString readLines(QIODevice &in, qint64 chunkSize, Lines &lines);
+
+    const char *whole(const char *p, const char *end);
+    void piece(QByteArrayView bytes);
+    void endPieces(QByteArrayView ending);
+
+    // What becomes of the pieces of the line being read.
+    enum class Pieces { Hold, Write, Drop };
+
+    void note(ByteEngine::Verdict verdict) { ++m_counts[size_t(verdict)]; }
+    bool keeps(ByteEngine::Verdict verdict) const { return m_only && runVerdict(verdict) == *m_only; }
+    qint64 count(RunVerdict verdict) const;
+    // Adds `bytes` to what is to be written; what does not fit goes out first.
+    void put(QByteArrayView bytes);
+    void writeBuffer();
+
+    const ByteEngine m_engine;
+    ByteLines m_lines;
+    const std::optional<RunVerdict> m_only;
+    qint64 m_counts[4] = {};   // by ByteEngine::Verdict
+    Pieces m_pieces = Pieces::Drop;
+    bool m_inLine = false;     // a line cut into pieces has begun
+    QByteArray m_held;         // its pieces so far, while it may be kept
+    QIODevice &m_out;
+    QByteArray m_buffer;       // what is to be written: the first m_used bytes
+    qsizetype m_used = 0;
+    QString m_ioError;
+};
