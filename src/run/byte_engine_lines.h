@@ -24,9 +24,9 @@ public:
     explicit ByteLines(const ByteEngine &engine)
         : m_engine(engine)
         , m_run(engine, false)
-        , m_lineClass(engine.m_byteClass)
     {
-        m_lineClass['\r'] = 0;
+        for (int byte = 0; byte < 256; ++byte)
+            m_lineClass[size_t(byte)] = byte == '\r' ? 0 : engine.m_byteClass[size_t(byte)];
     }
 
     // Runs every line of [p, end) that ends with LF there; `onLine(verdict,
@@ -39,27 +39,35 @@ public:
     {
         const auto *p = reinterpret_cast<const uchar *>(from);
         const auto *const last = reinterpret_cast<const uchar *>(end);
-        const ByteEngine &e = m_engine;
+        // Held here, where nothing `onLine` writes can change them, so the
+        // loop keeps them in registers.
+        const Row *const table = m_engine.m_table.data();
+        const uint32_t *const lineClass = m_lineClass.data();
+        const Row start = m_engine.m_start;
+        const Row stop = m_engine.m_stop;
+        const Row acceptLimit = m_engine.m_acceptLimit;
+        const bool startIsValid = m_engine.m_startIsValid;
         const uchar *line = p;
-        Row state = e.m_start;
+        Row state = start;
         while (p != last) {
-            // Short lines of ASCII symbols: the whole stretch in one loop.
-            const uchar *const stretchEnd = !e.m_startIsValid ? p : last - p > longLine ? p + longLine : last;
+            // Short lines: the whole stretch in one loop, with no look at a
+            // step. Stop leads to itself, so a line that met the stop class
+            // ends there, and is run again by the ByteRun.
+            const uchar *const stretchEnd = !startIsValid ? p : last - p > longLine ? p + longLine : last;
             for (; p != stretchEnd; ++p) {
                 const uchar byte = *p;
-                if (byte == '\n') {
-                    if (!onLine(e.verdictAt(state), line, p + 1))
-                        return reinterpret_cast<const char *>(p + 1);
-                    state = e.m_start;
-                    line = p + 1;
+                if (byte != '\n') {
+                    state = table[state + lineClass[byte]];
                     continue;
                 }
-                const Row next = e.m_table[state + m_lineClass[byte]];
-                if (next == e.m_stop)
+                if (state == stop)
                     break;
-                state = next;
+                if (!onLine(state < acceptLimit ? Verdict::Accepted : Verdict::Rejected, line, p + 1))
+                    return reinterpret_cast<const char *>(p + 1);
+                state = start;
+                line = p + 1;
             }
-            if (p == stretchEnd && p != last && p - line < longLine && e.m_startIsValid)
+            if (p == stretchEnd && (p == last || p - line < longLine) && startIsValid)
                 continue;
             // The rest of the line is left to the ByteRun.
             const auto *newline = static_cast<const uchar *>(std::memchr(p, '\n', size_t(last - p)));
@@ -70,7 +78,7 @@ public:
                 bytes.chop(1);
             if (!onLine(m_run.run(bytes), line, newline + 1))
                 return reinterpret_cast<const char *>(newline + 1);
-            state = e.m_start;
+            state = start;
             p = line = newline + 1;
         }
         return reinterpret_cast<const char *>(line);
@@ -92,5 +100,5 @@ private:
     ByteRun m_run;
     // The engine's byte classes with CR in the stop class. (An invalid start
     // state sends every line to the ByteRun, which reports it.)
-    std::array<uint8_t, 256> m_lineClass{};
+    std::array<uint32_t, 256> m_lineClass{};
 };
