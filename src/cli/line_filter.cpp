@@ -25,18 +25,25 @@ void LineFilter::runString(QByteArrayView bytes)
 
 void LineFilter::runLines(QIODevice &in, qint64 chunkSize)
 {
+    m_in = &in;
+    m_holdLimit = chunkSize;
+    m_offset = in.isSequential() ? 0 : in.pos();
     const QString failure = readLines(in, chunkSize, *this);
+    m_in = nullptr;
     if (!failure.isEmpty() && ok())
         m_ioError = failure;
 }
 
 const char *LineFilter::whole(const char *p, const char *end)
 {
-    if (!m_only)
-        return m_lines.run(p, end, [this](ByteEngine::Verdict verdict, const uchar *, const uchar *) {
+    if (!m_only) {
+        const char *const rest = m_lines.run(p, end, [this](ByteEngine::Verdict verdict, const uchar *, const uchar *) {
             note(verdict);
             return true;
         });
+        m_offset += rest - p;
+        return rest;
+    }
     // Kept lines next to each other in the buffer go out as one piece.
     const uchar *keptFrom = nullptr;
     const uchar *keptTo = nullptr;
@@ -57,31 +64,41 @@ const char *LineFilter::whole(const char *p, const char *end)
         return true;
     });
     putKept();
+    m_offset += rest - p;
     return rest;
 }
 
 void LineFilter::piece(QByteArrayView bytes)
 {
-    ByteRun &run = m_lines.pieces();
     if (!m_inLine) {
         m_inLine = true;
         m_pieces = m_only ? Pieces::Hold : Pieces::Drop;
+        m_lineOffset = m_offset;
+        m_lineLength = 0;
     }
+    m_offset += bytes.size();
+    ByteRun &run = m_lines.pieces();
     run.feed(bytes);
     // A line that has met an error is ERROR whatever follows.
-    if (m_pieces == Pieces::Hold && run.stopped()) {
+    if (run.stopped() && (m_pieces == Pieces::Hold || m_pieces == Pieces::ReadAgain)) {
         if (*m_only == RunVerdict::Error) {
-            put(m_held);
+            putLineSoFar();
             m_pieces = Pieces::Write;
         } else {
             m_pieces = Pieces::Drop;
         }
         m_held = QByteArray();
     }
-    if (m_pieces == Pieces::Hold)
+    if (m_pieces == Pieces::Hold) {
         m_held += bytes;
-    else if (m_pieces == Pieces::Write)
+        if (m_held.size() > m_holdLimit && m_in && !m_in->isSequential()) {
+            m_held = QByteArray();
+            m_pieces = Pieces::ReadAgain;
+        }
+    } else if (m_pieces == Pieces::Write) {
         put(bytes);
+    }
+    m_lineLength += bytes.size();
 }
 
 void LineFilter::endPieces(QByteArrayView ending)
@@ -89,11 +106,34 @@ void LineFilter::endPieces(QByteArrayView ending)
     const ByteEngine::Verdict verdict = m_lines.pieces().finish();
     note(verdict);
     if (keeps(verdict)) {
-        put(m_held);
+        if (m_pieces != Pieces::Write)
+            putLineSoFar();
         put(ending.isEmpty() ? QByteArrayView("\n") : ending);
     }
+    m_offset += ending.size();
     m_held = QByteArray();
     m_inLine = false;
+}
+
+void LineFilter::putLineSoFar()
+{
+    if (m_pieces != Pieces::ReadAgain) {
+        put(m_held);
+        return;
+    }
+    const qint64 resume = m_in->pos();
+    bool readOk = m_in->seek(m_lineOffset);
+    QByteArray chunk(qMin(m_lineLength, readSize), Qt::Uninitialized);
+    for (qint64 left = m_lineLength; readOk && left > 0 && ok();) {
+        const qint64 count = m_in->read(chunk.data(), qMin<qint64>(left, chunk.size()));
+        readOk = count > 0;
+        if (readOk) {
+            put(QByteArrayView(chunk.constData(), count));
+            left -= count;
+        }
+    }
+    if ((!readOk || !m_in->seek(resume)) && ok())
+        m_ioError = QStringLiteral("cannot read the strings again: ") + m_in->errorString();
 }
 
 qint64 LineFilter::count(RunVerdict verdict) const

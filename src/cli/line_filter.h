@@ -18,8 +18,9 @@ class QIODevice;
 //
 // Lines are run where they lie in the read buffer, and consecutive kept lines
 // go out as one piece. A line longer than a read runs piece by piece; a line
-// that may be kept is held until its verdict is known (a line that has met an
-// error is known to be ERROR at once, and is written or dropped from there).
+// that may be kept is held until its verdict is known, or, when it is long
+// and the input is a file, read again then (a line that has met an error is
+// known to be ERROR at once, and is written or dropped from there).
 class LineFilter
 {
 public:
@@ -52,8 +53,13 @@ private:
     void piece(QByteArrayView bytes);
     void endPieces(QByteArrayView ending);
 
-    // What becomes of the pieces of the line being read.
-    enum class Pieces { Hold, Write, Drop };
+    // What becomes of the pieces of the line being read: held while it may
+    // be kept; when it grows long and the input can be read again (a file,
+    // not a pipe), let go and read again if kept; written as they come once
+    // it is known to be kept, dropped once it is known not to be.
+    enum class Pieces { Hold, ReadAgain, Write, Drop };
+    // Writes the line being read, as far as it has come.
+    void putLineSoFar();
 
     void note(ByteEngine::Verdict verdict) { ++m_counts[size_t(verdict)]; }
     bool keeps(ByteEngine::Verdict verdict) const { return m_only && runVerdict(verdict) == *m_only; }
@@ -66,9 +72,14 @@ private:
     ByteLines m_lines;
     const std::optional<RunVerdict> m_only;
     qint64 m_counts[4] = {};   // by ByteEngine::Verdict
+    QIODevice *m_in = nullptr;   // the input, while its lines are run
+    qint64 m_holdLimit = 0;      // a line held grows no longer than a read
+    qint64 m_offset = 0;         // where in it the next bytes run lie
     Pieces m_pieces = Pieces::Drop;
-    bool m_inLine = false;     // a line cut into pieces has begun
-    QByteArray m_held;         // its pieces so far, while it may be kept
+    bool m_inLine = false;       // a line cut into pieces has begun
+    qint64 m_lineOffset = 0;     // where it begins in the input
+    qint64 m_lineLength = 0;     // its bytes so far
+    QByteArray m_held;           // its pieces so far, while held
     QIODevice &m_out;
     QByteArray m_buffer;       // what is to be written: the first m_used bytes
     qsizetype m_used = 0;

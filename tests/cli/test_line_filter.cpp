@@ -4,6 +4,11 @@
 #include "random_automata.h"
 
 #include <QBuffer>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -71,6 +76,27 @@ QByteArray randomLines(QRandomGenerator &random, const modAll &automaton)
     return input;
 }
 
+// What `script` prints, run by bash in `folder` with tarnwell-run's folder
+// first in PATH, and its exit status.
+QByteArray shell(const QString &folder, const QString &script)
+{
+    QProcess bash;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("PATH", QFileInfo(TARNWELL_RUN_PATH).path() + ':' + environment.value("PATH"));
+    bash.setProcessEnvironment(environment);
+    bash.setWorkingDirectory(folder);
+    bash.start("bash", {"-c", script});
+    if (!bash.waitForFinished(60000))
+        return "did not finish";
+    return bash.readAllStandardOutput() + bash.readAllStandardError() + "exit " + QByteArray::number(bash.exitCode());
+}
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
 } // namespace
 
 // tarnwell-run --count and --only against the full results: the same verdict
@@ -108,6 +134,66 @@ private Q_SLOTS:
                     QCOMPARE(filtered(automaton, verdicts[v], input, chunk), kept[v]);
             }
         }
+    }
+
+    void longLines_data()
+    {
+        QTest::addColumn<QString>("script");
+        QTest::newRow("a file, partly read before") << "{ read -r first; tarnwell-run --only ACCEPTED ends-in-a.tw; } < in.txt";
+        QTest::newRow("a pipe") << "cat in.txt | tarnwell-run --only ACCEPTED ends-in-a.tw";
+    }
+
+    // Lines longer than a read, kept: let go and read again from a file,
+    // held from a pipe.
+    void longLines()
+    {
+        QFETCH(QString, script);
+        QTemporaryDir folder;
+        const QByteArray longLine = QByteArray(300000, 'b') + 'a';
+        QVERIFY(QFile::copy(TARNWELL_EXAMPLES_DIR "/ends-in-a.tw", folder.filePath("ends-in-a.tw")));
+        QVERIFY(writeFile(folder.filePath("in.txt"), "b\n" + longLine + "\r\nab\n" + longLine + "b\n" + longLine));
+        QCOMPARE(shell(folder.path(), script), longLine + "\r\n" + longLine + "\nexit 0");
+    }
+
+    void inParallel_data()
+    {
+        QTest::addColumn<QString>("recipe");   // where the README shows it
+        QTest::addColumn<QString>("oneProcess");
+        QTest::newRow("count, the counts added") << "\n    (parallel --pipepart .*?)\n\n"
+                                                 << "tarnwell-run --count d3.tw < numbers.txt";
+        QTest::newRow("only, in order") << "`(parallel --pipepart [^`]*--only[^`]*)`"
+                                        << "tarnwell-run --only ACCEPTED d3.tw < numbers.txt";
+    }
+
+    // The README's ways to run a large file on every core: GNU parallel cuts
+    // it at line ends, awk adds the counts. Their block is made small here, so
+    // that the file is cut into many.
+    void inParallel()
+    {
+        QFETCH(QString, recipe);
+        QFETCH(QString, oneProcess);
+        if (QStandardPaths::findExecutable("parallel").isEmpty())
+            QSKIP("GNU parallel is not installed");
+        QFile readme(TARNWELL_README);
+        QVERIFY(readme.open(QIODevice::ReadOnly | QIODevice::Text));
+        const QRegularExpressionMatch found = QRegularExpression(recipe, QRegularExpression::DotMatchesEverythingOption)
+                                                  .match(QString::fromUtf8(readme.readAll()));
+        QVERIFY(found.hasMatch());
+        QString script = found.captured(1);
+        script.replace(QRegularExpression("\n    "), "\n").replace(QRegularExpression("--block \\S+"), "--block 2k");
+
+        QTemporaryDir folder;
+        QVERIFY(QFile::copy(TARNWELL_EXAMPLES_DIR "/divisible-by-3.tw", folder.filePath("d3.tw")));
+        QRandomGenerator random(3);
+        QByteArray numbers;
+        for (int line = 0; line < 5000; ++line)
+            for (int length = random.bounded(1, 12), i = 0; i <= length; ++i)
+                numbers += i == length ? '\n' : "0112"[random.bounded(line % 50 == 0 ? 4 : 3)];
+        QVERIFY(writeFile(folder.filePath("numbers.txt"), numbers));
+        const QByteArray expected = shell(folder.path(), oneProcess);
+        QVERIFY(expected.endsWith("exit 1"));   // some lines are ERROR
+        const QByteArray output = shell(folder.path(), script);
+        QCOMPARE(output.first(output.lastIndexOf("exit ")), expected.first(expected.lastIndexOf("exit ")));
     }
 };
 
