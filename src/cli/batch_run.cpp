@@ -1,6 +1,5 @@
 #include "cli/batch_run.h"
 
-#include "cli/line_reader.h"
 #include "document/escaped_line.h"
 #include "model/characters.h"
 #include "model/mod_all.h"

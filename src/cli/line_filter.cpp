@@ -1,8 +1,8 @@
 #include "cli/line_filter.h"
 
-#include "cli/line_reader.h"
-
 #include <QIODevice>
+
+#include <cstring>
 
 LineFilter::LineFilter(const modAll &model, std::optional<RunVerdict> only, QIODevice &out)
     : m_engine(model)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cli/line_reader.h"
 #include "run/byte_engine_lines.h"
 
 #include <QByteArray>
@@ -21,7 +22,7 @@ class QIODevice;
 // that may be kept is held until its verdict is known, or, when it is long
 // and the input is a file, read again then (a line that has met an error is
 // known to be ERROR at once, and is written or dropped from there).
-class LineFilter
+class LineFilter final : private LineSink
 {
 public:
     // Counts the verdicts when `only` is empty; else keeps the lines whose
@@ -36,7 +37,7 @@ public:
     // Writes the counts, or what is still held; false when any read or write
     // failed.
     bool flush();
-    bool ok() const { return m_ioError.isEmpty(); }
+    bool ok() const override { return m_ioError.isEmpty(); }
     // Some string ended with ERROR.
     bool anyError() const { return count(RunVerdict::Error) > 0; }
     // Why reading the strings or writing the results failed.
@@ -46,12 +47,9 @@ public:
     static constexpr qint64 readSize = qint64(256) * 1024;
 
 private:
-    template <typename Lines>
-    friend QString readLines(QIODevice &in, qint64 chunkSize, Lines &lines);
-
-    const char *whole(const char *p, const char *end);
-    void piece(QByteArrayView bytes);
-    void endPieces(QByteArrayView ending);
+    const char *whole(const char *p, const char *end) override;
+    void piece(QByteArrayView bytes) override;
+    void endPieces(QByteArrayView ending) override;
 
     // What becomes of the pieces of the line being read: held while it may
     // be kept; when it grows long and the input can be read again (a file,

@@ -1,77 +1,32 @@
 #pragma once
 
-#include <QByteArray>
 #include <QByteArrayView>
-#include <QIODevice>
 #include <QString>
 
-#include <cstring>
+class QIODevice;
 
-// Cuts what a device gives into lines: each ends at LF, and a CR just before
-// the LF belongs to the ending (a CR anywhere else is part of the line). The
-// device is read `chunkSize` bytes at a time into one buffer; no more than
-// that of a line is ever held.
-//
-// The lines go to `lines`, which has:
-//   bool ok() const              nothing failed: reading goes on
-//   const char *whole(p, end)    runs the lines that end with LF in [p, end)
-//                                and gives where the bytes after the last LF
-//                                begin, or where it stopped when it failed
-//   void piece(QByteArrayView)   the next part of a line that goes on past a
-//                                read, without its ending; a line's first
-//                                piece begins it
-//   void endPieces(QByteArrayView ending)
-//                                that line ends, with "\n" or "\r\n", or ""
-//                                at the end of the input
-// Returns why reading failed, or nothing.
-template <typename Lines>
-QString readLines(QIODevice &in, qint64 chunkSize, Lines &lines)
+// What takes the lines readLines() cuts a device into.
+class LineSink
 {
-    QByteArray chunk(chunkSize, Qt::Uninitialized);
-    bool inPieces = false;     // a line began in an earlier read and goes on
-    bool heldReturn = false;   // a CR ended the last piece: the line's end, if LF follows
-    // The part of a line up to the end of a read; a CR at its end waits for
-    // the next read, which tells whether it ends the line.
-    const auto pieceUpTo = [&](QByteArrayView piece) {
-        heldReturn = piece.endsWith('\r');
-        if (heldReturn)
-            piece.chop(1);
-        lines.piece(piece);
-        inPieces = true;
-    };
-    while (lines.ok()) {
-        const qint64 count = in.read(chunk.data(), chunkSize);
-        if (count < 0)
-            return QStringLiteral("cannot read the strings: ") + in.errorString();
-        if (count == 0)
-            break;
-        const char *p = chunk.constData();
-        const char *const end = p + count;
-        if (inPieces) {
-            const auto *newline = static_cast<const char *>(std::memchr(p, '\n', size_t(end - p)));
-            QByteArrayView piece(p, newline ? newline : end);
-            if (heldReturn && !piece.isEmpty())
-                lines.piece("\r");   // not before LF: part of the line
-            if (!newline) {
-                pieceUpTo(piece);
-                continue;
-            }
-            const bool crlf = piece.isEmpty() ? heldReturn : piece.endsWith('\r');
-            lines.piece(crlf && !piece.isEmpty() ? piece.chopped(1) : piece);
-            lines.endPieces(crlf ? QByteArrayView("\r\n") : QByteArrayView("\n"));
-            inPieces = heldReturn = false;
-            p = newline + 1;
-        }
-        if (!lines.ok())
-            break;
-        p = lines.whole(p, end);
-        if (p != end && lines.ok())
-            pieceUpTo(QByteArrayView(p, end));
-    }
-    if (inPieces && lines.ok()) {
-        if (heldReturn)
-            lines.piece("\r");
-        lines.endPieces({});
-    }
-    return {};
-}
+public:
+    // Nothing failed: reading goes on.
+    virtual bool ok() const = 0;
+    // Runs the lines that end with LF in [p, end) and gives where the bytes
+    // after the last LF begin, or where it stopped when it failed.
+    virtual const char *whole(const char *p, const char *end) = 0;
+    // The next part of a line that goes on past a read, without its ending;
+    // a line's first piece begins it.
+    virtual void piece(QByteArrayView bytes) = 0;
+    // That line ends, with "\n" or "\r\n", or "" at the end of the input.
+    virtual void endPieces(QByteArrayView ending) = 0;
+
+protected:
+    ~LineSink() = default;
+};
+
+// Cuts what a device gives into lines for `lines`: each ends at LF, and a CR
+// just before the LF belongs to the ending (a CR anywhere else is part of the
+// line). The device is read `chunkSize` bytes at a time into one buffer; no
+// more than that of a line is ever held. Returns why reading failed, or
+// nothing.
+QString readLines(QIODevice &in, qint64 chunkSize, LineSink &lines);
