@@ -69,8 +69,6 @@ private Q_SLOTS:
         QTest::newRow("count: standard input") << QStringList{"--count", "a.tw"} << "--count file=a.tw";
         QTest::newRow("count: strings") << QStringList{"--count", "a.tw", "01"} << "--count file=a.tw [01]";
         QTest::newRow("only") << QStringList{"--only", "ERROR", "a.tw"} << "--only VERDICT=ERROR file=a.tw";
-        QTest::newRow("only: strings") << QStringList{"--only", "REJECTED", "a.tw", "1"}
-                                       << "--only VERDICT=REJECTED file=a.tw [1]";
         QTest::newRow("help before anything else is read") << QStringList{"--check", "--help"} << "help";
 
         // Refused, with the usage.
@@ -96,8 +94,6 @@ private Q_SLOTS:
         QTest::newRow("only without its verdict") << QStringList{"--only"} << "refused: --only needs a verdict";
         QTest::newRow("only, a verdict in lower case") << QStringList{"--only", "accepted", "a.tw"}
             << "refused: --only needs ACCEPTED, REJECTED or ERROR, not accepted";
-        QTest::newRow("only with the file for its verdict") << QStringList{"--only", "a.tw"}
-            << "refused: --only needs ACCEPTED, REJECTED or ERROR, not a.tw";
         QTest::newRow("count and only") << QStringList{"--count", "--only", "ERROR", "a.tw"}
                                         << "refused: --count and --only cannot be used together";
         QTest::newRow("only and a question") << QStringList{"--only", "ACCEPTED", "--dot", "a.tw"}
