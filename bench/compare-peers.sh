@@ -22,7 +22,8 @@
 # A figure is the median of a program's runs; a ratio is the median of the
 # ratios of the runs of one round. Before timing, the outputs are checked to
 # agree (the counts, and the bytes of every printing program against its
-# row's reference). Start-up is each program on an empty file. All run in the
+# row's reference). Start-up is each program on an empty file. The most memory
+# each program held on any input comes last. All run in the
 # C locale. The load (the 1-minute average) is printed with each input's
 # figures: on a busy machine they say less.
 #
@@ -193,13 +194,15 @@ EOF
 # The timer: ROUNDS INPUT -- NAME PROGRAM ARGS... -- NAME PROGRAM ARGS...
 # Runs the programs in turns, standard input from INPUT and standard output
 # into a pipe it reads to the end; prints per program its name, the bytes it
-# wrote and the seconds of each run, tab-separated. A program that ends with a
-# status above 1 (grep and ripgrep end with 1 when nothing matched) stops it.
+# wrote, the most memory it held (resident, in KiB) and the seconds of each
+# run, tab-separated. A program that ends with a status above 1 (grep and
+# ripgrep end with 1 when nothing matched) stops it.
 cat > "$work/timer.c" <<'EOF'
 #include <fcntl.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
@@ -207,7 +210,7 @@ enum { maxPrograms = 32, maxRounds = 1000 };
 static char **argvOf[maxPrograms];
 static const char *nameOf[maxPrograms];
 static double seconds[maxPrograms][maxRounds];
-static long long written[maxPrograms];
+static long long written[maxPrograms], memory[maxPrograms];
 static char buffer[1 << 18];
 static double now(void)
 {
@@ -239,8 +242,11 @@ static double runOnce(int i, const char *input)
         bytes += got;
     close(out[0]);
     int status = 0;
-    waitpid(child, &status, 0);
+    struct rusage usage;
+    wait4(child, &status, 0, &usage);
     const double taken = now() - start;
+    if (usage.ru_maxrss > memory[i])
+        memory[i] = usage.ru_maxrss;
     if (child < 0 || !WIFEXITED(status) || WEXITSTATUS(status) > 1) {
         fprintf(stderr, "timer: %s failed\n", nameOf[i]);
         exit(1);
@@ -266,7 +272,7 @@ int main(int argc, char **argv)
             seconds[i][r] = runOnce(i, argv[2]);
         }
     for (int i = 0; i < programs; ++i) {
-        printf("%s\t%lld", nameOf[i], written[i]);
+        printf("%s\t%lld\t%lld", nameOf[i], written[i], memory[i]);
         for (int r = 0; r < rounds; ++r)
             printf("\t%.6f", seconds[i][r]);
         printf("\n");
@@ -288,6 +294,7 @@ declare -A table_args=([div3]='01 100 0 1 2 0 1 2' [ends-in-a]='ab 01 1 0 1 0')
 time_programs() { # INPUT -- NAME PROGRAM ARGS ...
     local input="$1"; shift
     "$work/timer" "$runs" "$input" "$@" > "$work/times.tsv"
+    cut -f1,3 "$work/times.tsv" >> "$work/memory.tsv"
 }
 
 # The name of an input: "one line of 10^8 characters", "10^6 lines of 10 characters".
@@ -324,11 +331,11 @@ counting_rows="" printing_rows="" ratio_rows=""
 add_figures() { # TABLE NAME BYTES RATIOS
     local row ratios
     row=$(awk -F'\t' -v bytes="$3" -v name="$2" -v load="$(load)" "$median"'
-        { n = NF - 2; for (r = 1; r <= n; r++) { v[r] = $(r + 2) }; m = median(v, n)
+        { n = NF - 3; for (r = 1; r <= n; r++) { v[r] = $(r + 3) }; m = median(v, n)
           out = out sprintf(" %.0f |", bytes / m / 1e6) }
         END { printf "| %s | %s |%s\n", name, load, out }' "$work/times.tsv")
     ratios=$(awk -F'\t' -v pairs="$4" "$median"'
-        { for (r = 3; r <= NF; r++) t[NR, r - 2] = $r; n = NF - 2 }
+        { for (r = 4; r <= NF; r++) t[NR, r - 3] = $r; n = NF - 3 }
         END {
             count = split(pairs, pair, " ")
             for (k = 1; k <= count; k++) {
@@ -438,6 +445,13 @@ echo "Start-up, on an empty file (median of $((runs * 8)) runs in turns; load $(
 echo
 awk -F'\t' "$median"'
     BEGIN { print "| program | ms |"; print "|---|---|" }
-    { n = NF - 2; for (r = 1; r <= n; r++) v[r] = $(r + 2); printf "| %s | %.1f |\n", $1, median(v, n) * 1000 }' "$work/times.tsv"
+    { n = NF - 3; for (r = 1; r <= n; r++) v[r] = $(r + 3); printf "| %s | %.1f |\n", $1, median(v, n) * 1000 }' "$work/times.tsv"
+echo
+echo "The most memory each program held on any input (resident, MB):"
+echo
+awk -F'\t' 'BEGIN { print "| program | MB |"; print "|---|---|" }
+    !($1 in most) { order[++n] = $1 }
+    $2 > most[$1] { most[$1] = $2 }
+    END { for (i = 1; i <= n; i++) printf "| %s | %.0f |\n", order[i], most[order[i]] / 1024 }' "$work/memory.tsv"
 echo
 echo "load after: $(cut -d' ' -f1-3 /proc/loadavg)"
