@@ -69,7 +69,7 @@ private:
     const ByteEngine m_engine;
     ByteLines m_lines;
     const std::optional<RunVerdict> m_only;
-    qint64 m_counts[4] = {};   // by ByteEngine::Verdict
+    qint64 m_counts[4] = {};     // by ByteEngine::Verdict
     QIODevice *m_in = nullptr;   // the input, while its lines are run
     qint64 m_holdLimit = 0;      // a line held grows no longer than a read
     qint64 m_offset = 0;         // where in it the next bytes run lie
@@ -79,7 +79,7 @@ private:
     qint64 m_lineLength = 0;     // its bytes so far
     QByteArray m_held;           // its pieces so far, while held
     QIODevice &m_out;
-    QByteArray m_buffer;       // what is to be written: the first m_used bytes
+    QByteArray m_buffer;         // what is to be written: the first m_used bytes
     qsizetype m_used = 0;
     QString m_ioError;
 };

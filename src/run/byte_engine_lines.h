@@ -7,15 +7,15 @@
 
 // The lines of a read buffer run one after another when only each line's
 // verdict matters (counting them, or keeping the lines of one verdict): one
-// loop walks the table over every byte and takes the verdict at each line
-// feed, so a short line costs its bytes and one comparison more.
+// loop walks the table over every byte and, at each line feed, takes the
+// verdict of the state reached, so a line costs its bytes and one comparison.
 //
 // A line ends at LF, and a CR just before it is part of the ending, not of
 // the line. The loop knows neither CR nor anything outside ASCII symbols: CR
-// is in the stop class here, so a line that holds one, or a byte of the stop
-// class, or that is long, is found whole with memchr and run by a ByteRun,
-// exactly as the batch runner runs a line (long ones data-parallel, where the
-// automaton allows).
+// is in the stop class here, and Stop leads to itself, so a line that met
+// either ends in Stop. Such a line, and a long one, is found whole with memchr
+// and run again by a ByteRun, exactly as the batch runner runs a line (long
+// ones data-parallel, where the automaton allows).
 class ByteLines
 {
 public:
@@ -51,8 +51,7 @@ public:
         Row state = start;
         while (p != last) {
             // Short lines: the whole stretch in one loop, with no look at a
-            // step. Stop leads to itself, so a line that met the stop class
-            // ends there, and is run again by the ByteRun.
+            // step until the line's end.
             const uchar *const stretchEnd = !startIsValid ? p : last - p > longLine ? p + longLine : last;
             for (; p != stretchEnd; ++p) {
                 const uchar byte = *p;
@@ -98,7 +97,8 @@ private:
 
     const ByteEngine &m_engine;
     ByteRun m_run;
-    // The engine's byte classes with CR in the stop class. (An invalid start
-    // state sends every line to the ByteRun, which reports it.)
+    // The engine's byte classes with CR in the stop class, 32 bits wide so
+    // that a step adds one straight from memory. (An invalid start state
+    // sends every line to the ByteRun, which reports it.)
     std::array<uint32_t, 256> m_lineClass{};
 };
