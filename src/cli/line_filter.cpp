@@ -1,5 +1,7 @@
 #include "cli/line_filter.h"
 
+#include "cli/copy_line.h"
+
 #include <QIODevice>
 
 #include <cstring>
@@ -9,8 +11,12 @@ LineFilter::LineFilter(const modAll &model, std::optional<RunVerdict> only, QIOD
     , m_lines(m_engine)
     , m_only(only)
     , m_out(out)
-    , m_buffer(only ? readSize : 0, Qt::Uninitialized)
+    // Room for a full buffer and one short line more.
+    , m_buffer(only ? readSize + shortLine : 0, Qt::Uninitialized)
+    , m_bufferStart(m_buffer.data())
 {
+    for (size_t verdict = 0; verdict < std::size(m_kept); ++verdict)
+        m_kept[verdict] = only && runVerdict(ByteEngine::Verdict(verdict)) == *only;
 }
 
 void LineFilter::runString(QByteArrayView bytes)
@@ -44,26 +50,32 @@ const char *LineFilter::whole(const char *p, const char *end)
         m_offset += rest - p;
         return rest;
     }
-    // Kept lines next to each other in the buffer go out as one piece.
-    const uchar *keptFrom = nullptr;
-    const uchar *keptTo = nullptr;
-    const auto putKept = [&] {
-        put(QByteArrayView(keptFrom, keptTo));
+    // A short line is copied whether it is kept or not, and what is written
+    // grows only when it is: whether a line is kept is as hard to foresee as
+    // its verdict, and a branch foreseen wrong costs more than the copy. The
+    // count of bytes to write stays in a register meanwhile.
+    qsizetype used = m_used;
+    const auto withUsed = [&](auto &&call) {
+        m_used = used;
+        call();
+        used = m_used;
         return ok();
     };
     const char *const rest = m_lines.run(p, end, [&](ByteEngine::Verdict verdict, const uchar *line, const uchar *next) {
         note(verdict);
-        if (!keeps(verdict))
-            return true;
-        if (line != keptTo) {
-            if (!putKept())
-                return false;
-            keptFrom = line;
-        }
-        keptTo = next;
+        const auto *bytes = reinterpret_cast<const char *>(line);
+        const qsizetype size = next - line;
+        // A long line, or a full buffer, goes out as any other output.
+        if (size > shortLine || used > readSize)
+            return withUsed([&] {
+                if (keeps(verdict))
+                    put(QByteArrayView(bytes, size));
+            });
+        copyLine(m_bufferStart + used, bytes, size);
+        used += size & -qsizetype(keeps(verdict));
         return true;
     });
-    putKept();
+    m_used = used;
     m_offset += rest - p;
     return rest;
 }
@@ -169,13 +181,13 @@ void LineFilter::put(QByteArrayView bytes)
             return;
         }
     }
-    std::memcpy(m_buffer.data() + m_used, bytes.data(), size_t(bytes.size()));
+    std::memcpy(m_bufferStart + m_used, bytes.data(), size_t(bytes.size()));
     m_used += bytes.size();
 }
 
 void LineFilter::writeBuffer()
 {
-    if (m_used > 0 && ok() && m_out.write(m_buffer.constData(), m_used) != m_used)
+    if (m_used > 0 && ok() && m_out.write(m_bufferStart, m_used) != m_used)
         m_ioError = QStringLiteral("cannot write the results: ") + m_out.errorString();
     m_used = 0;
 }

@@ -17,11 +17,12 @@ class QIODevice;
 // as it was read, with its own ending (LF where the last line has none), and
 // nothing for the others.
 //
-// Lines are run where they lie in the read buffer, and consecutive kept lines
-// go out as one piece. A line longer than a read runs piece by piece; a line
-// that may be kept is held until its verdict is known, or, when it is long
-// and the input is a file, read again then (a line that has met an error is
-// known to be ERROR at once, and is written or dropped from there).
+// Lines are run where they lie in the read buffer, and kept ones gather in one
+// buffer made once, written in large pieces. A line longer than a read runs
+// piece by piece; a line that may be kept is held until its verdict is known,
+// or, when it is long and the input is a file, read again then (a line that
+// has met an error is known to be ERROR at once, and is written or dropped
+// from there).
 class LineFilter final : private LineSink
 {
 public:
@@ -43,10 +44,14 @@ public:
     // Why reading the strings or writing the results failed.
     const QString &ioError() const { return m_ioError; }
 
-    // Reads this large: few system calls, and the table's loop runs long.
+    // Reads and writes this large: few system calls, and the table's loop
+    // runs long.
     static constexpr qint64 readSize = qint64(256) * 1024;
 
 private:
+    // Lines up to this long are copied with a few moves (see copyLine).
+    static constexpr qsizetype shortLine = 16;
+
     const char *whole(const char *p, const char *end) override;
     void piece(QByteArrayView bytes) override;
     void endPieces(QByteArrayView ending) override;
@@ -60,7 +65,7 @@ private:
     void putLineSoFar();
 
     void note(ByteEngine::Verdict verdict) { ++m_counts[size_t(verdict)]; }
-    bool keeps(ByteEngine::Verdict verdict) const { return m_only && runVerdict(verdict) == *m_only; }
+    bool keeps(ByteEngine::Verdict verdict) const { return m_kept[size_t(verdict)]; }
     qint64 count(RunVerdict verdict) const;
     // Adds `bytes` to what is to be written; what does not fit goes out first.
     void put(QByteArrayView bytes);
@@ -69,6 +74,7 @@ private:
     const ByteEngine m_engine;
     ByteLines m_lines;
     const std::optional<RunVerdict> m_only;
+    bool m_kept[4] = {};         // by ByteEngine::Verdict: a line of it is written
     qint64 m_counts[4] = {};     // by ByteEngine::Verdict
     QIODevice *m_in = nullptr;   // the input, while its lines are run
     qint64 m_holdLimit = 0;      // a line held grows no longer than a read
@@ -80,6 +86,7 @@ private:
     QByteArray m_held;           // its pieces so far, while held
     QIODevice &m_out;
     QByteArray m_buffer;         // what is to be written: the first m_used bytes
+    char *const m_bufferStart;   // m_buffer's bytes, kept: lines are copied here directly
     qsizetype m_used = 0;
     QString m_ioError;
 };
