@@ -6,7 +6,8 @@
 // the one to beat.
 //
 // Shapes: one long line; many lines of 10 characters (found with memchr, as
-// the batch runner finds them, in both loops); an automaton of 1,000 states
+// the batch runner finds them, in both loops); the same counted as
+// tarnwell-run --count counts them, against the counting floor; an automaton of 1,000 states
 // over 64 symbols, whose table no longer fits the first-level cache, run over
 // bytes and over the window's UTF-16 text, and the cost of compiling it. The
 // column "rate" is input bytes (characters, for the text) per second, M being
@@ -16,6 +17,7 @@
 
 #include "ratio_reporter.h"
 #include "run/byte_engine.h"
+#include "run/byte_engine_lines.h"
 #include "run/byte_engine_run.h"
 
 #include <benchmark/benchmark.h>
@@ -212,6 +214,63 @@ void BM_FloorManyStates(benchmark::State &state)
     floorBench(state, Automaton::manyStates(), 1, state.range(0));
 }
 
+// tarnwell-run --count's loop: every line of the buffer run, its verdict
+// counted; against the counting floor, which walks the table over every byte
+// and at each LF counts the state reached. The one long line ends with LF
+// here, so that both count it.
+const std::string &countedInput(const Automaton &a, int64_t lines, int64_t length)
+{
+    static std::map<std::pair<int64_t, int64_t>, std::string> made;
+    std::string &text = made[{lines, length}];
+    if (text.empty())
+        text = input(a, lines, length) + (lines == 1 ? "\n" : "");
+    return text;
+}
+
+void linesCountBench(benchmark::State &state, int64_t lines, int64_t length)
+{
+    const std::string &text = countedInput(Automaton::divisibleBy3(), lines, length);
+    const ByteEngine engine(Automaton::divisibleBy3().model);
+    ByteLines byteLines(engine);
+    int64_t counts[4] = {};
+    for (auto _ : state) {
+        byteLines.run(text.data(), text.data() + text.size(), [&counts](ByteEngine::Verdict verdict, auto, auto) {
+            ++counts[int(verdict)];
+            return true;
+        });
+        benchmark::DoNotOptimize(counts);
+    }
+    reportRate(state, text.size(), counts[0] / int64_t(state.iterations()));
+}
+
+void floorCountBench(benchmark::State &state, int64_t lines, int64_t length)
+{
+    const std::string &text = countedInput(Automaton::divisibleBy3(), lines, length);
+    const FlatTable table(Automaton::divisibleBy3());
+    std::vector<int64_t> reached(table.next.size() + 1);
+    for (auto _ : state) {
+        uint32_t s = 0;
+        for (const char c : text) {
+            if (c == '\n') {
+                ++reached[s];
+                s = 0;
+            } else {
+                s = table.next[s + table.symbolOf[uchar(c)]];
+            }
+        }
+        benchmark::DoNotOptimize(reached.data());
+    }
+    int64_t accepted = 0;
+    for (size_t s = 0; s < table.accepting.size(); ++s)
+        accepted += table.accepting[s] ? reached[s * table.width] : 0;
+    reportRate(state, text.size(), accepted / int64_t(state.iterations()));
+}
+
+void BM_CountShortLines(benchmark::State &state) { linesCountBench(state, state.range(0), lineLength); }
+void BM_FloorCountShortLines(benchmark::State &state) { floorCountBench(state, state.range(0), lineLength); }
+void BM_CountLongLine(benchmark::State &state) { linesCountBench(state, 1, state.range(0)); }
+void BM_FloorCountLongLine(benchmark::State &state) { floorCountBench(state, 1, state.range(0)); }
+
 // The window's run (Play at 0 ms) over the input box's UTF-16 text, many states.
 QString inputText(int64_t length)
 {
@@ -256,6 +315,10 @@ BENCHMARK(BM_EnginePlainLongLine)->RangeMultiplier(10)->Range(1'000'000, 100'000
 BENCHMARK(BM_FloorLongLine)->RangeMultiplier(10)->Range(1'000'000, 100'000'000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_EngineShortLines)->RangeMultiplier(10)->Range(10'000, 10'000'000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FloorShortLines)->RangeMultiplier(10)->Range(10'000, 10'000'000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CountShortLines)->Arg(1'000'000)->Arg(10'000'000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FloorCountShortLines)->Arg(1'000'000)->Arg(10'000'000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CountLongLine)->Arg(100'000'000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FloorCountLongLine)->Arg(100'000'000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_EngineManyStates)->Arg(10'000'000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FloorManyStates)->Arg(10'000'000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_EngineText)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
@@ -268,6 +331,8 @@ int main(int argc, char **argv)
                                 {{"BM_EngineLongLine", "BM_FloorLongLine"},
                                  {"BM_EnginePlainLongLine", "BM_FloorLongLine"},
                                  {"BM_EngineShortLines", "BM_FloorShortLines"},
+                                 {"BM_CountShortLines", "BM_FloorCountShortLines"},
+                                 {"BM_CountLongLine", "BM_FloorCountLongLine"},
                                  {"BM_EngineManyStates", "BM_FloorManyStates"},
                                  {"BM_EngineText", "BM_FloorText"}});
 }

@@ -68,6 +68,8 @@ AutomatonAnswer answerAbout(const RunOptions &options, const modAll &automaton, 
     case RunOptions::Action::RunStrings:
     case RunOptions::Action::Expect:
     case RunOptions::Action::Grade:
+    case RunOptions::Action::Count:
+    case RunOptions::Action::Only:
     case RunOptions::Action::Help:
     case RunOptions::Action::Refuse:
         break;

@@ -1,5 +1,6 @@
 #include "cli/batch_run.h"
 
+#include "cli/copy_line.h"
 #include "document/escaped_line.h"
 #include "model/characters.h"
 #include "model/mod_all.h"
@@ -24,25 +25,6 @@ bool symbolsStandForThemselves(const modAll &model)
             return false;
     }
     return true;
-}
-
-// Copies a line with moves of fixed size where it is short, which become
-// single loads and stores: for a line of ten bytes, calling memcpy costs more
-// than the copy. Writes exactly `size` bytes.
-inline void copyLine(char *to, const char *from, qsizetype size)
-{
-    if (size >= 8 && size <= 16) {
-        quint64 head, tail;   // two moves that overlap in the middle
-        std::memcpy(&head, from, 8);
-        std::memcpy(&tail, from + size - 8, 8);
-        std::memcpy(to, &head, 8);
-        std::memcpy(to + size - 8, &tail, 8);
-    } else if (size > 16) {
-        std::memcpy(to, from, size_t(size));
-    } else {
-        for (qsizetype i = 0; i < size; ++i)
-            to[i] = from[i];
-    }
 }
 
 QList<QByteArray> escapedNames(const modAll &model)
@@ -131,51 +113,27 @@ void BatchRun::runString(QByteArrayView bytes)
 
 void BatchRun::runLines(QIODevice &in, qint64 chunkSize)
 {
-    QByteArray chunk(chunkSize, Qt::Uninitialized);
-    bool inPieces = false;     // a line began in an earlier read and goes on
-    bool heldReturn = false;   // a CR ended the last piece: the line's end, if LF follows
-    while (ok()) {
-        const qint64 count = in.read(chunk.data(), chunkSize);
-        if (count < 0)
-            m_ioError = QStringLiteral("cannot read the strings: ") + in.errorString();
-        if (count <= 0)
-            break;
-        const char *p = chunk.constData();
-        const char *const end = p + count;
-        while (p != end && ok()) {
-            const auto *newline = static_cast<const char *>(std::memchr(p, '\n', size_t(end - p)));
-            QByteArrayView line(p, newline ? newline : end);
-            if (inPieces && heldReturn && line.data() != newline)
-                feedPiece("\r");
-            heldReturn = false;
-            if (!newline) {
-                heldReturn = line.endsWith('\r');
-                if (heldReturn)
-                    line.chop(1);
-                feedPiece(line);
-                inPieces = true;
-                break;
-            }
-            if (line.endsWith('\r'))
-                line.chop(1);
-            if (inPieces) {
-                feedPiece(line);
-                finishPieces();
-                inPieces = false;
-            } else {
-                runString(line);
-            }
-            p = newline + 1;
-        }
-    }
-    if (inPieces && ok()) {
-        if (heldReturn)
-            feedPiece("\r");
-        finishPieces();
-    }
+    const QString failure = readLines(in, chunkSize, *this);
+    if (!failure.isEmpty() && ok())
+        m_ioError = failure;
 }
 
-void BatchRun::feedPiece(QByteArrayView bytes)
+const char *BatchRun::whole(const char *p, const char *end)
+{
+    while (p != end && ok()) {
+        const auto *newline = static_cast<const char *>(std::memchr(p, '\n', size_t(end - p)));
+        if (!newline)
+            break;
+        QByteArrayView line(p, newline);
+        if (line.endsWith('\r'))
+            line.chop(1);
+        runString(line);
+        p = newline + 1;
+    }
+    return p;
+}
+
+void BatchRun::piece(QByteArrayView bytes)
 {
     escapePiece(bytes);
     m_run.feed(bytes);
@@ -204,7 +162,7 @@ void BatchRun::escapePiece(QByteArrayView bytes)
     flushWhenFull();
 }
 
-void BatchRun::finishPieces()
+void BatchRun::endPieces(QByteArrayView)
 {
     putEscaped(QByteArrayView(reinterpret_cast<const char *>(m_cut), m_cutSize));
     m_cutSize = 0;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cli/line_reader.h"
 #include "run/byte_engine.h"
 #include "run/byte_engine_run.h"
 
@@ -40,7 +41,7 @@ StringResult runWholeString(const ByteEngine &engine, QByteArrayView bytes, qsiz
 // pieces. A line longer than a read is run piece by piece as it arrives, so a
 // line far larger than memory runs too. Every write is checked, and after the
 // first read or write that fails nothing more is read or run.
-class BatchRun
+class BatchRun final : private LineSink
 {
 public:
     BatchRun(const modAll &model, bool trace, QIODevice &out);
@@ -54,17 +55,19 @@ public:
     // Writes what is still held; false when any read or write failed.
     bool flush();
     // No read or write has failed so far.
-    bool ok() const { return m_ioError.isEmpty(); }
+    bool ok() const override { return m_ioError.isEmpty(); }
     // Some string ended with ERROR.
     bool anyError() const { return m_anyError; }
     // Why reading the strings or writing the results failed.
     const QString &ioError() const { return m_ioError; }
 
 private:
+    // The lines that end in [p, end), each run where it lies.
+    const char *whole(const char *p, const char *end) override;
     // A line that goes on past the end of a read: its pieces are echoed and
     // run as they come.
-    void feedPiece(QByteArrayView bytes);
-    void finishPieces();
+    void piece(QByteArrayView bytes) override;
+    void endPieces(QByteArrayView ending) override;
     // Echoes `bytes`, part of a line cut into pieces: a UTF-8 sequence cut by
     // the end of a piece waits in m_cut, so the line is escaped as it would be
     // whole.

@@ -6,6 +6,7 @@
 #include "cli/descriptor_output.h"
 #include "cli/expect_list.h"
 #include "cli/grade_lines.h"
+#include "cli/line_filter.h"
 #include "cli/run_options.h"
 #include "document/tw_file.h"
 
@@ -38,23 +39,34 @@ TwResult<modAll> load(const QByteArray &path)
     return loaded;
 }
 
-// Runs the strings of the command line, or each line of standard input, and
-// gives the exit status.
-int runStrings(const modAll &automaton, const RunOptions &options, DescriptorOutput &out)
+// Runs the strings of the command line, or each line of standard input,
+// through `runner` (a BatchRun or a LineFilter), and gives the exit status.
+template <typename Runner>
+int runStrings(Runner &runner, const RunOptions &options, DescriptorOutput &out)
 {
-    BatchRun batch(automaton, options.trace, out);
     if (!options.strings.isEmpty()) {
-        for (qsizetype i = 0; i < options.strings.size() && batch.ok(); ++i)
-            batch.runString(options.strings[i]);
+        for (qsizetype i = 0; i < options.strings.size() && runner.ok(); ++i)
+            runner.runString(options.strings[i]);
     } else {
         QFile in;
         if (!in.open(STDIN_FILENO, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::DontCloseHandle))
             return fail(QStringLiteral("cannot read the strings: ") + in.errorString());
-        batch.runLines(in);
+        runner.runLines(in);
     }
-    if (!batch.flush())
-        return out.readerGone() ? 2 : fail(batch.ioError());
-    return batch.anyError() ? 1 : 0;
+    if (!runner.flush())
+        return out.readerGone() ? 2 : fail(runner.ioError());
+    return runner.anyError() ? 1 : 0;
+}
+
+int runStrings(const modAll &automaton, const RunOptions &options, DescriptorOutput &out)
+{
+    if (options.action == RunOptions::Action::RunStrings) {
+        BatchRun batch(automaton, options.trace, out);
+        return runStrings(batch, options, out);
+    }
+    LineFilter filter(automaton, options.action == RunOptions::Action::Only ? std::optional(options.only) : std::nullopt,
+                      out);
+    return runStrings(filter, options, out);
 }
 
 // Answers a question about the automaton and gives the exit status.
@@ -127,7 +139,7 @@ int main(int argc, char *argv[])
     const TwResult<modAll> loaded = load(options.file);
     if (!loaded.ok())
         return 2;
-    if (options.action == RunOptions::Action::RunStrings)
+    if (options.runsStrings())
         return runStrings(loaded.value(), options, out);
     if (options.action == RunOptions::Action::Expect)
         return runExpectCommand(options.other, loaded.value(), out);

@@ -4,7 +4,7 @@
 #include <optional>
 
 const char runUsage[] =
-    "Usage: tarnwell-run [--trace] FILE.tw [STRING ...]\n"
+    "Usage: tarnwell-run [--trace | --count | --only VERDICT] FILE.tw [STRING ...]\n"
     "       tarnwell-run --check FILE.tw\n"
     "       tarnwell-run --compare OTHER.tw FILE.tw\n"
     "       tarnwell-run --minimize FILE.tw > OUT.tw\n"
@@ -31,6 +31,14 @@ const char runUsage[] =
     "\n"
     "  --trace   also print, after a tab each, the names of the states visited:\n"
     "            the start state and every state a transition leads to\n"
+    "  --count   print only how many strings got each verdict, one line each\n"
+    "            in this order: ACCEPTED n, REJECTED n, ERROR n\n"
+    "  --only VERDICT\n"
+    "            print only the strings whose verdict is VERDICT (ACCEPTED,\n"
+    "            REJECTED or ERROR), as they were read: not escaped, each line\n"
+    "            with its own ending (LF where the last has none):\n"
+    "            tarnwell-run --only ACCEPTED a.tw < all.txt > accepted.txt\n"
+    "            (both exit as running the strings does)\n"
     "  --help    print this text\n"
     "  --        end of the options (for a file name that begins with -)\n"
     "\n"
@@ -104,7 +112,7 @@ const char runUsage[] =
 namespace {
 
 // What follows an answer option on the command line.
-enum class Argument { None, File, Count };
+enum class Argument { None, File, Count, Verdict };
 
 struct AnswerOption
 {
@@ -113,8 +121,8 @@ struct AnswerOption
     Argument argument;
 };
 
-// The answer options, which exclude each other. A new question about the
-// automaton is one more row here, with its Action.
+// The options that choose what is done, which exclude each other. A new
+// question about the automaton is one more row here, with its Action.
 constexpr AnswerOption answerOptions[] = {
     {"--check", RunOptions::Action::Check, Argument::None},
     {"--compare", RunOptions::Action::Compare, Argument::File},
@@ -124,6 +132,8 @@ constexpr AnswerOption answerOptions[] = {
     {"--dot", RunOptions::Action::Dot, Argument::None},
     {"--expect", RunOptions::Action::Expect, Argument::File},
     {"--grade", RunOptions::Action::Grade, Argument::File},
+    {"--count", RunOptions::Action::Count, Argument::None},
+    {"--only", RunOptions::Action::Only, Argument::Verdict},
 };
 
 const AnswerOption *answerOption(const QByteArray &argument)
@@ -156,6 +166,15 @@ std::optional<int> count(const QByteArray &argument)
     if (value > std::numeric_limits<int>::max())
         return std::nullopt;
     return int(value);
+}
+
+// VERDICT: one of the words a result line ends with.
+std::optional<RunVerdict> verdict(const QByteArray &argument)
+{
+    for (const RunVerdict verdict : {RunVerdict::Accepted, RunVerdict::Rejected, RunVerdict::Error})
+        if (argument == verdictText(verdict).toLatin1())
+            return verdict;
+    return std::nullopt;
 }
 
 bool isOption(const QByteArray &argument)
@@ -207,12 +226,19 @@ RunOptions parseRunOptions(const QByteArrayList &arguments)
         if (next >= arguments.size())
             return refuse(QLatin1String(option->name)
                           + (option->argument == Argument::Count             ? QStringLiteral(" needs a number N")
+                                 : option->argument == Argument::Verdict        ? QStringLiteral(" needs a verdict")
                                  : option->action == RunOptions::Action::Expect ? QStringLiteral(" needs the list file")
                                  : option->action == RunOptions::Action::Grade  ? QStringLiteral(" needs the solution file")
                                                                               : QStringLiteral(" needs the other file")));
         const QByteArray &value = arguments[next++];
         if (option->argument == Argument::File) {
             options.other = value;
+        } else if (option->argument == Argument::Verdict) {
+            const std::optional<RunVerdict> only = verdict(value);
+            if (!only)
+                return refuse(QLatin1String(option->name) + QStringLiteral(" needs ACCEPTED, REJECTED or ERROR, not ")
+                              + QString::fromLocal8Bit(value));
+            options.only = *only;
         } else if (const std::optional<int> n = count(value)) {
             options.count = *n;
         } else {
@@ -235,9 +261,11 @@ RunOptions parseRunOptions(const QByteArrayList &arguments)
     }
     if (options.action == RunOptions::Action::RunStrings)
         return options;
+    if (options.trace && options.runsStrings())
+        return refuse(QStringLiteral("--trace and ") + options.optionName() + QStringLiteral(" cannot be used together"));
     if (options.trace)
         return refuse(QStringLiteral("--trace goes only with strings to run, not with ") + options.optionName());
-    if (!options.strings.isEmpty())
+    if (!options.strings.isEmpty() && !options.runsStrings())
         return refuse(options.optionName() + QStringLiteral(" takes no strings after the file"));
     return options;
 }

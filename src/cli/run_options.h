@@ -1,14 +1,17 @@
 #pragma once
 
+#include "run/run_verdict.h"
+
 #include <QByteArray>
 #include <QByteArrayList>
 #include <QString>
 
 // What tarnwell-run's command line asks for. Without an answer option it runs
-// strings: those after the file, or each line of standard input. An answer
-// option asks one question about the automaton instead; it takes no strings,
-// and no other answer option or --trace goes with it. --grade takes files
-// where the others take strings.
+// strings: those after the file, or each line of standard input. --count and
+// --only run them too, and print less. An answer option asks one question
+// about the automaton instead; it takes no strings. None of these options goes
+// with another or with --trace. --grade takes files where the others take
+// strings.
 struct RunOptions
 {
     enum class Action {
@@ -21,6 +24,8 @@ struct RunOptions
         Dot,        // --dot: the automaton as Graphviz DOT
         Expect,     // --expect LIST.txt: the strings of `other` against their expected verdicts
         Grade,      // --grade SOLUTION.tw: each of `files` graded against `other`
+        Count,      // --count: how many strings got each verdict
+        Only,       // --only VERDICT: the strings whose verdict is `only`, as they were read
         Help,       // --help: the usage on standard output, status 0
         Refuse,     // `fault` (when there is one) and the usage on standard error, status 2
     };
@@ -32,11 +37,17 @@ struct RunOptions
     QByteArray other;        // --compare's OTHER.tw, --expect's LIST.txt, --grade's SOLUTION.tw
     QByteArrayList files;    // --grade's files, in the order given (`file` is the first)
     int count = 0;           // --accepted's and --rejected's N
+    RunVerdict only = RunVerdict::Accepted;   // --only's VERDICT
     QByteArrayList strings;  // the strings after the file
     QString fault;           // why the command line is refused; empty for the usage alone
 
     // The option that chose the action ("--check"), or "" for running strings.
     QString optionName() const;
+    // The action runs the strings (those after the file, or standard input).
+    bool runsStrings() const
+    {
+        return action == Action::RunStrings || action == Action::Count || action == Action::Only;
+    }
 };
 
 // Reads the arguments after the program's name. Options come before the file;

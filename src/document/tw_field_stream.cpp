@@ -2,6 +2,7 @@
 
 #include "document/tw_syntax.h"
 #include "model/leading_number.h"
+#include "model/limits.h"
 
 using TwSyntax::endsField;
 using TwSyntax::isBlank;
@@ -75,6 +76,45 @@ bool TwFieldStream::nextNumber(qint64 &value)
     readField(m_numberText);
     value = leadingNumber(m_numberText);
     return true;
+}
+
+qsizetype TwFieldStream::nextPlainNumbers(qint16 *out, qsizetype count)
+{
+    // The position and line stay in registers until the last field is read:
+    // each field's start depends on the one before, and a trip through memory
+    // would lengthen every step.
+    const char *const start = m_piece.data() + m_pos;
+    const char *const end = m_piece.data() + m_piece.size();
+    const char *p = start;
+    int line = m_line;
+    int fieldLine = m_fieldLine;
+    qsizetype read = 0;
+    for (; read < count; ++read) {
+        const char *q = p;
+        while (q != end && isBlank(*q))
+            ++q;
+        const char *const digits = q;
+        int value = 0;
+        for (; q != end && q - digits < 5 && unsigned(*q - '0') < 10; ++q)
+            value = value * 10 + (*q - '0');
+        if (q == digits || value > Limits::mostNumber)
+            break;
+        while (q != end && isBlank(*q))
+            ++q;
+        if (end - q < 2 || !endsField(*q))
+            break;   // also when a CR's LF may be in the next piece
+        fieldLine = line;
+        if (*q == '\r' && q[1] == '\n')
+            ++q;
+        if (isLineEnd(*q))
+            ++line;
+        p = q + 1;
+        out[read] = qint16(value);
+    }
+    take(p - start);
+    m_line = line;
+    m_fieldLine = fieldLine;
+    return read;
 }
 
 // Skips the blanks before a field.

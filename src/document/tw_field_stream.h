@@ -23,6 +23,11 @@ public:
     // The number at the start of the next field (see leadingNumber); false
     // when exhausted.
     bool nextNumber(qint64 &value);
+    // Up to `count` number fields in the form the writer gives them (blanks,
+    // digits of a value up to Limits::mostNumber, blanks, a comma or the
+    // line's end), read into `out` at once; stops before any other field,
+    // which nextNumber() reads. Gives how many were read.
+    qsizetype nextPlainNumbers(qint16 *out, qsizetype count);
 
     // The line the last field started on (1-based).
     int fieldLine() const { return m_fieldLine; }

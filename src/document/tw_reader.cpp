@@ -8,6 +8,8 @@
 #include <QIODevice>
 #include <QLocale>
 
+#include <vector>
+
 TwFailure TwReadFailure::tooLarge(const TwReadOptions &options)
 {
     return {QStringLiteral("the file is larger than %1, the most Tarnwell reads")
@@ -77,18 +79,28 @@ private:
             return false;
         a.transitions.reserve(capacityFor(a.state_count));
         for (int i = 1; i <= a.state_count; ++i) {
-            QList<qint16> row;
-            row.reserve(capacityFor(a.symbol_count));
-            for (int j = 1; j <= a.symbol_count; ++j) {
+            // A row gathers in a vector, a stretch at a time as the entries
+            // come, and becomes the list once complete. Entries in the
+            // writer's form are read many at once; any other on its own.
+            m_row.clear();
+            while (qsizetype(m_row.size()) < a.symbol_count) {
+                const qsizetype done = qsizetype(m_row.size());
+                const qsizetype wanted = qMin<qsizetype>(a.symbol_count - done, 256);
+                m_row.resize(size_t(done + wanted));
+                const qsizetype read = m_fields.nextPlainNumbers(m_row.data() + done, wanted);
+                m_row.resize(size_t(done + read));
+                if (read == wanted)
+                    continue;
+                const int j = int(done + read) + 1;
                 qint16 target = 0;
                 if (!number(target, [i, j] {
                         return QStringLiteral("the transition of state %1 on symbol %2").arg(i).arg(j);
                     }))
                     return false;
-                row.append(target);
+                m_row.push_back(target);
             }
-            row.append(0);
-            a.transitions.append(std::move(row));
+            m_row.push_back(0);
+            a.transitions.append(QList<qint16>(m_row.cbegin(), m_row.cend()));
         }
         a.transitions.append(QList<qint16>());
 
@@ -165,7 +177,8 @@ private:
 
     TwFieldStream m_fields;
     TwFailure m_error;
-    QString m_scratch;   // keywords and flags, read and dropped
+    QString m_scratch;              // keywords and flags, read and dropped
+    std::vector<qint16> m_row;      // the transition row being read
 };
 
 } // namespace

@@ -95,6 +95,7 @@ public:
 
 private:
     friend class ByteRun;
+    friend class ByteLines;
 
     using Row = std::uint32_t;   // a state, as the offset of its row in m_table
 

@@ -66,6 +66,15 @@ private Q_SLOTS:
             << QStringList{"ends-in-a.tw"} << QByteArray("ab\xFF\xFE" "a\n\xC3\na\x00\x7F\\\n", 13)
             << QByteArray("ab\\xFF\\xFEa\tERROR\tInvalid alphabet '\\xFF'\n\\xC3\tERROR\tInvalid alphabet '\\xC3'\n"
                           "a\\x00\\x7F\\\\\tERROR\tInvalid alphabet '\\x00'\nexit 1");
+        QTest::newRow("count: an error gives 1") << QStringList{"--count", "divisible-by-3.tw"}
+            << QByteArray("0\n11\n10\r\n2\n") << QByteArray("ACCEPTED 2\nREJECTED 1\nERROR 1\nexit 1");
+        QTest::newRow("count: nothing to count") << QStringList{"--count", "divisible-by-3.tw"} << QByteArray()
+            << QByteArray("ACCEPTED 0\nREJECTED 0\nERROR 0\nexit 0");
+        QTest::newRow("only: strings, each given a line") << QStringList{"--only", "ACCEPTED", "ends-in-a.tw", "a", "b", "ba"}
+            << QByteArray() << QByteArray("a\nba\nexit 0");
+        QTest::newRow("only: lines as read, not escaped, each with its ending")
+            << QStringList{"--only", "ERROR", "ends-in-a.tw"} << QByteArray("a\tb\r\nab\n\xFF\nc")
+            << QByteArray("a\tb\r\n\xFF\nc\nexit 1");
         QTest::newRow("arguments: tab, line breaks, backslash and control bytes escaped, in the reason too")
             << QStringList{"ends-in-a.tw", "a\tb", "b\\", "a\nb\r", "\x1B\x7F"} << QByteArray()
             << QByteArray("a\\tb\tERROR\tInvalid alphabet '\\t'\nb\\\\\tERROR\tInvalid alphabet '\\\\'\n"
@@ -133,15 +142,25 @@ private Q_SLOTS:
             QCOMPARE(runLines(automaton, trace, input, chunk), result);
     }
 
+    void closedOutput_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QByteArray>("firstLine");
+        QTest::newRow("results") << QStringList{"ends-in-a.tw"} << QByteArray("ab\tREJECTED\n");
+        QTest::newRow("only") << QStringList{"--only", "REJECTED", "ends-in-a.tw"} << QByteArray("ab\n");
+    }
+
     // A reader that closes the results early ends the run at once, with 2 and
     // nothing on standard error, however much input is still coming.
     void closedOutput()
     {
+        QFETCH(QStringList, arguments);
+        QFETCH(QByteArray, firstLine);
         QProcess yes, run, head;
         yes.setStandardOutputProcess(&run);
         run.setStandardOutputProcess(&head);
         yes.start("yes", {"ab"});
-        startRun(run, {"ends-in-a.tw"});
+        startRun(run, arguments);
         head.start("head", {"-n", "1"});
         const bool ended = run.waitForFinished(10000);
         yes.kill();
@@ -151,22 +170,26 @@ private Q_SLOTS:
         QCOMPARE(run.exitCode(), 2);
         QCOMPARE(run.readAllStandardError(), QByteArray());
         QVERIFY(head.waitForFinished(10000));
-        QCOMPARE(head.readAllStandardOutput(), QByteArray("ab\tREJECTED\n"));
+        QCOMPARE(head.readAllStandardOutput(), firstLine);
     }
 
     void fullOutput_data()
     {
         QTest::addColumn<QStringList>("arguments");
-        QTest::newRow("standard input that never ends") << QStringList{"ends-in-a.tw"};
-        QTest::newRow("arguments") << QStringList{"ends-in-a.tw", "ab", "ba"};
+        QTest::addColumn<bool>("endlessInput");
+        QTest::newRow("standard input that never ends") << QStringList{"ends-in-a.tw"} << true;
+        QTest::newRow("arguments") << QStringList{"ends-in-a.tw", "ab", "ba"} << false;
+        QTest::newRow("only, standard input that never ends") << QStringList{"--only", "REJECTED", "ends-in-a.tw"} << true;
+        QTest::newRow("count") << QStringList{"--count", "ends-in-a.tw", "ab"} << false;
     }
 
     // Results that cannot be written end the run at once with the reason.
     void fullOutput()
     {
         QFETCH(QStringList, arguments);
+        QFETCH(bool, endlessInput);
         QProcess yes, run;
-        if (arguments.size() == 1) {
+        if (endlessInput) {
             yes.setStandardOutputProcess(&run);
             yes.start("yes", {"ab"});
         }

@@ -25,6 +25,8 @@ QString describe(const RunOptions &options)
         text += QStringLiteral(" other=") + QString::fromUtf8(options.other);
     if (options.action == RunOptions::Action::Accepted || options.action == RunOptions::Action::Rejected)
         text += QStringLiteral(" N=%1").arg(options.count);
+    if (options.action == RunOptions::Action::Only)
+        text += QStringLiteral(" VERDICT=") + verdictText(options.only);
     text += QStringLiteral(" file=") + QString::fromUtf8(options.file);
     for (const QByteArray &string : options.strings)
         text += QStringLiteral(" [") + QString::fromUtf8(string) + u']';
@@ -72,6 +74,9 @@ private Q_SLOTS:
             << QStringList{"--grade", "s.tw", "a.tw", "b.tw"} << "--grade other=s.tw file=a.tw files=a.tw,b.tw";
         QTest::newRow("grade as CSV, either side") << QStringList{"--grade", "s.tw", "--csv", "a.tw"}
                                                    << "--grade --csv other=s.tw file=a.tw files=a.tw";
+        QTest::newRow("count: standard input") << QStringList{"--count", "a.tw"} << "--count file=a.tw";
+        QTest::newRow("count: strings") << QStringList{"--count", "a.tw", "01"} << "--count file=a.tw [01]";
+        QTest::newRow("only") << QStringList{"--only", "ERROR", "a.tw"} << "--only VERDICT=ERROR file=a.tw";
         QTest::newRow("help before anything else is read") << QStringList{"--check", "--help"} << "help";
 
         // Refused, with the usage.
@@ -94,6 +99,15 @@ private Q_SLOTS:
                                                  << "refused: --expect needs the list file";
         QTest::newRow("expect with strings") << QStringList{"--expect", "l.txt", "a.tw", "01"}
                                              << "refused: --expect takes no strings after the file";
+        QTest::newRow("only without its verdict") << QStringList{"--only"} << "refused: --only needs a verdict";
+        QTest::newRow("only, a verdict in lower case") << QStringList{"--only", "accepted", "a.tw"}
+            << "refused: --only needs ACCEPTED, REJECTED or ERROR, not accepted";
+        QTest::newRow("count and only") << QStringList{"--count", "--only", "ERROR", "a.tw"}
+                                        << "refused: --count and --only cannot be used together";
+        QTest::newRow("only and a question") << QStringList{"--only", "ACCEPTED", "--dot", "a.tw"}
+                                             << "refused: --only and --dot cannot be used together";
+        QTest::newRow("count with trace") << QStringList{"--count", "--trace", "a.tw"}
+                                          << "refused: --trace and --count cannot be used together";
         QTest::newRow("compare with one file") << QStringList{"--compare", "b.tw"} << "refused: ";
         QTest::newRow("grade without the solution") << QStringList{"--grade"}
                                                     << "refused: --grade needs the solution file";

@@ -28,6 +28,22 @@ QString oneStateRead(const QString &name, const QString &comment = {})
     return describe(m);
 }
 
+// One state over the symbols a to h, its transitions written as `entries`
+// (each with its own delimiter), then a comment long enough that the reader
+// finds every entry in the middle of what it holds.
+QByteArray eightEntries(const QByteArray &entries)
+{
+    return crlf({"Q", " 1 ", "q", "True", "Start", " 0 ", "E", " 8 ", "a", "b", "c", "d", "e", "f", "g", "h", "Q/E"})
+        + entries + "a comment longer than a number";
+}
+
+QString eightEntriesRead(const QList<qint16> &row)
+{
+    modAll m = makeAutomaton({"q"}, {"q"}, {"a", "b", "c", "d", "e", "f", "g", "h"}, {row});
+    m.comment = "a comment longer than a number";
+    return describe(m);
+}
+
 QString outcome(const TwResult<modAll> &result)
 {
     return result.ok() ? describe(result.value()) : result.failure().message();
@@ -71,6 +87,18 @@ private Q_SLOTS:
         QTest::newRow("numbers: quoted, rounded, or followed by characters that are not ASCII")
             << crlf({"Q", " 1 ", "q", "True", "Start", "\"0.5\"", "E", " 1 ", "a", "Q/E", "0.9\xC3\xA9"})
             << oneStateRead("q");
+
+        QTest::newRow("numbers: blanks, zeros, commas and every line end around the digits")
+            << eightEntries(" 1 \r\n2\n\t 00003\t \r 4, 5 \r\n 32767 \r\n 0 \n 00000000000000000008 \r\n")
+            << eightEntriesRead({1, 2, 3, 4, 5, 32767, 0, 8});
+        QTest::newRow("numbers: a sign, a fraction and text after the digits between plain ones")
+            << eightEntries(" 1 \r\n -2 \r\n 1 \r\n 2.5 \r\n 1 \r\n 3x \r\n 1 \r\n +4 \r\n")
+            << eightEntriesRead({1, -2, 1, 2, 1, 3, 1, 4});
+        QTest::newRow("numbers: one past the largest, after plain ones, reported at its line")
+            << eightEntries(" 1 \r\n 2 \n 3 \r 32768 \r\n")
+            << "Line 21: the transition of state 1 on symbol 4 is outside -32768 to 32767";
+        QTest::newRow("numbers: six digits, past the largest")
+            << eightEntries(" 1 , 123456 \r\n") << "Line 18: the transition of state 1 on symbol 2 is outside -32768 to 32767";
 
         QTest::newRow("lines: CR LF, LF and CR alone, cut anywhere, each end one line")
             << QByteArray("Q\r\n 2 \n\"a\r\n\r\"\"\nb\"\rTrue\r\n")
