@@ -76,6 +76,7 @@ private Q_SLOTS:
     void compareWith();
     void minimize_data();
     void minimize();
+    void minimizedStaysUnsavedAfterUndo();
     void acceptedStrings_data();
     void acceptedStrings();
     void moreStrings();
@@ -239,6 +240,28 @@ void TestToolsMenu::minimize()
     QCOMPARE(written.ok(), answer == int(Dialogs::Answer::Yes));
     if (written.ok())
         QCOMPARE(written.value().state_count, qint16(4));
+}
+
+// The result of Minimize is in no file: after a change and its Undo it is
+// still unsaved, and Exit asks about it.
+void TestToolsMenu::minimizedStaysUnsavedAfterUndo()
+{
+    Fixture f;
+    f.window.fileCommands().openPath(example("divisible-by-3.tw"));
+    f.trigger("cmd_minimize");
+    f.readWindow("cmd_comment", [](QDialog *editor) {
+        QTest::keyClicks(editor->findChild<QPlainTextEdit *>(), QStringLiteral("note"));
+        return QString();
+    });
+    const QString minimized = f.model.comment;
+    QVERIFY(minimized.startsWith(QStringLiteral("note")));
+    f.trigger("cmd_undo");
+    QCOMPARE(QStringLiteral("note") + f.model.comment, minimized);
+    QVERIFY(!f.model.is_saved);
+    f.dialogs.answerMessage(Dialogs::Answer::Cancel);
+    f.trigger("cmd_exit");
+    QCOMPARE(f.dialogs.transcript(), QStringList{"Automata: Save changes to NoName"});
+    QVERIFY(f.window.isVisible());
 }
 
 void TestToolsMenu::acceptedStrings_data()
