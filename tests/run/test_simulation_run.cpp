@@ -53,6 +53,7 @@ public:
             line += QStringLiteral(" immediate ") + shown(end.consumed);
         reports << line;
     }
+    void runPaused(bool paused) override { reports << (paused ? QStringLiteral("paused") : QStringLiteral("going")); }
     QString text() const { return reports.join(QStringLiteral(" | ")); }
 
 private:
@@ -114,6 +115,8 @@ private Q_SLOTS:
     void runStates();
     void reportsToTheObserver_data();
     void reportsToTheObserver();
+    void runGoing_data();
+    void runGoing();
     void interval_data();
     void interval();
     void randomAutomataRunAlikeBothWays();
@@ -241,7 +244,10 @@ void TestSimulationRun::reportsToTheObserver_data()
         << ends << "ax" << "play tick tick" << "start 0 ax | step 0>1 a/0 x | end error 1 x";
     QTest::newRow("a surrogate pair is one step") << astral << grin + "a" << "play tick"
                                                   << "start 0 " + grin + "a | step 0>1 " + grin + "/0 a";
-    QTest::newRow("Pause reports nothing") << ends << "a" << "play pause pause tick" << "start 0 a | step 0>1 a/0 -";
+    QTest::newRow("Pause: standing still and going on") << ends << "a" << "play pause pause tick"
+                                                         << "start 0 a | paused | going | step 0>1 a/0 -";
+    QTest::newRow("Pause after the end reports nothing") << ends << "" << "play tick pause pause"
+                                                         << "start 0 - | end rejected 0";
     QTest::newRow("Play again starts over") << ends << "ab" << "play tick play"
                                             << "start 0 ab | step 0>1 a/0 b | start 0 b";
     QTest::newRow("0 ms: only the end, with what was consumed") << ends << "aba" << "fast play"
@@ -271,6 +277,40 @@ void TestSimulationRun::reportsToTheObserver()
     run.setObserver(&observer);
     act(script, run, model, panel);
     QCOMPARE(observer.text(), reports);
+}
+
+void TestSimulationRun::runGoing_data()
+{
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<bool>("going");
+    QTest::addColumn<QString>("controls");
+
+    QTest::newRow("a timed run") << "play" << true << "timer pause play 1/3";
+    QTest::newRow("paused") << "play pause" << true << "- pause - 1/3";
+    QTest::newRow("ended by its verdict") << "play tick tick tick" << false << "- - play 0/3";
+    QTest::newRow("at 0 ms") << "fast play" << false << "- - play 0/100";
+    QTest::newRow("Play at 0 ms during a timed run") << "play tick fast play" << false << "timer pause play 2/3";
+    QTest::newRow("then Pause twice") << "play tick fast play pause pause" << false << "timer pause play 2/3";
+    QTest::newRow("then Pause once") << "play tick fast play pause" << false << "- pause - 2/3";
+    QTest::newRow("invalid start") << "start:5 play" << false << "- - play 0/100";
+    QTest::newRow("invalid start during a run") << "play start:5 play" << false << "- - play 0/3";
+}
+
+// A timed run is going from its start to its end, paused or not; Play at 0 ms
+// ends it, though the timer and Pause stay as they were.
+void TestSimulationRun::runGoing()
+{
+    QFETCH(QString, script);
+    QFETCH(bool, going);
+    QFETCH(QString, controls);
+
+    modAll model = endsInA();
+    PlainRunPanel panel;
+    panel.input = QStringLiteral("ab");
+    SimulationRun run(model, panel);
+    act(script, run, model, panel);
+    QCOMPARE(panel.going, going);
+    QCOMPARE(panel.controls(), controls);
 }
 
 void TestSimulationRun::interval_data()

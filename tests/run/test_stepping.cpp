@@ -64,6 +64,8 @@ private Q_SLOTS:
     void resumeAfterStepping_data();
     void resumeAfterStepping();
     void playAfterSteppingStartsAfresh();
+    void stepAfterTheEnd_data();
+    void stepAfterTheEnd();
     void historyKeepsOneEntryPerTick();
 };
 
@@ -314,6 +316,65 @@ void TestStepping::playAfterSteppingStartsAfresh()
     run.tick();
     run.tick();
     QCOMPARE(panel.outcome(), QStringLiteral("REJECTED|Successfully completed||q0"));
+}
+
+void TestStepping::stepAfterTheEnd_data()
+{
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<QString>("outcome");   // output|status|input|state, the ticks kept, a run going
+
+    const QString rejected = QStringLiteral("REJECTED|Successfully completed||q0");
+    QTest::newRow("the end stands") << "ab" << "step step step step step" << rejected + " 3 -";
+    QTest::newRow("Step Back still walks back") << "ab" << "step step step step back"
+                                                << "PENDING|Running ...||q0 2 going";
+    QTest::newRow("back into the run, then to its end again") << "ab" << "step step step back step step"
+                                                              << rejected + " 3 -";
+    QTest::newRow("an error end stands") << "axb" << "step step step"
+                                         << "ERROR|Invalid alphabet 'x'|xb|q1 2 -";
+    QTest::newRow("a run the timer ended") << "ab" << "play tick tick tick step" << rejected + " 3 -";
+    QTest::newRow("the input edited: a new run") << "ab" << "step step step edit:a step"
+                                                 << "PENDING|Running ...||q1 1 going";
+    QTest::newRow("Play: a new run") << "ab" << "step step step play step" << rejected + " 1 -";
+    QTest::newRow("the model changed: a new run") << "ab" << "step step step forget step" << rejected + " 1 -";
+    QTest::newRow("after Play at 0 ms Step starts anew") << "ab" << "fast play step" << rejected + " 1 -";
+}
+
+// Once a run has ended, Step waits for something new to run, so that Step
+// Back can still go back into the run that ended. Script words: step, back,
+// play, tick, fast (0 ms chosen), edit:TEXT (the user types TEXT in place of
+// the input), forget (the model changed).
+void TestStepping::stepAfterTheEnd()
+{
+    QFETCH(QString, input);
+    QFETCH(QString, script);
+    QFETCH(QString, outcome);
+
+    const modAll model = endsInA();
+    PlainRunPanel panel;
+    panel.input = input;
+    SimulationRun run(model, panel);
+    for (const QString &word : script.split(u' ')) {
+        if (word == "step")
+            run.step();
+        else if (word == "back")
+            run.stepBack();
+        else if (word == "play")
+            run.play();
+        else if (word == "tick")
+            run.tick();
+        else if (word == "fast")
+            panel.preset(2);
+        else if (word == "forget")
+            run.forgetSteps();
+        else if (word.startsWith("edit:")) {
+            panel.input = word.sliced(5);
+            run.inputEdited();
+        } else
+            QFAIL(qPrintable(word));
+    }
+    QCOMPARE(panel.outcome() + QStringLiteral(" %1 %2").arg(run.history().size()).arg(panel.going ? "going" : "-"),
+             outcome);
 }
 
 void TestStepping::historyKeepsOneEntryPerTick()

@@ -350,3 +350,9 @@ void DiagramWindow::runEnded(const RunEnd &end)
     m_runTrace.runEnded(end);
     runMoved();
 }
+
+void DiagramWindow::runPaused(bool paused)
+{
+    m_runTrace.runPaused(paused);
+    runMoved();
+}

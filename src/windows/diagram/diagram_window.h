@@ -97,6 +97,7 @@ private:
     void stepTaken(const RunStep &step) override;
     void stepUndone(const RunStep &step) override;
     void runEnded(const RunEnd &end) override;
+    void runPaused(bool paused) override;
 
     std::unique_ptr<GraphLayout> m_ownLayout;
     GraphLayout *m_layout;

@@ -70,7 +70,8 @@ struct Fixture
 
     // Plays run reports, ';' apart ("-" is empty text), then waits for the repaint:
     //   start STATE INPUT | step FROM TO CHAR LEFT [stay] | undo (as step)
-    //   end accepted|rejected|error STATE [immediate CONSUMED] | clear | redraw
+    //   end accepted|rejected|error STATE [immediate CONSUMED] | pause | resume
+    //   | clear | redraw
     void play(const QString &script)
     {
         const auto text = [](const QString &word) { return word == QLatin1String("-") ? QString() : word; };
@@ -90,6 +91,8 @@ struct Fixture
                 const bool immediate = w.value(3) == QLatin1String("immediate");
                 observer.runEnded({verdict, qint16(w[2].toInt()), QString(), immediate,
                                    immediate ? text(w.value(4, QStringLiteral("-"))) : QString()});
+            } else if (w[0] == QLatin1String("pause") || w[0] == QLatin1String("resume")) {
+                observer.runPaused(w[0] == QLatin1String("pause"));
             } else if (w[0] == QLatin1String("clear")) {
                 window.clearRun();
             } else {
@@ -201,11 +204,18 @@ void TestDiagramWindow::runIsFollowed_data()
     QTest::newRow("a stay lights its dashed loop, a step only its arrow")
         << "start 0 0110; step 0 0 0 110 stay; step 0 1 1 10" << seen + "=Current, " + no + ">" + seen
         << "Read: 01    Input box: 10    States: " + no + arrow + no + arrow + seen;
-    QTest::newRow("ACCEPTED fills green; the trace stays")
+    QTest::newRow("ACCEPTED fills green; the trace stays and says the run ended")
         << "start 0 1; step 0 1 1 -; end accepted 1" << seen + "=Accepted"
-        << "Read: 1    Input box:     States: " + no + arrow + seen;
+        << "Read: 1    Input box:     States: " + no + arrow + seen + "    Run ended: ACCEPTED";
     QTest::newRow("ERROR fills the state it stopped in") << "start 0 1x; step 0 1 1 x; end error 1" << seen + "=Rejected"
-                                                         << "Read: 1    Input box: x    States: " + no + arrow + seen;
+        << "Read: 1    Input box: x    States: " + no + arrow + seen + "    Run ended: ERROR";
+    QTest::newRow("paused") << "start 0 10; step 0 1 1 0; pause" << seen + "=Current, " + no + ">" + seen
+                            << "Read: 1    Input box: 0    States: " + no + arrow + seen + "    Paused";
+    QTest::newRow("going on after a pause") << "start 0 10; pause; resume; step 0 1 1 0"
+                                            << seen + "=Current, " + no + ">" + seen
+                                            << "Read: 1    Input box: 0    States: " + no + arrow + seen;
+    QTest::newRow("the end taken back: paused again") << "start 0 1; step 0 1 1 -; end rejected 1; undo 1 1 - -; pause"
+        << seen + "=Current" << "Read: 1    Input box:     States: " + no + arrow + seen + "    Paused";
     QTest::newRow("immediate run: only the end") << "end rejected 0 immediate 0010" << no + "=Rejected"
                                                  << "Read: 0010    End state: " + no;
     QTest::newRow("invalid start: nothing filled") << "end error -1 immediate -" << "" << "Read: ";

@@ -136,6 +136,7 @@ private Q_SLOTS:
     void ctrlWStoresAsTheCloseBoxDoes();
     void undoAndRedoInTheWindow();
     void undoWaitsForEditorsAndRuns();
+    void undoBackAfterPlayAtZeroDuringARun();
 };
 
 void TestKeyboardAndAccess::everyFocusableControlHasAName_data()
@@ -480,6 +481,31 @@ void TestKeyboardAndAccess::undoWaitsForEditorsAndRuns()
     QTest::keyClick(&f.window, Qt::Key_F6);
     Q_EMIT f.child<TickTimer>("timer")->tick();   // the first character is not a symbol: the run ends
     QCOMPARE(items(), "1 1");
+}
+
+// Play at 0 ms during a timed run ends that run, though Pause stays enabled:
+// Undo and Redo come back at once, and Pause pressed twice keeps them.
+void TestKeyboardAndAccess::undoBackAfterPlayAtZeroDuringARun()
+{
+    ActiveFixture f;
+    f.addStates({"p"});
+    f.addStates({"q"});
+    f.window.history().undo();
+    const auto items = [&] {
+        return QStringLiteral("%1 %2").arg(f.child<QAction>("cmd_undo")->isEnabled()).arg(f.child<QAction>("cmd_redo")->isEnabled());
+    };
+    f.child<QComboBox>("com_speed")->setCurrentIndex(0);
+    QTest::keyClick(&f.window, Qt::Key_F5);
+    QStringList seen{items()};
+    f.child<QComboBox>("com_speed")->setCurrentIndex(2);
+    QTest::keyClick(&f.window, Qt::Key_F5);
+    seen << items();
+    QTest::keyClick(&f.window, Qt::Key_F6);
+    QTest::keyClick(&f.window, Qt::Key_F6);
+    seen << items() + (f.child<QWidget>("cmd_pause")->isEnabled() ? " pause" : "");
+    QCOMPARE(seen.join(u'|'), "0 0|1 1|1 1 pause");
+    QTest::keySequence(&f.window, QKeySequence("Ctrl+Z"));
+    QCOMPARE(f.model.state_count, qint16(0));
 }
 
 QTEST_MAIN(TestKeyboardAndAccess)

@@ -421,12 +421,12 @@ void TestMainWindow::diagramFollowsTheRun_data()
         << 0 << "01"
         << QStringList{no + "=Current", no + "=Current, " + no + "~" + no, seen + "=Current, " + no + ">" + seen,
                        seen + "=Accepted"}
-        << "Read: 01    Input box:     States: " + no + arrow + no + arrow + seen;
+        << "Read: 01    Input box:     States: " + no + arrow + no + arrow + seen + "    Run ended: ACCEPTED";
     QTest::newRow("REJECTED") << 0 << "0" << QStringList{no + "=Current", no + "=Current, " + no + "~" + no, no + "=Rejected"}
-                              << "Read: 0    Input box:     States: " + no + arrow + no;
+                              << "Read: 0    Input box:     States: " + no + arrow + no + "    Run ended: REJECTED";
     QTest::newRow("ERROR at a character outside the alphabet, where the run stopped")
         << 0 << "1x0" << QStringList{no + "=Current", seen + "=Current, " + no + ">" + seen, seen + "=Rejected"}
-        << "Read: 1    Input box: x0    States: " + no + arrow + seen;
+        << "Read: 1    Input box: x0    States: " + no + arrow + seen + "    Run ended: ERROR";
     QTest::newRow("0 ms: only the end") << 2 << "0010" << QStringList{seen + "=Accepted"}
                                         << "Read: 0010    End state: " + seen;
     QTest::newRow("0 ms, ERROR") << 2 << "01x1" << QStringList{seen + "=Rejected"} << "Read: 01    End state: " + seen;
@@ -465,7 +465,7 @@ void TestMainWindow::newOpenAndPlayClearTheRun_data()
     const QString arrow = QStringLiteral(" \u2192 ");
     const QString standing = QStringLiteral("seen a 1=Current, no 1 yet>seen a 1");
     const QString traced = "Read: 01    Input box: 1    States: no 1 yet" + arrow + "no 1 yet" + arrow + "seen a 1";
-    QTest::newRow("Pause keeps it") << "cmd_pause" << standing << traced;
+    QTest::newRow("Pause keeps it, and says so") << "cmd_pause" << standing << traced + "    Paused";
     QTest::newRow("an editor's close redraws and keeps it") << "cmd_comment" << standing << traced;
     QTest::newRow("the next Play clears it") << "cmd_play" << "no 1 yet=Current"
                                              << "Read:     Input box: 1    States: no 1 yet";
@@ -503,19 +503,21 @@ void TestMainWindow::newOpenAndPlayClearTheRun()
     QCOMPARE(f.diagram()->trace(), trace);
 }
 
-// Step takes contains-a-one through "01" to its verdict and Step Back takes it
-// all back: the diagram and its trace follow each way.
+// Step takes contains-a-one through "01" to its verdict, one Step more does
+// nothing, and Step Back takes it all back: the diagram and its trace follow
+// each way. A string typed after the end is a new run for Step.
 void TestMainWindow::diagramFollowsStepsBack()
 {
     Fixture f;
     f.openDiagramOn(QStringLiteral("contains-a-one"));
-    f.child<QLineEdit>("txt_input")->setText(QStringLiteral("01"));
+    auto *input = f.child<QLineEdit>("txt_input");
+    input->setText(QStringLiteral("01"));
     const auto shown = [&] {
         const QString highlight = f.highlight();   // waits for the repaint that shows the trace too
         return highlight + QStringLiteral(" | ") + f.diagram()->trace();
     };
     QStringList seen;
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < 4; ++i) {
         f.trigger("cmd_step");
         seen << shown();
     }
@@ -523,18 +525,30 @@ void TestMainWindow::diagramFollowsStepsBack()
         f.trigger("cmd_step_back");
         seen << shown();
     }
+    for (int i = 0; i < 3; ++i)
+        f.trigger("cmd_step");
+    input->setFocus();
+    QTest::keyClicks(input, QStringLiteral("1"));
+    f.trigger("cmd_step");
+    seen << shown();
+
     const QString arrow = QStringLiteral(" \u2192 ");
     const QString no = QStringLiteral("no 1 yet"), yes = QStringLiteral("seen a 1");
     const QString afterZero = "Read: 0    Input box: 1    States: " + no + arrow + no;
     const QString afterOne = "Read: 01    Input box:     States: " + no + arrow + no + arrow + yes;
+    const QString paused = QStringLiteral("    Paused");
     QCOMPARE(seen, (QStringList{
-                       no + "=Current, " + no + "~" + no + " | " + afterZero,
-                       yes + "=Current, " + no + ">" + yes + " | " + afterOne,
-                       yes + "=Accepted | " + afterOne,
-                       yes + "=Current | " + afterOne,
-                       no + "=Current | " + afterZero,
-                       no + "=Current | Read:     Input box: 01    States: " + no,
+                       no + "=Current, " + no + "~" + no + " | " + afterZero + paused,
+                       yes + "=Current, " + no + ">" + yes + " | " + afterOne + paused,
+                       yes + "=Accepted | " + afterOne + "    Run ended: ACCEPTED",
+                       yes + "=Accepted | " + afterOne + "    Run ended: ACCEPTED",
+                       yes + "=Current | " + afterOne + paused,
+                       no + "=Current | " + afterZero + paused,
+                       no + "=Current | Read:     Input box: 01    States: " + no + paused,
+                       yes + "=Current, " + no + ">" + yes + " | Read: 1    Input box:     States: " + no + arrow + yes
+                           + paused,
                    }));
+    QCOMPARE(f.status(), QStringLiteral("Running ..."));
 }
 
 // Without Graphviz the Diagram window says so and the main window runs as ever.
