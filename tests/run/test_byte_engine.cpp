@@ -1,7 +1,9 @@
 #include "cli/batch_run.h"
 #include "document/escaped_line.h"
+#include "model/characters.h"
 #include "run/byte_engine.h"
 #include "run/byte_engine_run.h"
+#include "run/run_path.h"
 #include "run/run_steps.h"
 
 #include "character_run.h"
@@ -317,8 +319,9 @@ private Q_SLOTS:
         }
     }
 
-    // The window's run over UTF-16, lone surrogates included, against the
-    // character run: same verdict, same stop, same state.
+    // The window's run over UTF-16, lone surrogates included, and the path a
+    // list of test strings shows, against the character run: same verdict,
+    // same stop, same state, the same states visited.
     void matchesTextRun()
     {
         QRandomGenerator random(9);
@@ -333,12 +336,14 @@ private Q_SLOTS:
                                 ? strangers[random.bounded(int(strangers.size()))]
                                 : m.symbols[random.bounded(int(m.symbols.size()))];
                 const ByteEngine::TextRun run = engine.runText(text);
+                const RunPath path = runPath(m, text);
                 if (!RunSteps::startIsValid(m)) {
                     QCOMPARE(verdictName(run.verdict), "InvalidStart");
+                    QVERIFY(path.invalidStart);
                     continue;
                 }
                 const RunAutomaton automaton(m);
-                CharacterRun reference(automaton);
+                CharacterRun reference(automaton, true);
                 reference.feed(text);
                 const RunOutcome stop = reference.finish();
                 QCOMPARE(run.consumed, stop.consumed);
@@ -347,8 +352,67 @@ private Q_SLOTS:
                                                                                                  : Verdict::Rejected));
                 if (m.state_count > 0)
                     QCOMPARE(run.state, stop.state);
+
+                QVERIFY(!path.invalidStart);
+                QCOMPARE(path.consumed, stop.consumed);
+                QCOMPARE(path.stopped, stop.verdict == RunVerdict::Error);
+                QCOMPARE(verdictText(path.verdict), verdictText(stop.verdict));
+                QCOMPARE(path.stepCount, Characters::count(QStringView(text).first(stop.consumed)));
+                if (m.state_count > 0)
+                    QCOMPARE(path.end, stop.state);
+                if (path.leftOut() == 0) {
+                    QList<qint16> visited;
+                    if (m.state_count > 0)
+                        visited << path.start;
+                    for (const QList<RunStep> *steps : {&path.firstSteps, &path.lastSteps})
+                        for (const RunStep &step : *steps)
+                            if (step.followed)
+                                visited << step.to;
+                    QCOMPARE(visited, stop.visited);
+                }
             }
         }
+    }
+
+    // However long the string, its path keeps the first and the last steps
+    // and each move once, never a record per character.
+    void longPathKeepsItsEnds_data()
+    {
+        QTest::addColumn<int>("length");
+        QTest::addColumn<QString>("ends");   // first steps | last steps, as "from>to" with "~" for a stay
+        QTest::addColumn<int>("leftOut");
+
+        QTest::newRow("short: every step") << 3 << "0>1 1>0 0>1|" << 0;
+        QTest::newRow("just over the first steps") << 52 << "0>1 1>0 ... 0>1 1>0|0>1 1>0" << 0;
+        QTest::newRow("long: the ends") << 3000000 << "0>1 1>0 ... 0>1 1>0|0>1 1>0 ... 0>1 1>0" << 2999900;
+    }
+
+    void longPathKeepsItsEnds()
+    {
+        QFETCH(int, length);
+        QFETCH(QString, ends);
+        QFETCH(int, leftOut);
+
+        // q0 -a-> q1 -b-> q0: the string abab...
+        const modAll m = makeAutomaton({"q0", "q1"}, {"q1"}, {"a", "b"}, {{2, 0}, {0, 1}});
+        QString text(length, u'a');
+        for (qsizetype i = 1; i < text.size(); i += 2)
+            text[i] = u'b';
+        const RunPath path = runPath(m, text);
+        const auto shown = [](const QList<RunStep> &steps) {
+            QStringList moves;
+            for (const RunStep &step : steps)
+                moves << QStringLiteral("%1%2%3").arg(step.from).arg(QChar(step.followed ? u'>' : u'~')).arg(step.to);
+            if (moves.size() > 4)
+                moves = moves.mid(0, 2) + QStringList{"..."} + moves.mid(moves.size() - 2);
+            return moves.join(u' ');
+        };
+        QCOMPARE(shown(path.firstSteps) + u'|' + shown(path.lastSteps), ends);
+        QCOMPARE(path.leftOut(), qsizetype(leftOut));
+        QCOMPARE(path.stepCount, qsizetype(length));
+        QVERIFY(path.firstSteps.size() <= RunPath::keptSteps && path.lastSteps.size() <= RunPath::keptSteps);
+        QCOMPARE(path.moves.size(), length < 2 ? 1 : 2);
+        QCOMPARE(verdictText(path.verdict), length % 2 ? QStringLiteral("ACCEPTED") : QStringLiteral("REJECTED"));
     }
 
     // tarnwell-run's lines: random automata, lines ended by LF or CR LF (a

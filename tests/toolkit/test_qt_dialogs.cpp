@@ -17,6 +17,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <functional>
 
 namespace {
@@ -116,6 +117,45 @@ private Q_SLOTS:
 
     // The filter list reads as it is written, and "All files (*.*)" lists every
     // file, one without a dot in its name too.
+    void buttons_data()
+    {
+        QTest::addColumn<int>("buttons");
+        QTest::addColumn<QString>("shown");      // the buttons, then the default one
+        QTest::addColumn<int>("onEscape");
+
+        QTest::newRow("OK") << int(Dialogs::Buttons::Ok) << "OK|" << int(Dialogs::Answer::Ok);
+        QTest::newRow("Yes, No, Cancel: Yes by default") << int(Dialogs::Buttons::YesNoCancel) << "Yes No Cancel|Yes"
+                                                         << int(Dialogs::Answer::Cancel);
+        QTest::newRow("Yes, No: No by default") << int(Dialogs::Buttons::YesNo) << "Yes No|No"
+                                                << int(Dialogs::Answer::No);
+    }
+
+    // Enter takes the default button and Escape the one that gives nothing up.
+    void buttons()
+    {
+        QFETCH(int, buttons);
+        QFETCH(QString, shown);
+        QFETCH(int, onEscape);
+        QtDialogs dialogs(&mainWindow);
+
+        QString seen;
+        whenModal<QMessageBox>([&](QMessageBox *box) {
+            QStringList names;
+            for (QAbstractButton *button : box->buttons())
+                names.append(button->text().remove(u'&'));
+            std::sort(names.begin(), names.end(), [](const QString &a, const QString &b) {
+                static const QStringList order{"OK", "Yes", "No", "Cancel"};
+                return order.indexOf(a) < order.indexOf(b);
+            });
+            seen = names.join(u' ') + u'|' + (box->defaultButton() ? box->defaultButton()->text().remove(u'&') : QString());
+            QTest::keyClick(box, Qt::Key_Escape);
+        });
+        QCOMPARE(int(dialogs.message(QStringLiteral("?"), QStringLiteral("Question"), Dialogs::Icon::Question,
+                                     Dialogs::Buttons(buttons))),
+                 onEscape);
+        QCOMPARE(seen, shown);
+    }
+
     void filtersListTheirFiles_data()
     {
         QTest::addColumn<int>("filter");

@@ -219,6 +219,12 @@ void DiagramWindow::showPath(const RunPath &path, RunVerdict verdict)
     m_path.show();
 }
 
+void DiagramWindow::clearPath()
+{
+    m_path.clear();
+    m_path.show();
+}
+
 void DiagramWindow::addStepActions(QAction *step, QAction *stepBack)
 {
     m_runBar->addAction(step);

@@ -526,6 +526,7 @@ void frm_main::cmd_test_strings_clicked()
             if (m_diagram->isVisible())
                 m_diagram->showPath(path, verdict);
         });
+        connect(m_testStrings, &TestStringsWindow::pathCleared, m_diagram, &DiagramWindow::clearPath);
         WindowPlaces::keepBeside(*m_testStrings, QStringLiteral("TestStrings"), *this);
     }
     showBeside(*m_testStrings);

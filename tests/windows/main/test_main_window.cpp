@@ -10,6 +10,8 @@
 #include "windows/diagram/graphviz_layout.h"
 #include "windows/guide/guide_window.h"
 #include "windows/main/frm_main.h"
+#include "windows/tools/string_table.h"
+#include "windows/tools/test_strings_window.h"
 
 #include <QAction>
 #include <QApplication>
@@ -63,6 +65,7 @@ private Q_SLOTS:
     void newOpenAndPlayClearTheRun_data();
     void newOpenAndPlayClearTheRun();
     void diagramFollowsStepsBack();
+    void chosenRowPathOnTheDiagram();
     void missingGraphvizLeavesTheRunAlone();
     void windowsOpenBesideTheMainWindow_data();
     void windowsOpenBesideTheMainWindow();
@@ -549,6 +552,35 @@ void TestMainWindow::diagramFollowsStepsBack()
                            + paused,
                    }));
     QCOMPARE(f.status(), QStringLiteral("Running ..."));
+}
+
+// The path of the row chosen in Test Strings shows on the diagram once the
+// row has run, and goes when Open List puts another list in its place.
+void TestMainWindow::chosenRowPathOnTheDiagram()
+{
+    QTemporaryDir dir;
+    const QString list = dir.filePath(QStringLiteral("list.txt"));
+    QFile write(list);
+    QVERIFY(write.open(QIODevice::WriteOnly));
+    write.write("1\n");
+    write.close();
+
+    Fixture f;
+    f.openDiagramOn(QStringLiteral("contains-a-one"));
+    f.trigger("cmd_test_strings");
+    auto *strings = f.window.findChild<TestStringsWindow *>();
+    strings->paste(QStringLiteral("01"));
+    strings->view().setCurrentIndex(strings->table().index(0, 0));
+    QStringList seen{f.highlight()};
+    strings->runAll();
+    seen << f.highlight();
+    f.dialogs.answerMessage(Dialogs::Answer::Yes);
+    f.dialogs.answerOpenFile(list);
+    strings->openList();
+    seen << f.highlight();
+    const QString no = QStringLiteral("no 1 yet"), yes = QStringLiteral("seen a 1");
+    QCOMPARE(seen, (QStringList{"", no + "=Current, " + yes + "=Accepted, " + no + "~" + no + ", " + no + ">" + yes, ""}));
+    QVERIFY(f.dialogs.allAnswered());
 }
 
 // Without Graphviz the Diagram window says so and the main window runs as ever.
