@@ -1,4 +1,5 @@
 #include "plain_run_panel.h"
+#include "run_script.h"
 #include "run/simulation_run.h"
 #include "test_automata.h"
 
@@ -71,37 +72,6 @@ private:
     }
 };
 
-// Acts out a script on one run (see runStates_data for its words).
-void act(const QString &script, SimulationRun &run, modAll &model, PlainRunPanel &panel)
-{
-    for (const QString &action : script.split(u' ', Qt::SkipEmptyParts)) {
-        const QString argument = action.section(u':', 1);
-        if (action == "play")
-            run.play();
-        else if (action == "tick")
-            run.tick();
-        else if (action == "pause")
-            run.pause();
-        else if (action == "fast")
-            panel.preset(2);
-        else if (action == "detach")
-            run.setObserver(nullptr);
-        else if (action.startsWith("type:"))
-            panel.input += argument;
-        else if (action.startsWith("start:"))
-            model.start_state = qint16(argument.toInt());
-        else if (action.startsWith("final:"))
-            model.states[argument.toInt()].is_final = !model.states[argument.toInt()].is_final;
-        else if (action.startsWith("shrink:"))
-            model.state_count = qint16(argument.toInt());
-        else if (action == "new") {
-            model = modAll();
-            panel.input.clear();
-        } else
-            qFatal("unknown script word %s", qPrintable(action));
-    }
-}
-
 } // namespace
 
 class TestSimulationRun : public QObject
@@ -166,10 +136,7 @@ void TestSimulationRun::immediateAndTimedRunsEndAlike()
 }
 
 // A script of actions on one run of ends-in-a (chain() for shrink), and how the
-// run stands after it. The script's words: play, tick, pause; fast (choose 0
-// ms); type:TEXT (typed into the input box); start:N and shrink:N (the model's
-// start state and state count set); new (the model and the input box emptied);
-// detach (the run's observer taken away).
+// run stands after it (see actOnRun for the script's words).
 void TestSimulationRun::runStates_data()
 {
     QTest::addColumn<QString>("input");
@@ -218,7 +185,7 @@ void TestSimulationRun::runStates()
     PlainRunPanel panel;
     panel.input = input;
     SimulationRun run(model, panel);
-    act(script, run, model, panel);
+    actOnRun(script, run, model, panel);
     QCOMPARE(panel.outcome(), outcome);
     QCOMPARE(panel.controls(), controls);
 }
@@ -275,7 +242,7 @@ void TestSimulationRun::reportsToTheObserver()
     SimulationRun run(model, panel);
     RecordingObserver observer;
     run.setObserver(&observer);
-    act(script, run, model, panel);
+    actOnRun(script, run, model, panel);
     QCOMPARE(observer.text(), reports);
 }
 
@@ -308,7 +275,7 @@ void TestSimulationRun::runGoing()
     PlainRunPanel panel;
     panel.input = QStringLiteral("ab");
     SimulationRun run(model, panel);
-    act(script, run, model, panel);
+    actOnRun(script, run, model, panel);
     QCOMPARE(panel.going, going);
     QCOMPARE(panel.controls(), controls);
 }

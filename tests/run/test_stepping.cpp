@@ -1,4 +1,5 @@
 #include "plain_run_panel.h"
+#include "run_script.h"
 #include "run/simulation_run.h"
 #include "test_automata.h"
 
@@ -333,7 +334,7 @@ void TestStepping::stepAfterTheEnd_data()
     QTest::newRow("an error end stands") << "axb" << "step step step"
                                          << "ERROR|Invalid alphabet 'x'|xb|q1 2 -";
     QTest::newRow("a run the timer ended") << "ab" << "play tick tick tick step" << rejected + " 3 -";
-    QTest::newRow("the input edited: a new run") << "ab" << "step step step edit:a step"
+    QTest::newRow("the input edited: a new run") << "ab" << "step step step type:a step"
                                                  << "PENDING|Running ...||q1 1 going";
     QTest::newRow("Play: a new run") << "ab" << "step step step play step" << rejected + " 1 -";
     QTest::newRow("the model changed: a new run") << "ab" << "step step step forget step" << rejected + " 1 -";
@@ -341,38 +342,18 @@ void TestStepping::stepAfterTheEnd_data()
 }
 
 // Once a run has ended, Step waits for something new to run, so that Step
-// Back can still go back into the run that ended. Script words: step, back,
-// play, tick, fast (0 ms chosen), edit:TEXT (the user types TEXT in place of
-// the input), forget (the model changed).
+// Back can still go back into the run that ended (see actOnRun for the words).
 void TestStepping::stepAfterTheEnd()
 {
     QFETCH(QString, input);
     QFETCH(QString, script);
     QFETCH(QString, outcome);
 
-    const modAll model = endsInA();
+    modAll model = endsInA();
     PlainRunPanel panel;
     panel.input = input;
     SimulationRun run(model, panel);
-    for (const QString &word : script.split(u' ')) {
-        if (word == "step")
-            run.step();
-        else if (word == "back")
-            run.stepBack();
-        else if (word == "play")
-            run.play();
-        else if (word == "tick")
-            run.tick();
-        else if (word == "fast")
-            panel.preset(2);
-        else if (word == "forget")
-            run.forgetSteps();
-        else if (word.startsWith("edit:")) {
-            panel.input = word.sliced(5);
-            run.inputEdited();
-        } else
-            QFAIL(qPrintable(word));
-    }
+    actOnRun(script, run, model, panel);
     QCOMPARE(panel.outcome() + QStringLiteral(" %1 %2").arg(run.history().size()).arg(panel.going ? "going" : "-"),
              outcome);
 }

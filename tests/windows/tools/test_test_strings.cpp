@@ -90,6 +90,16 @@ QStringList batchResults(const modAll &model, const QByteArray &text)
     return results;
 }
 
+// A file in `dir` holding `bytes`; its path.
+QString fileHolding(const QTemporaryDir &dir, const QString &name, const QByteArray &bytes)
+{
+    const QString path = dir.filePath(name);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
+    return path;
+}
+
 QByteArray randomLines(QRandomGenerator &random, int count)
 {
     static const char *const pieces[] = {"0", "1", "2", "a", "b", "\\t", "\\xFF", "\xC3\xA9"};
@@ -244,11 +254,7 @@ void TestTestStrings::listRoundTrip()
     QFETCH(QByteArray, file);
 
     QTemporaryDir dir;
-    const QString in = dir.filePath("in.txt"), out = dir.filePath("out.txt");
-    QFile write(in);
-    QVERIFY(write.open(QIODevice::WriteOnly));
-    write.write(file);
-    write.close();
+    const QString in = fileHolding(dir, "in.txt", file), out = dir.filePath("out.txt");
 
     Fixture f;
     f.dialogs.answerOpenFile(in);
@@ -383,11 +389,7 @@ void TestTestStrings::pathOfTheChosenRow()
 void TestTestStrings::pathGoesWithTheResult()
 {
     QTemporaryDir dir;
-    const QString list = dir.filePath("list.txt");
-    QFile write(list);
-    QVERIFY(write.open(QIODevice::WriteOnly));
-    write.write("b\n");
-    write.close();
+    const QString list = fileHolding(dir, "list.txt", "b\n");
 
     Fixture f;
     int cleared = 0;
@@ -472,11 +474,7 @@ void TestTestStrings::openListAsksFirst()
     QFETCH(QStringList, rows);
 
     QTemporaryDir dir;
-    const QString list = dir.filePath("list.txt");
-    QFile write(list);
-    QVERIFY(write.open(QIODevice::WriteOnly));
-    write.write("x\ny\n");
-    write.close();
+    const QString list = fileHolding(dir, "list.txt", "x\ny\n");
 
     Fixture f;
     for (const QString &step : before.split(u' ', Qt::SkipEmptyParts)) {
