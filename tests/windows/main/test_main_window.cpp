@@ -554,8 +554,9 @@ void TestMainWindow::diagramFollowsStepsBack()
     QCOMPARE(f.status(), QStringLiteral("Running ..."));
 }
 
-// The path of the row chosen in Test Strings shows on the diagram once the
-// row has run, and goes when Open List puts another list in its place.
+// The path of the row chosen in Test Strings shows under its table and on the
+// diagram once the row has run, and goes when the row changes or Open List
+// puts another list in its place.
 void TestMainWindow::chosenRowPathOnTheDiagram()
 {
     QTemporaryDir dir;
@@ -571,15 +572,21 @@ void TestMainWindow::chosenRowPathOnTheDiagram()
     auto *strings = f.window.findChild<TestStringsWindow *>();
     strings->paste(QStringLiteral("01"));
     strings->view().setCurrentIndex(strings->table().index(0, 0));
-    QStringList seen{f.highlight()};
+    const auto shown = [&] { return strings->pathText() + u'|' + f.highlight(); };
+    QStringList seen{shown()};
     strings->runAll();
-    seen << f.highlight();
+    seen << shown();
+    strings->table().setData(strings->table().index(0, 0), QStringLiteral("1"), Qt::EditRole);
+    seen << shown();
+    strings->runAll();
     f.dialogs.answerMessage(Dialogs::Answer::Yes);
     f.dialogs.answerOpenFile(list);
     strings->openList();
-    seen << f.highlight();
+    seen << shown();
     const QString no = QStringLiteral("no 1 yet"), yes = QStringLiteral("seen a 1");
-    QCOMPARE(seen, (QStringList{"", no + "=Current, " + yes + "=Accepted, " + no + "~" + no + ", " + no + ">" + yes, ""}));
+    QCOMPARE(seen, (QStringList{"|", "Path: " + no + " -0-> " + no + " -1-> " + yes + "  ACCEPTED|" + no + "=Current, "
+                                         + yes + "=Accepted, " + no + "~" + no + ", " + no + ">" + yes,
+                                "|", "|"}));
     QVERIFY(f.dialogs.allAnswered());
 }
 

@@ -133,7 +133,6 @@ private Q_SLOTS:
     void expectedChosenFromAList();
     void pathOfTheChosenRow_data();
     void pathOfTheChosenRow();
-    void pathGoesWithTheResult();
     void resultCells_data();
     void resultCells();
     void openListAsksFirst_data();
@@ -381,34 +380,6 @@ void TestTestStrings::pathOfTheChosenRow()
     f.window.view().setCurrentIndex(f.table.index(1, 0));
     QCOMPARE(f.window.pathText(), path);
     QCOMPARE(chosen.size(), run ? 1 : 0);
-}
-
-// A row's path comes from the run that gave its result: choosing a row after
-// Run All shows it, and a change to the row or the list takes it away, on
-// the diagram too.
-void TestTestStrings::pathGoesWithTheResult()
-{
-    QTemporaryDir dir;
-    const QString list = fileHolding(dir, "list.txt", "b\n");
-
-    Fixture f;
-    int cleared = 0;
-    connect(&f.window, &TestStringsWindow::pathCleared, this, [&] { ++cleared; });
-    f.window.paste("a\nba");
-    f.window.view().setCurrentIndex(f.table.index(1, 0));
-    QStringList seen{f.window.pathText()};
-    f.window.runAll();
-    seen << f.window.pathText();
-    f.table.setData(f.table.index(1, 0), QStringLiteral("bb"), Qt::EditRole);
-    seen << f.window.pathText();
-    f.window.runAll();
-    seen << f.window.pathText();
-    f.dialogs.answerMessage(Dialogs::Answer::Yes);
-    f.dialogs.answerOpenFile(list);
-    f.window.openList();
-    seen << f.window.pathText();
-    QCOMPARE(seen, (QStringList{"", "Path: q0 -b-> q0 -a-> q1  ACCEPTED", "", "Path: q0 -b-> q0 -b-> q0  REJECTED", ""}));
-    QCOMPARE(cleared, 3);
 }
 
 void TestTestStrings::resultCells_data()
