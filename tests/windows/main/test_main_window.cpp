@@ -444,6 +444,7 @@ void TestMainWindow::diagramFollowsTheRun()
 
     Fixture f;
     f.openDiagramOn(QStringLiteral("contains-a-one"));
+    f.diagram()->resize(1200, f.diagram()->height());   // room for the whole trace
     f.child<QComboBox>("com_speed")->setCurrentIndex(speed);
     f.child<QLineEdit>("txt_input")->setText(input);
     f.click("cmd_play");
@@ -513,6 +514,7 @@ void TestMainWindow::diagramFollowsStepsBack()
 {
     Fixture f;
     f.openDiagramOn(QStringLiteral("contains-a-one"));
+    f.diagram()->resize(1200, f.diagram()->height());   // room for the whole trace
     auto *input = f.child<QLineEdit>("txt_input");
     input->setText(QStringLiteral("01"));
     const auto shown = [&] {
