@@ -262,6 +262,9 @@ void DiagramWindow::showTrace()
     QString line = m_runTrace.text(m_names);
     for (qsizetype states = RunTrace::shownStates - 1; states > 0 && metrics.horizontalAdvance(line) > room; --states)
         line = m_runTrace.text(m_names, states);
+    // Narrower still: the states alone, the run's ends where the tape was.
+    if (metrics.horizontalAdvance(line) > room)
+        line = m_runTrace.text(m_names, 1, false);
     m_trace->setText(line);
 }
 

@@ -110,7 +110,7 @@ void RunTrace::clear()
     m_end = -1;
 }
 
-QString RunTrace::text(const QStringList &names, qsizetype mostStates) const
+QString RunTrace::text(const QStringList &names, qsizetype mostStates, bool withTape) const
 {
     if (m_kind == Kind::None)
         return QString();
@@ -120,8 +120,11 @@ QString RunTrace::text(const QStringList &names, qsizetype mostStates) const
             line += QStringLiteral("    End state: ") + nameOf(names, m_end);
         return line;
     }
-    line += QStringLiteral("    Input box: ") + firstCharacters(m_remaining, shownCharacters);
-    line += QStringLiteral("    States: ");
+    if (withTape)
+        line += QStringLiteral("    Input box: ") + firstCharacters(m_remaining, shownCharacters) + QStringLiteral("    ");
+    else
+        line.clear();
+    line += QStringLiteral("States: ");
     const qsizetype first = qMax<qsizetype>(0, m_states.size() - qMax<qsizetype>(1, mostStates));
     QStringList shown;
     if (first > 0)
@@ -129,9 +132,10 @@ QString RunTrace::text(const QStringList &names, qsizetype mostStates) const
     for (qsizetype i = first; i < m_states.size(); ++i)
         shown.append(nameOf(names, m_states[i]));
     line += shown.join(QStringLiteral(" \u2192 "));
+    // First, where a narrow window still shows it: Step waits after an end.
     if (!m_verdict.isEmpty())
-        line += QStringLiteral("    Run ended: ") + m_verdict;
-    else if (m_paused)
-        line += QStringLiteral("    Paused");
+        return QStringLiteral("Run ended: ") + m_verdict + QStringLiteral("    ") + line;
+    if (m_paused)
+        return QStringLiteral("Paused    ") + line;
     return line;
 }

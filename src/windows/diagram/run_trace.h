@@ -10,8 +10,8 @@
 // tape and empties as the run goes, so this is where the tested string stays
 // visible. A long run shows the last characters read, the first ones still in
 // the box and the last states, with "..." where some are left out. A timed run
-// that stands still says "Paused"; one that has ended says so and how, since
-// Step then waits for a new input.
+// that stands still begins with "Paused"; one that has ended says so and how,
+// since Step then waits for a new input.
 class RunTrace final : public RunObserver
 {
 public:
@@ -23,8 +23,9 @@ public:
 
     void clear();
     // The trace, in plain text; `names` are the state names by position. A
-    // timed run shows at most `mostStates` of its states, the last ones.
-    QString text(const QStringList &names, qsizetype mostStates = shownStates) const;
+    // timed run shows at most `mostStates` of its states, the last ones, and
+    // without `withTape` not what was read nor the input box.
+    QString text(const QStringList &names, qsizetype mostStates = shownStates, bool withTape = true) const;
     // A timed run shows no more of its states than this, however wide the line.
     static constexpr qsizetype shownStates = 8;
 

@@ -20,6 +20,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSaveFile>
 #include <QStyledItemDelegate>
 #include <QTableView>
@@ -27,6 +28,9 @@
 #include <algorithm>
 
 namespace {
+
+// The narrowest the String column is made, in pixels.
+constexpr int leastStringWidth = 120;
 
 const QString listFilter = QStringLiteral("Lists of strings (*.txt)");
 const QString allFilter = QStringLiteral("All files (*.*)");
@@ -159,9 +163,15 @@ void TestStringsWindow::createControls()
     for (int column = StringTable::ExpectedColumn; column < StringTable::ColumnCount; ++column)
         columns->resizeSection(column, column == StringTable::StepsColumn ? 60 : 95);
 
-    // An ERROR's reason shows in its Result cell.
+    // An ERROR's reason shows in its Result cell. The strings keep room of
+    // their own however narrow the window is made.
     columns->resizeSection(StringTable::ResultColumn,
                            m_view->fontMetrics().horizontalAdvance(QStringLiteral("ERROR: Invalid alphabet 'W'")) + 16);
+    int fixedColumns = 0;
+    for (int column = StringTable::ExpectedColumn; column < StringTable::ColumnCount; ++column)
+        fixedColumns += columns->sectionSize(column);
+    m_view->setMinimumWidth(fixedColumns + leastStringWidth + m_view->verticalHeader()->sizeHint().width()
+                            + m_view->verticalScrollBar()->sizeHint().width() + 2 * m_view->frameWidth());
 
     m_summary = lineLabel(this, "lbl_summary");
     m_path = lineLabel(this, "lbl_path");

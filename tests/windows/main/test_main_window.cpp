@@ -424,12 +424,12 @@ void TestMainWindow::diagramFollowsTheRun_data()
         << 0 << "01"
         << QStringList{no + "=Current", no + "=Current, " + no + "~" + no, seen + "=Current, " + no + ">" + seen,
                        seen + "=Accepted"}
-        << "Read: 01    Input box:     States: " + no + arrow + no + arrow + seen + "    Run ended: ACCEPTED";
+        << "Run ended: ACCEPTED    Read: 01    Input box:     States: " + no + arrow + no + arrow + seen;
     QTest::newRow("REJECTED") << 0 << "0" << QStringList{no + "=Current", no + "=Current, " + no + "~" + no, no + "=Rejected"}
-                              << "Read: 0    Input box:     States: " + no + arrow + no + "    Run ended: REJECTED";
+                              << "Run ended: REJECTED    Read: 0    Input box:     States: " + no + arrow + no;
     QTest::newRow("ERROR at a character outside the alphabet, where the run stopped")
         << 0 << "1x0" << QStringList{no + "=Current", seen + "=Current, " + no + ">" + seen, seen + "=Rejected"}
-        << "Read: 1    Input box: x0    States: " + no + arrow + seen + "    Run ended: ERROR";
+        << "Run ended: ERROR    Read: 1    Input box: x0    States: " + no + arrow + seen;
     QTest::newRow("0 ms: only the end") << 2 << "0010" << QStringList{seen + "=Accepted"}
                                         << "Read: 0010    End state: " + seen;
     QTest::newRow("0 ms, ERROR") << 2 << "01x1" << QStringList{seen + "=Rejected"} << "Read: 01    End state: " + seen;
@@ -469,7 +469,7 @@ void TestMainWindow::newOpenAndPlayClearTheRun_data()
     const QString arrow = QStringLiteral(" \u2192 ");
     const QString standing = QStringLiteral("seen a 1=Current, no 1 yet>seen a 1");
     const QString traced = "Read: 01    Input box: 1    States: no 1 yet" + arrow + "no 1 yet" + arrow + "seen a 1";
-    QTest::newRow("Pause keeps it, and says so") << "cmd_pause" << standing << traced + "    Paused";
+    QTest::newRow("Pause keeps it, and says so") << "cmd_pause" << standing << "Paused    " + traced;
     QTest::newRow("an editor's close redraws and keeps it") << "cmd_comment" << standing << traced;
     QTest::newRow("the next Play clears it") << "cmd_play" << "no 1 yet=Current"
                                              << "Read:     Input box: 1    States: no 1 yet";
@@ -541,17 +541,17 @@ void TestMainWindow::diagramFollowsStepsBack()
     const QString no = QStringLiteral("no 1 yet"), yes = QStringLiteral("seen a 1");
     const QString afterZero = "Read: 0    Input box: 1    States: " + no + arrow + no;
     const QString afterOne = "Read: 01    Input box:     States: " + no + arrow + no + arrow + yes;
-    const QString paused = QStringLiteral("    Paused");
+    const QString paused = QStringLiteral("Paused    "), ended = QStringLiteral("Run ended: ACCEPTED    ");
     QCOMPARE(seen, (QStringList{
-                       no + "=Current, " + no + "~" + no + " | " + afterZero + paused,
-                       yes + "=Current, " + no + ">" + yes + " | " + afterOne + paused,
-                       yes + "=Accepted | " + afterOne + "    Run ended: ACCEPTED",
-                       yes + "=Accepted | " + afterOne + "    Run ended: ACCEPTED",
-                       yes + "=Current | " + afterOne + paused,
-                       no + "=Current | " + afterZero + paused,
-                       no + "=Current | Read:     Input box: 01    States: " + no + paused,
-                       yes + "=Current, " + no + ">" + yes + " | Read: 1    Input box:     States: " + no + arrow + yes
-                           + paused,
+                       no + "=Current, " + no + "~" + no + " | " + paused + afterZero,
+                       yes + "=Current, " + no + ">" + yes + " | " + paused + afterOne,
+                       yes + "=Accepted | " + ended + afterOne,
+                       yes + "=Accepted | " + ended + afterOne,
+                       yes + "=Current | " + paused + afterOne,
+                       no + "=Current | " + paused + afterZero,
+                       no + "=Current | " + paused + "Read:     Input box: 01    States: " + no,
+                       yes + "=Current, " + no + ">" + yes + " | " + paused + "Read: 1    Input box:     States: " + no
+                           + arrow + yes,
                    }));
     QCOMPARE(f.status(), QStringLiteral("Running ..."));
 }
