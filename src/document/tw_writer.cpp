@@ -146,3 +146,9 @@ QByteArray automatonBytes(const modAll &model)
     (void)writeAutomaton(model, buffer);   // memory does not refuse
     return bytes;
 }
+
+bool writtenAlike(const modAll &a, const modAll &b)
+{
+    // Lists still shared answer at once; only a real change is written out.
+    return a.sameAutomaton(b) || automatonBytes(a) == automatonBytes(b);
+}

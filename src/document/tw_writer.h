@@ -27,3 +27,8 @@ TwResult<> writeAutomaton(const modAll &model, QIODevice &device);
 
 // The same bytes, in memory.
 QByteArray automatonBytes(const modAll &model);
+
+// Whether Save would write the same file for both: what a user can see of an
+// automaton. Rows fitted to the alphabet, spare entries and values past the
+// counts are not written, so they make no difference here.
+bool writtenAlike(const modAll &a, const modAll &b);

@@ -28,11 +28,13 @@
 //                           nothing before it, not even runStarted, so the run
 //                           costs the same with a follower as without
 //   Play, invalid start     runEnded(ERROR, no state (-1), no character)
+//   Pause, Step, Step Back  runPaused(true) when a timed run going on stands
+//                           still after it; Pause again runPaused(false)
 //
 // SimulationRun calls these from play() (runStarted once a timed run is set up;
 // runEnded for an invalid start and at the end of runImmediately()), from
-// stepOnce() (stepTaken) and from tick() (runEnded, for the verdict and the
-// failed step). Pause reports nothing: the run stands where it was.
+// stepOnce() (stepTaken), from tick() (runEnded, for the verdict and the
+// failed step), and from pause(), step() and stepBack() (runPaused).
 
 // One step of a timed run: one character taken from the front of the input box.
 struct RunStep
@@ -74,4 +76,7 @@ public:
     // character, the run's end was taken back and the run goes on where it stood.
     virtual void stepUndone(const RunStep &step) = 0;
     virtual void runEnded(const RunEnd &end) = 0;
+    // A timed run going on stands still (Pause, or a Step that did not end it)
+    // or goes on again. The next Play or end also ends a pause.
+    virtual void runPaused(bool paused) = 0;
 };

@@ -37,6 +37,10 @@ public:
 
     virtual void setPlayEnabled(bool enabled) = 0;
     virtual void setPauseEnabled(bool enabled) = 0;
+    // A timed run is going, paused included, or no run is. Pause can stay
+    // enabled after a run ended (Play at 0 ms during a timed run ends it and
+    // leaves the timer and Pause as they were), so this is told apart.
+    virtual void setRunGoing(bool going) = 0;
 
     virtual SpeedChoice speedChoice() const = 0;
 };

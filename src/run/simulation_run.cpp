@@ -88,7 +88,7 @@ bool SimulationRun::startTimedRun()
     m_panel.setProgressMaximum(double(Characters::count(m_panel.inputText())) + 1);
     m_panel.setProgressValue(m_panel.progressMinimum() + 1);
     m_panel.setPauseEnabled(true);
-    m_timedRun = true;
+    setGoing(true);
     if (m_observer)
         m_observer->runStarted(current_state, m_panel.inputText());
     return true;
@@ -118,6 +118,8 @@ void SimulationRun::runImmediately()
         refuseInvalidStart();
         return;
     }
+    // A timed run going on is over: this run took the rest of its input.
+    setGoing(false);
 
     current_state = end.state;
     if (m_model.state_count > 0)
@@ -140,15 +142,12 @@ void SimulationRun::tick()
 {
     const QString input = m_panel.inputText();
     rememberTick(input);
-    if (input.isEmpty()) {
+    if (input.isEmpty())
         giveVerdict();
-        endTimedRun();
-        return;
-    }
-    // A successful step leaves the run going, even when it took the last
-    // character: the verdict comes with the next tick.
-    if (!stepOnce(input))
-        endTimedRun();
+    else if (stepOnce(input))
+        return;   // a step leaves the run going, even when it took the last character
+    endTimedRun();
+    m_finished = true;
 }
 
 // One step of a timed run, against the model as it is now.
@@ -198,7 +197,7 @@ void SimulationRun::reportEnd(RunVerdict verdict, const QString &invalidCharacte
 
 void SimulationRun::endTimedRun()
 {
-    m_timedRun = false;
+    setGoing(false);
     m_panel.setTimerEnabled(false);
     m_panel.setPauseEnabled(false);
     m_panel.setProgressValue(m_panel.progressMinimum());
@@ -209,10 +208,24 @@ void SimulationRun::pause()
     const bool pausing = m_panel.timerEnabled();
     m_panel.setTimerEnabled(!pausing);
     m_panel.setPlayEnabled(!pausing);
+    if (m_timedRun)
+        reportPaused(pausing);
     // A timer of 0 ms never ticks: a stepped run resumed at that speed runs
     // the rest at once, as Play would have.
     if (!pausing && m_stepped && m_timedRun && m_panel.timerInterval() < 1)
         finishAtOnce();
+}
+
+void SimulationRun::setGoing(bool going)
+{
+    m_timedRun = going;
+    m_panel.setRunGoing(going);
+}
+
+void SimulationRun::reportPaused(bool paused)
+{
+    if (m_observer)
+        m_observer->runPaused(paused);
 }
 
 void SimulationRun::showCurrentState()

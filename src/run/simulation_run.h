@@ -32,6 +32,14 @@ class RunPanel;
 // back to the start of the run and no further. Every tick of a timed run is
 // kept for that (16 bytes each) until Play, or forgetSteps() on New, Open and
 // any change of the model. A run made at once by Play keeps nothing.
+//
+// Once a timed run has ended, Step does nothing (a new run would drop the steps
+// Step Back can still walk back) until the input box is edited, Play is
+// pressed, the model changes or Step Back goes back into the run.
+//
+// A timed run is going from the Play or Step that starts it to its end, paused
+// included; the panel is told (setRunGoing). Play at 0 ms ends it too, though
+// it leaves the timer and Pause as they were.
 class SimulationRun
 {
 public:
@@ -48,6 +56,8 @@ public:
     void stepBack();
     // The steps taken so far can no longer be taken back.
     void forgetSteps();
+    // The user changed the input box: Step may start a new run.
+    void inputEdited() { m_finished = false; }
     // The ticks Step Back can still take back.
     const StepHistory &history() const { return m_history; }
 
@@ -70,12 +80,15 @@ private:
     void showCurrentState();
     void failOn(const QString &character);
     void reportEnd(RunVerdict verdict, const QString &invalidCharacter = QString());
+    void setGoing(bool going);
+    void reportPaused(bool paused);
 
     const modAll &m_model;
     RunPanel &m_panel;
     RunObserver *m_observer = nullptr;
     bool m_timedRun = false;   // a timed run is going or paused
     bool m_stepped = false;    // Step or Step Back moved the timed run
+    bool m_finished = false;   // a timed run ended and its steps are kept: Step waits
     StepHistory m_history;
     // The automaton compiled for Play at 0 ms, with the version it was
     // compiled from: Play after Play on the same automaton compiles nothing.

@@ -12,6 +12,8 @@
 
 void SimulationRun::step()
 {
+    if (m_finished)
+        return;
     m_stepped = true;
     if (!m_timedRun) {
         // As Play starts a run, except that even at 0 ms it goes one tick at a time.
@@ -30,6 +32,8 @@ void SimulationRun::pauseAfterStep()
 {
     m_panel.setTimerEnabled(false);
     m_panel.setPlayEnabled(!m_timedRun);
+    if (m_timedRun)
+        reportPaused(true);
 }
 
 // Only a run that stands still can be stepped back: a paused one, or one that
@@ -53,10 +57,12 @@ void SimulationRun::stepBack()
     m_panel.setProgressValue(record.progress);
     m_panel.setPauseEnabled(true);
     m_panel.setPlayEnabled(false);
-    m_timedRun = true;
+    setGoing(true);
     m_stepped = true;
+    m_finished = false;
     if (m_observer)
         m_observer->stepUndone(undoneStep(record, to));
+    reportPaused(true);
 }
 
 // What a follower is told of a tick taken back. A verdict or an error taken
@@ -79,6 +85,7 @@ RunStep SimulationRun::undoneStep(const StepRecord &record, qint16 to) const
 void SimulationRun::forgetSteps()
 {
     m_history.clear();
+    m_finished = false;
 }
 
 // Noted before the tick acts: the tick's own lookup decides the same way, since

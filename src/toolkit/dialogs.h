@@ -12,7 +12,7 @@ class Dialogs
 {
 public:
     enum class Icon { None, Critical, Exclamation, Question, Information };
-    enum class Buttons { Ok, YesNoCancel };
+    enum class Buttons { Ok, YesNoCancel, YesNo };
     enum class Answer { Ok, Yes, No, Cancel };
 
     // Settings made before each showing of the file dialog.
@@ -40,7 +40,8 @@ public:
 
     virtual ~Dialogs() = default;
 
-    // Shows a message box; for Buttons::YesNoCancel, Yes is the default button.
+    // Shows a message box; for Buttons::YesNoCancel, Yes is the default button,
+    // for Buttons::YesNo (a question whose Yes gives something up), No.
     virtual Answer message(const QString &text, const QString &title, Icon icon, Buttons buttons) = 0;
     // A one-line input box; returns the typed text, or the empty text when cancelled.
     virtual QString input(const QString &prompt, const QString &title, const QString &defaultText) = 0;

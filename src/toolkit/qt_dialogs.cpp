@@ -87,6 +87,10 @@ Dialogs::Answer QtDialogs::message(const QString &text, const QString &title, Ic
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         box.setDefaultButton(QMessageBox::Yes);
         box.setEscapeButton(QMessageBox::Cancel);
+    } else if (buttons == Buttons::YesNo) {
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(QMessageBox::No);
+        box.setEscapeButton(QMessageBox::No);
     } else {
         box.setStandardButtons(QMessageBox::Ok);
     }
@@ -94,7 +98,7 @@ Dialogs::Answer QtDialogs::message(const QString &text, const QString &title, Ic
     case QMessageBox::Yes: return Answer::Yes;
     case QMessageBox::No: return Answer::No;
     case QMessageBox::Cancel: return Answer::Cancel;
-    default: return buttons == Buttons::YesNoCancel ? Answer::Cancel : Answer::Ok;
+    default: return buttons == Buttons::YesNoCancel ? Answer::Cancel : buttons == Buttons::YesNo ? Answer::No : Answer::Ok;
     }
 }
 

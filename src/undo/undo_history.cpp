@@ -1,5 +1,6 @@
 #include "undo/undo_history.h"
 
+#include "document/tw_writer.h"
 #include "undo/automaton_step.h"
 
 #include <QAction>
@@ -39,7 +40,6 @@ QString caption(const QString &verb, const QString &step)
 UndoHistory::UndoHistory(ModelEdits &edits, QObject *parent)
     : QObject(parent)
     , m_edits(edits)
-    , m_saved(edits.model())
     , m_undo(new QAction(this))
     , m_redo(new QAction(this))
 {
@@ -80,13 +80,15 @@ void UndoHistory::redo()
 
 void UndoHistory::setHeld(Hold reason, bool held)
 {
+    if (reason == Hold::Editor && held && !m_heldByEditor)
+        ++m_editorOpening;
     (reason == Hold::Editor ? m_heldByEditor : m_heldByRun) = held;
     updateActions();
 }
 
 void UndoHistory::putBack(const modAll &version)
 {
-    m_edits.restore(version, version.sameAutomaton(m_saved));
+    m_edits.restore(version, m_saved && writtenAlike(version, *m_saved));
 }
 
 void UndoHistory::modelChanged(ModelChange change, const modAll &before)
@@ -94,14 +96,17 @@ void UndoHistory::modelChanged(ModelChange change, const modAll &before)
     switch (change) {
     case ModelChange::NewFile:
     case ModelChange::Open:
+        // A file read is marked saved next (modelSaved); an automaton the
+        // program made is not in any file.
         m_stack.clear();
-        m_saved = m_edits.model();
+        m_saved.reset();
         break;
     case ModelChange::Restore:
         break;   // a step of this history, being taken back or made again
     default:
-        if (!m_edits.model().sameAutomaton(before))
-            m_stack.push(new AutomatonStep(*this, stepName(change), before, m_edits.model()));
+        if (!writtenAlike(m_edits.model(), before))
+            m_stack.push(new AutomatonStep(*this, stepName(change), before, m_edits.model(),
+                                           m_heldByEditor ? m_editorOpening : -1));
         break;
     }
     updateActions();

@@ -4,17 +4,22 @@
 
 #include <QObject>
 #include <QUndoStack>
+#include <optional>
 
 class QAction;
 
 // Every change that reaches the automaton (an editor's OK or close, through
-// ModelEdits) is one step here that Undo takes back and Redo makes again; a
-// change that changed nothing is no step. New and Open start an empty history.
+// ModelEdits) is one step here that Undo takes back and Redo makes again. A
+// change a user cannot see is no step: one after which Save would write the
+// same file (the table's rows only fitted to the alphabet). Whatever one
+// opening of an editor stores is one step. New and Open start an empty history.
 //
 // Undo and Redo put back the whole automaton as it stood, and mark it saved
-// exactly when it then equals the one last opened or saved. They are not
-// available while the history is held (setHeld): an editor has the automaton
-// open, or a run reads it at each tick.
+// exactly when Save would then write what its file holds: the automaton last
+// read from or written to a file. One that never was (after New, or made by
+// Minimize) is never marked saved. They are not available while the history
+// is held (setHeld): an editor has the automaton open, or a run reads it at
+// each tick.
 //
 //     UndoHistory history(edits);          // listens to every change
 //     history.passOn(&window);             // and tells the window after it
@@ -42,7 +47,8 @@ public:
     // The steps kept, the oldest first; index() of them are done.
     const QUndoStack &stack() const { return m_stack; }
 
-    // While held for any reason, Undo and Redo do nothing.
+    // While held for any reason, Undo and Redo do nothing. Each hold by an
+    // editor is one opening of it.
     enum class Hold { Editor, Run };
     void setHeld(Hold reason, bool held);
 
@@ -60,8 +66,9 @@ private:
 
     ModelEdits &m_edits;
     QUndoStack m_stack;
-    modAll m_saved;          // the automaton last opened or saved
+    std::optional<modAll> m_saved;   // the automaton last read from or written to its file
     bool m_heldByEditor = false;
+    int m_editorOpening = 0;         // counts the editors' openings, so each one's changes are one step
     bool m_heldByRun = false;
     QAction *m_undo;
     QAction *m_redo;

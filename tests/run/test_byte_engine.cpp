@@ -1,7 +1,9 @@
 #include "cli/batch_run.h"
 #include "document/escaped_line.h"
+#include "model/characters.h"
 #include "run/byte_engine.h"
 #include "run/byte_engine_run.h"
+#include "run/run_path.h"
 #include "run/run_steps.h"
 
 #include "character_run.h"
@@ -256,8 +258,9 @@ private Q_SLOTS:
         }
     }
 
-    // The window's run over UTF-16, lone surrogates included, against the
-    // character run: same verdict, same stop, same state.
+    // The window's run over UTF-16, lone surrogates included, and the path a
+    // list of test strings shows, against the character run: same verdict,
+    // same stop, same state, the same states visited.
     void matchesTextRun()
     {
         QRandomGenerator random(9);
@@ -272,12 +275,14 @@ private Q_SLOTS:
                                 ? strangers[random.bounded(int(strangers.size()))]
                                 : m.symbols[random.bounded(int(m.symbols.size()))];
                 const ByteEngine::TextRun run = engine.runText(text);
+                const RunPath path = runPath(m, text);
                 if (!RunSteps::startIsValid(m)) {
                     QCOMPARE(verdictName(run.verdict), "InvalidStart");
+                    QVERIFY(path.invalidStart);
                     continue;
                 }
                 const RunAutomaton automaton(m);
-                CharacterRun reference(automaton);
+                CharacterRun reference(automaton, true);
                 reference.feed(text);
                 const RunOutcome stop = reference.finish();
                 QCOMPARE(run.consumed, stop.consumed);
@@ -286,8 +291,42 @@ private Q_SLOTS:
                                                                                                  : Verdict::Rejected));
                 if (m.state_count > 0)
                     QCOMPARE(run.state, stop.state);
+
+                QVERIFY(!path.invalidStart);
+                QCOMPARE(path.consumed, stop.consumed);
+                QCOMPARE(path.stopped, stop.verdict == RunVerdict::Error);
+                QCOMPARE(verdictText(path.verdict), verdictText(stop.verdict));
+                QCOMPARE(path.stepCount, Characters::count(QStringView(text).first(stop.consumed)));
+                if (m.state_count > 0)
+                    QCOMPARE(path.end, stop.state);
+                if (path.leftOut() == 0) {
+                    QList<qint16> visited;
+                    if (m.state_count > 0)
+                        visited << path.start;
+                    for (const QList<RunStep> *steps : {&path.firstSteps, &path.lastSteps})
+                        for (const RunStep &step : *steps)
+                            if (step.followed)
+                                visited << step.to;
+                    QCOMPARE(visited, stop.visited);
+                }
             }
         }
+    }
+
+    // However long the string, its path keeps the first and the last steps
+    // and each move once, never a record per character.
+    void longPathKeepsItsEnds()
+    {
+        const modAll m = makeAutomaton({"q0", "q1"}, {"q1"}, {"a", "b"}, {{2, 0}, {0, 1}});   // q0 -a-> q1 -b-> q0
+        const RunPath path = runPath(m, QStringLiteral("ab").repeated(1500000) + u'a');
+        QCOMPARE(QStringLiteral("%1 steps, %2 left out, %3 + %4 kept, %5 moves, ends %6 %7")
+                     .arg(path.stepCount)
+                     .arg(path.leftOut())
+                     .arg(path.firstSteps.size())
+                     .arg(path.lastSteps.size())
+                     .arg(path.moves.size())
+                     .arg(path.lastSteps.last().character, verdictText(path.verdict)),
+                 QStringLiteral("3000001 steps, 2999901 left out, 50 + 50 kept, 2 moves, ends a ACCEPTED"));
     }
 
     // tarnwell-run's lines: random automata, lines ended by LF or CR LF (a

@@ -1,4 +1,5 @@
 #include "plain_run_panel.h"
+#include "run_script.h"
 #include "run/simulation_run.h"
 #include "test_automata.h"
 
@@ -53,6 +54,7 @@ public:
             line += QStringLiteral(" immediate ") + shown(end.consumed);
         reports << line;
     }
+    void runPaused(bool paused) override { reports << (paused ? QStringLiteral("paused") : QStringLiteral("going")); }
     QString text() const { return reports.join(QStringLiteral(" | ")); }
 
 private:
@@ -70,37 +72,6 @@ private:
     }
 };
 
-// Acts out a script on one run (see runStates_data for its words).
-void act(const QString &script, SimulationRun &run, modAll &model, PlainRunPanel &panel)
-{
-    for (const QString &action : script.split(u' ', Qt::SkipEmptyParts)) {
-        const QString argument = action.section(u':', 1);
-        if (action == "play")
-            run.play();
-        else if (action == "tick")
-            run.tick();
-        else if (action == "pause")
-            run.pause();
-        else if (action == "fast")
-            panel.preset(2);
-        else if (action == "detach")
-            run.setObserver(nullptr);
-        else if (action.startsWith("type:"))
-            panel.input += argument;
-        else if (action.startsWith("start:"))
-            model.start_state = qint16(argument.toInt());
-        else if (action.startsWith("final:"))
-            model.states[argument.toInt()].is_final = !model.states[argument.toInt()].is_final;
-        else if (action.startsWith("shrink:"))
-            model.state_count = qint16(argument.toInt());
-        else if (action == "new") {
-            model = modAll();
-            panel.input.clear();
-        } else
-            qFatal("unknown script word %s", qPrintable(action));
-    }
-}
-
 } // namespace
 
 class TestSimulationRun : public QObject
@@ -114,6 +85,8 @@ private Q_SLOTS:
     void runStates();
     void reportsToTheObserver_data();
     void reportsToTheObserver();
+    void runGoing_data();
+    void runGoing();
     void interval_data();
     void interval();
     void randomAutomataRunAlikeBothWays();
@@ -163,10 +136,7 @@ void TestSimulationRun::immediateAndTimedRunsEndAlike()
 }
 
 // A script of actions on one run of ends-in-a (chain() for shrink), and how the
-// run stands after it. The script's words: play, tick, pause; fast (choose 0
-// ms); type:TEXT (typed into the input box); start:N and shrink:N (the model's
-// start state and state count set); new (the model and the input box emptied);
-// detach (the run's observer taken away).
+// run stands after it (see actOnRun for the script's words).
 void TestSimulationRun::runStates_data()
 {
     QTest::addColumn<QString>("input");
@@ -215,7 +185,7 @@ void TestSimulationRun::runStates()
     PlainRunPanel panel;
     panel.input = input;
     SimulationRun run(model, panel);
-    act(script, run, model, panel);
+    actOnRun(script, run, model, panel);
     QCOMPARE(panel.outcome(), outcome);
     QCOMPARE(panel.controls(), controls);
 }
@@ -241,7 +211,10 @@ void TestSimulationRun::reportsToTheObserver_data()
         << ends << "ax" << "play tick tick" << "start 0 ax | step 0>1 a/0 x | end error 1 x";
     QTest::newRow("a surrogate pair is one step") << astral << grin + "a" << "play tick"
                                                   << "start 0 " + grin + "a | step 0>1 " + grin + "/0 a";
-    QTest::newRow("Pause reports nothing") << ends << "a" << "play pause pause tick" << "start 0 a | step 0>1 a/0 -";
+    QTest::newRow("Pause: standing still and going on") << ends << "a" << "play pause pause tick"
+                                                         << "start 0 a | paused | going | step 0>1 a/0 -";
+    QTest::newRow("Pause after the end reports nothing") << ends << "" << "play tick pause pause"
+                                                         << "start 0 - | end rejected 0";
     QTest::newRow("Play again starts over") << ends << "ab" << "play tick play"
                                             << "start 0 ab | step 0>1 a/0 b | start 0 b";
     QTest::newRow("0 ms: only the end, with what was consumed") << ends << "aba" << "fast play"
@@ -269,8 +242,38 @@ void TestSimulationRun::reportsToTheObserver()
     SimulationRun run(model, panel);
     RecordingObserver observer;
     run.setObserver(&observer);
-    act(script, run, model, panel);
+    actOnRun(script, run, model, panel);
     QCOMPARE(observer.text(), reports);
+}
+
+void TestSimulationRun::runGoing_data()
+{
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<bool>("going");
+    QTest::addColumn<QString>("controls");
+
+    QTest::newRow("paused") << "play pause" << true << "- pause - 1/3";
+    QTest::newRow("ended by its verdict") << "play tick tick tick" << false << "- - play 0/3";
+    QTest::newRow("Play at 0 ms during a timed run") << "play tick fast play" << false << "timer pause play 2/3";
+    QTest::newRow("then Pause twice") << "play tick fast play pause pause" << false << "timer pause play 2/3";
+    QTest::newRow("invalid start during a run") << "play start:5 play" << false << "- - play 0/3";
+}
+
+// A timed run is going from its start to its end, paused or not; Play at 0 ms
+// ends it, though the timer and Pause stay as they were.
+void TestSimulationRun::runGoing()
+{
+    QFETCH(QString, script);
+    QFETCH(bool, going);
+    QFETCH(QString, controls);
+
+    modAll model = endsInA();
+    PlainRunPanel panel;
+    panel.input = QStringLiteral("ab");
+    SimulationRun run(model, panel);
+    actOnRun(script, run, model, panel);
+    QCOMPARE(panel.going, going);
+    QCOMPARE(panel.controls(), controls);
 }
 
 void TestSimulationRun::interval_data()

@@ -1,4 +1,5 @@
 #include "plain_run_panel.h"
+#include "run_script.h"
 #include "run/simulation_run.h"
 #include "test_automata.h"
 
@@ -64,6 +65,8 @@ private Q_SLOTS:
     void resumeAfterStepping_data();
     void resumeAfterStepping();
     void playAfterSteppingStartsAfresh();
+    void stepAfterTheEnd_data();
+    void stepAfterTheEnd();
     void historyKeepsOneEntryPerTick();
 };
 
@@ -314,6 +317,45 @@ void TestStepping::playAfterSteppingStartsAfresh()
     run.tick();
     run.tick();
     QCOMPARE(panel.outcome(), QStringLiteral("REJECTED|Successfully completed||q0"));
+}
+
+void TestStepping::stepAfterTheEnd_data()
+{
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<QString>("outcome");   // output|status|input|state, the ticks kept, a run going
+
+    const QString rejected = QStringLiteral("REJECTED|Successfully completed||q0");
+    QTest::newRow("the end stands") << "ab" << "step step step step step" << rejected + " 3 -";
+    QTest::newRow("Step Back still walks back") << "ab" << "step step step step back"
+                                                << "PENDING|Running ...||q0 2 going";
+    QTest::newRow("back into the run, then to its end again") << "ab" << "step step step back step step"
+                                                              << rejected + " 3 -";
+    QTest::newRow("an error end stands") << "axb" << "step step step"
+                                         << "ERROR|Invalid alphabet 'x'|xb|q1 2 -";
+    QTest::newRow("a run the timer ended") << "ab" << "play tick tick tick step" << rejected + " 3 -";
+    QTest::newRow("the input edited: a new run") << "ab" << "step step step type:a step"
+                                                 << "PENDING|Running ...||q1 1 going";
+    QTest::newRow("Play: a new run") << "ab" << "step step step play step" << rejected + " 1 -";
+    QTest::newRow("the model changed: a new run") << "ab" << "step step step forget step" << rejected + " 1 -";
+    QTest::newRow("after Play at 0 ms Step starts anew") << "ab" << "fast play step" << rejected + " 1 -";
+}
+
+// Once a run has ended, Step waits for something new to run, so that Step
+// Back can still go back into the run that ended (see actOnRun for the words).
+void TestStepping::stepAfterTheEnd()
+{
+    QFETCH(QString, input);
+    QFETCH(QString, script);
+    QFETCH(QString, outcome);
+
+    modAll model = endsInA();
+    PlainRunPanel panel;
+    panel.input = input;
+    SimulationRun run(model, panel);
+    actOnRun(script, run, model, panel);
+    QCOMPARE(panel.outcome() + QStringLiteral(" %1 %2").arg(run.history().size()).arg(panel.going ? "going" : "-"),
+             outcome);
 }
 
 void TestStepping::historyKeepsOneEntryPerTick()

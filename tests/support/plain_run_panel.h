@@ -8,7 +8,7 @@ struct PlainRunPanel final : RunPanel
     QString input, state, output, status;
     double minimum = 0, maximum = 100, value = 0;
     int interval = 0;
-    bool timerOn = false, playOn = true, pauseOn = false;
+    bool timerOn = false, playOn = true, pauseOn = false, going = false;
     SpeedChoice speed{false, 1, {}};
 
     QString inputText() const override { return input; }
@@ -27,6 +27,7 @@ struct PlainRunPanel final : RunPanel
     void setTimerEnabled(bool on) override { timerOn = on; }
     void setPlayEnabled(bool on) override { playOn = on; }
     void setPauseEnabled(bool on) override { pauseOn = on; }
+    void setRunGoing(bool on) override { going = on; }
     SpeedChoice speedChoice() const override { return speed; }
 
     void preset(int index) { speed = {false, index, {}}; }

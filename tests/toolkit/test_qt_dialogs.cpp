@@ -116,6 +116,21 @@ private Q_SLOTS:
 
     // The filter list reads as it is written, and "All files (*.*)" lists every
     // file, one without a dot in its name too.
+    // A question whose Yes gives something up has No as its default, and
+    // Escape answers No.
+    void yesNoDefaultsToNo()
+    {
+        QtDialogs dialogs(&mainWindow);
+        QString shown;
+        whenModal<QMessageBox>([&](QMessageBox *box) {
+            shown = QStringLiteral("%1 %2").arg(box->buttons().size()).arg(box->defaultButton()->text().remove(u'&'));
+            QTest::keyClick(box, Qt::Key_Escape);
+        });
+        QCOMPARE(dialogs.message(QStringLiteral("?"), QStringLiteral("Q"), Dialogs::Icon::Question, Dialogs::Buttons::YesNo),
+                 Dialogs::Answer::No);
+        QCOMPARE(shown, QStringLiteral("2 No"));
+    }
+
     void filtersListTheirFiles_data()
     {
         QTest::addColumn<int>("filter");

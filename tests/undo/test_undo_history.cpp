@@ -1,3 +1,4 @@
+#include "document/tw_writer.h"
 #include "model/model_edits.h"
 #include "scripted_dialogs.h"
 #include "test_automata.h"
@@ -20,16 +21,6 @@
 
 namespace {
 
-// The automaton alone, spare entries included, without the document's fields.
-QString automatonText(const modAll &m)
-{
-    QString text;
-    QDebug(&text) << m.state_count << m.start_state << m.symbol_count << m.symbols << m.transitions << m.comment;
-    for (const StateEntry &s : m.states)
-        QDebug(&text) << s.name << s.is_final;
-    return text;
-}
-
 void click(QWidget *dialog, const char *button)
 {
     QTest::mouseClick(dialog->findChild<QPushButton *>(QLatin1String(button)), Qt::LeftButton);
@@ -37,6 +28,7 @@ void click(QWidget *dialog, const char *button)
 
 // A model with its history, changed through the real editors the way a user
 // changes it: each editor shown, its controls used, then confirmed or closed.
+// The history is held while an editor is open, as the main window holds it.
 struct Session
 {
     modAll model;
@@ -44,11 +36,19 @@ struct Session
     UndoHistory history{edits};
     ScriptedDialogs dialogs;
 
+    struct Opening
+    {
+        explicit Opening(UndoHistory &h) : history(h) { history.setHeld(UndoHistory::Hold::Editor, true); }
+        ~Opening() { history.setHeld(UndoHistory::Hold::Editor, false); }
+        UndoHistory &history;
+    };
+
     // The states editor: adds `added`, removes the entry at `removed` (-1: none),
     // toggles the mark of entry `toggled` (-1: none), then OK or Cancel. An OK on
     // an empty list leaves the editor open: it is then cancelled.
     void states(const QStringList &added, int removed, int toggled, bool ok)
     {
+        const Opening opening(history);
         frm_states dlg(edits, dialogs, nullptr);
         dlg.show();
         editList(&dlg, added, removed);
@@ -64,6 +64,7 @@ struct Session
 
     void symbols(const QStringList &added, int removed, bool ok)
     {
+        const Opening opening(history);
         frm_alphabets dlg(edits, dialogs, nullptr);
         dlg.show();
         editList(&dlg, added, removed);
@@ -74,6 +75,7 @@ struct Session
 
     void start(int position, bool ok)
     {
+        const Opening opening(history);
         frm_sstate dlg(edits, nullptr);
         dlg.show();
         dlg.findChild<QComboBox *>()->setCurrentIndex(position);
@@ -82,9 +84,12 @@ struct Session
 
     // Types `name` into cell (state, symbol), after Backspace `erased` times,
     // and closes the window. A name that is no state is refused: the cells
-    // before it are stored all the same, and the window is then left unseen.
-    void table(int state, int symbol, int erased, const QString &name)
+    // before it are stored all the same. Then, with `fixed`, the cell is
+    // erased, `fixed` typed and the window closed again (refused again when
+    // `fixed` is no state); without, the window is left unseen.
+    void table(int state, int symbol, int erased, const QString &name, const QString &fixed = QString())
     {
+        const Opening opening(history);
         frm_ttable dlg(edits, dialogs, nullptr);
         dlg.show();
         auto *grid = dlg.findChild<QTableView *>();
@@ -93,13 +98,22 @@ struct Session
             QTest::keyClick(grid, Qt::Key_Backspace);
         QTest::keyClicks(grid, name);
         const QString typed = grid->currentIndex().data().toString();
-        if ((erased > 0 || !name.isEmpty()) && !typed.isEmpty() && model.findState(typed) == 0)
+        if (!typed.isEmpty() && model.findState(typed) == 0)
+            dialogs.answerMessage();
+        dlg.close();
+        if (!dlg.isVisible() || fixed.isNull())
+            return;
+        for (qsizetype i = grid->currentIndex().data().toString().size(); i > 0; --i)
+            QTest::keyClick(grid, Qt::Key_Backspace);
+        QTest::keyClicks(grid, fixed);
+        if (!fixed.isEmpty() && model.findState(fixed) == 0)
             dialogs.answerMessage();
         dlg.close();
     }
 
     void comment(const QString &typed)
     {
+        const Opening opening(history);
         frm_comment dlg(edits, nullptr);
         dlg.show();
         QTest::keyClicks(dlg.findChild<QPlainTextEdit *>(), typed);
@@ -148,7 +162,10 @@ private Q_SLOTS:
     void oneStepPerChange();
     void randomEditsUndoneAndRedone_data();
     void randomEditsUndoneAndRedone();
+    void savedAfterUndo_data();
+    void savedAfterUndo();
     void newAndOpenStartAfresh();
+    void spareEntriesComeBack();
     void keepsTheLatestSteps();
 };
 
@@ -201,6 +218,44 @@ void TestUndoHistory::oneStepPerChange_data()
                dlg.close();
            })
         << "Transition Table / 1" << "&Undo Transition Table";
+    QTest::newRow("the table opened and closed untouched after a state added")
+        << Edit([](Session &s) {
+               s.states({"q2"}, -1, -1, true);
+               s.table(0, 0, 0, QString());   // only fits the new state's row to the alphabet
+           })
+        << "States / 1" << "&Undo States";
+    // The first close stores the cell q0 -a-> and is refused at q1 -b->; the
+    // second, after q1 -b-> is fixed (and q0 -a-> typed again), is made.
+    const auto refusedThenFixed = [](const QString &first, const QString &fixed, const QString &again = QString()) {
+        return Edit([=](Session &s) {
+            const Session::Opening opening(s.history);
+            frm_ttable dlg(s.edits, s.dialogs, nullptr);
+            dlg.show();
+            auto *grid = dlg.findChild<QTableView *>();
+            const auto type = [&](int row, int column, const QString &name) {
+                grid->setCurrentIndex(grid->model()->index(row, column));
+                QTest::keyClick(grid, Qt::Key_Backspace);
+                QTest::keyClick(grid, Qt::Key_Backspace);
+                QTest::keyClicks(grid, name);
+            };
+            type(0, 0, first);
+            type(1, 1, QStringLiteral("q9"));
+            s.dialogs.answerMessage();
+            dlg.close();
+            type(1, 1, fixed);
+            if (!again.isEmpty())
+                type(0, 0, again);
+            dlg.close();
+        });
+    };
+    QTest::newRow("a refused close, then the name fixed") << refusedThenFixed("q0", "q1") << "Transition Table / 1"
+                                                          << "&Undo Transition Table";
+    QTest::newRow("a refused close, then both cells as they were") << refusedThenFixed("q0", "q0", "q1") << " / 0"
+                                                                   << "&Undo";
+    QTest::newRow("a refused close, then the cell stored put back") << Edit([&](Session &s) {
+        refusedThenFixed("q0", "q0")(s);
+        s.table(0, 0, 2, "q1");
+    }) << "Transition Table Transition Table / 2" << "&Undo Transition Table";
     QTest::newRow("the comment typed") << Edit([](Session &s) { s.comment("x"); }) << "Comment / 1"
                                        << "&Undo Comment";
     QTest::newRow("the comment closed untouched") << Edit([](Session &s) { s.comment(""); }) << " / 0" << "&Undo";
@@ -235,10 +290,11 @@ void TestUndoHistory::randomEditsUndoneAndRedone_data()
         QTest::addRow("seed %u", seed) << seed;
 }
 
-// Random sessions in the editors (confirmed, cancelled, refused), with saves
-// among them; then everything undone and redone. Each step back and forth
-// brings back exactly the automaton of its time, spare entries included, and
-// the automaton counts as saved exactly when it equals the one last saved.
+// Random sessions in the editors (confirmed, cancelled, refused, refused then
+// fixed), with saves among them; then everything undone and redone. Each step
+// back and forth brings back the automaton of its time as Save writes it, and
+// the automaton counts as saved exactly when that is what was last saved. The
+// new automaton it starts from is in no file: it never counts as saved.
 void TestUndoHistory::randomEditsUndoneAndRedone()
 {
     QFETCH(quint32, seed);
@@ -253,8 +309,8 @@ void TestUndoHistory::randomEditsUndoneAndRedone()
     };
     const auto removed = [&] { return qMax(-1, int(random.bounded(10)) - 6); };
 
-    QList<QString> versions{automatonText(s.model)};
-    QString saved = versions.last();
+    QList<QByteArray> versions{automatonBytes(s.model)};
+    std::optional<QByteArray> saved;
     for (int session = 0; session < 60; ++session) {
         const int count = qMax<int>(0, s.model.state_count);
         switch (random.bounded(7)) {
@@ -272,25 +328,26 @@ void TestUndoHistory::randomEditsUndoneAndRedone()
         case 4:
             if (count > 0 && s.model.symbol_count > 0)
                 s.table(random.bounded(count), random.bounded(int(s.model.symbol_count)), random.bounded(3),
-                        random.bounded(6) ? any(names.mid(0, count)) : QStringLiteral("zz"));
+                        random.bounded(6) ? any(names.mid(0, count)) : QStringLiteral("zz"),
+                        random.bounded(2) ? any(names.mid(0, count)) : QString());
             break;
         case 5:
             s.comment(random.bounded(3) ? any(names) : QString());
             break;
         default:
             s.edits.markSaved();
-            saved = automatonText(s.model);
+            saved = automatonBytes(s.model);
             break;
         }
-        if (automatonText(s.model) != versions.last())
-            versions.append(automatonText(s.model));
+        if (automatonBytes(s.model) != versions.last())
+            versions.append(automatonBytes(s.model));
         QCOMPARE(qsizetype(s.history.stack().count()), versions.size() - 1);
     }
     QVERIFY(s.dialogs.allAnswered());
     QVERIFY2(versions.size() > 15, "the sessions changed too little to test");
 
     const auto check = [&](qsizetype version) {
-        QCOMPARE(automatonText(s.model), versions[version]);
+        QCOMPARE(automatonBytes(s.model), versions[version]);
         QCOMPARE(s.model.is_saved, versions[version] == saved);
     };
     for (qsizetype version = versions.size() - 2; version >= 0; --version) {
@@ -305,24 +362,82 @@ void TestUndoHistory::randomEditsUndoneAndRedone()
     QVERIFY(!s.history.canRedo());
 }
 
-// New and Open leave nothing to undo; the automaton they leave is the saved one.
+void TestUndoHistory::savedAfterUndo_data()
+{
+    QTest::addColumn<Edit>("start");
+    QTest::addColumn<QString>("flags");   // is_saved after the change, then after each undo
+
+    QTest::newRow("read from a file") << Edit([](Session &s) {
+        s.edits.open(endsInA());
+        s.edits.markSaved();
+    }) << "changed saved";
+    QTest::newRow("read from a file, its rows fitted since") << Edit([](Session &s) {
+        modAll ragged = endsInA();
+        ragged.transitions[1].resize(1);   // q1 has no entry for b: the file says 0
+        s.edits.open(std::move(ragged));
+        s.edits.markSaved();
+        s.table(0, 0, 0, QString());       // only fits the row: the same file
+    }) << "changed saved";
+    QTest::newRow("made by the program, as Minimize makes it") << Edit([](Session &s) {
+        s.edits.open(endsInA());
+    }) << "changed changed";
+    QTest::newRow("made by the program after a file was read") << Edit([](Session &s) {
+        s.edits.open(endsInA());
+        s.edits.markSaved();
+        s.edits.open(endsInA());
+    }) << "changed changed";
+    QTest::newRow("New") << Edit([](Session &s) { s.edits.newFile(); }) << "changed changed";
+    QTest::newRow("made, changed, then saved") << Edit([](Session &s) {
+        s.edits.open(endsInA());
+        s.comment("x");
+        s.edits.markSaved();
+    }) << "changed saved changed";
+}
+
+// Undo marks the automaton saved only when its file holds it: one read from
+// or written to a file, not one the program made or New.
+void TestUndoHistory::savedAfterUndo()
+{
+    QFETCH(Edit, start);
+    QFETCH(QString, flags);
+
+    Session s;
+    start(s);
+    s.comment("y");
+    const auto flag = [&] { return s.model.is_saved ? QStringLiteral("saved") : QStringLiteral("changed"); };
+    QStringList seen{flag()};
+    while (s.history.canUndo()) {
+        s.history.undo();
+        seen << flag();
+    }
+    QCOMPARE(seen.join(u' '), flags);
+}
+
+// New and Open leave nothing to undo.
 void TestUndoHistory::newAndOpenStartAfresh()
 {
     Session s;
-    s.edits.open(endsInA());
-    s.edits.markSaved();
     s.comment("x");
     s.edits.open(endsInA());
     QCOMPARE(steps(s.history), " / 0");
     s.comment("y");
     s.history.undo();
-    QVERIFY(s.model.is_saved);
-    s.history.redo();
     s.edits.newFile();
     QCOMPARE(steps(s.history) + u' ' + s.history.redoAction()->text(), " / 0 Re&do");
-    s.comment("z");
+}
+
+// A removed last symbol's targets wait in the spare entry and come back when a
+// symbol is added; Undo and Redo keep them there too.
+void TestUndoHistory::spareEntriesComeBack()
+{
+    Session s;
+    s.model.takeAutomaton(makeAutomaton({"q0", "q1"}, {"q1"}, {"a", "b"}, {{2, 2}, {1, 1}}));
+    s.symbols({}, 1, true);
     s.history.undo();
-    QVERIFY(s.model.is_saved);
+    s.history.redo();
+    s.symbols({"c"}, -1, true);
+    QCOMPARE(s.model.symbols.mid(0, 2), (QStringList{"a", "c"}));
+    QCOMPARE(QList<qint16>({s.model.entry(0, 1), s.model.entry(1, 1)}), (QList<qint16>{2, 1}));
 }
 
 // The oldest steps go once the history holds its most.

@@ -219,6 +219,12 @@ void DiagramWindow::showPath(const RunPath &path, RunVerdict verdict)
     m_path.show();
 }
 
+void DiagramWindow::clearPath()
+{
+    m_path.clear();
+    m_path.show();
+}
+
 void DiagramWindow::addStepActions(QAction *step, QAction *stepBack)
 {
     m_runBar->addAction(step);
@@ -256,6 +262,9 @@ void DiagramWindow::showTrace()
     QString line = m_runTrace.text(m_names);
     for (qsizetype states = RunTrace::shownStates - 1; states > 0 && metrics.horizontalAdvance(line) > room; --states)
         line = m_runTrace.text(m_names, states);
+    // Narrower still: the states alone, the run's ends where the tape was.
+    if (metrics.horizontalAdvance(line) > room)
+        line = m_runTrace.text(m_names, 1, false);
     m_trace->setText(line);
 }
 
@@ -348,5 +357,11 @@ void DiagramWindow::runEnded(const RunEnd &end)
     m_runGoing = false;
     m_highlight.runEnded(end);
     m_runTrace.runEnded(end);
+    runMoved();
+}
+
+void DiagramWindow::runPaused(bool paused)
+{
+    m_runTrace.runPaused(paused);
     runMoved();
 }

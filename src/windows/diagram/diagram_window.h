@@ -56,6 +56,8 @@ public:
     // Draws the path of a string chosen in the Test Strings window, unless a
     // timed run is going on: the run wins, and its start clears the path.
     void showPath(const RunPath &path, RunVerdict verdict);
+    // The path shown is no longer chosen; a run's highlight stays.
+    void clearPath();
     // Puts the main window's Step and Step Back beside the trace (the same
     // actions, so their shortcuts work here too).
     void addStepActions(QAction *step, QAction *stepBack);
@@ -97,6 +99,7 @@ private:
     void stepTaken(const RunStep &step) override;
     void stepUndone(const RunStep &step) override;
     void runEnded(const RunEnd &end) override;
+    void runPaused(bool paused) override;
 
     std::unique_ptr<GraphLayout> m_ownLayout;
     GraphLayout *m_layout;

@@ -41,10 +41,10 @@ void PathHighlight::paint(const Look &look, bool on)
             item->setFill(on ? how : StateFill::None);
     };
     fill(path.start, StateFill::Current);
-    for (const RunStep &step : path.steps) {
-        fill(step.to, StateFill::Current);
-        if (EdgeItem *item = m_scene.edgeItem(step.from, step.to, !step.followed))
+    for (const RunMove &move : path.moves) {
+        fill(move.to, StateFill::Current);
+        if (EdgeItem *item = m_scene.edgeItem(move.from, move.to, !move.followed))
             item->setHighlighted(on);
     }
-    fill(path.steps.isEmpty() ? path.start : path.steps.last().to, look.endFill);
+    fill(path.end, look.endFill);
 }

@@ -24,6 +24,7 @@ public:
     void stepTaken(const RunStep &step) override;
     void stepUndone(const RunStep &step) override;
     void runEnded(const RunEnd &end) override;
+    void runPaused(bool) override {}   // a pause changes nothing in the picture
     void clear();
 
     // Repaints the items whose highlight changed since the last call.

@@ -45,6 +45,8 @@ QString nameOf(const QStringList &names, qint16 state)
 void RunTrace::runStarted(qint16 start, const QString &input)
 {
     m_kind = Kind::Timed;
+    m_paused = false;
+    m_verdict.clear();
     m_read.clear();
     m_remaining = input;
     m_states = {start};
@@ -56,6 +58,7 @@ void RunTrace::stepTaken(const RunStep &step)
     // run) is traced again from where it stands.
     if (m_kind != Kind::Timed) {
         m_kind = Kind::Timed;
+        m_verdict.clear();
         m_read.clear();
         m_states = {step.from};
     }
@@ -66,6 +69,7 @@ void RunTrace::stepTaken(const RunStep &step)
 
 void RunTrace::stepUndone(const RunStep &step)
 {
+    m_verdict.clear();
     if (step.character.isEmpty())
         return;   // an end taken back: what was read and visited stands
     if (m_read.endsWith(step.character))
@@ -77,9 +81,12 @@ void RunTrace::stepUndone(const RunStep &step)
 
 void RunTrace::runEnded(const RunEnd &end)
 {
+    m_paused = false;
     // The steps of a timed run told everything: the box and the states stand.
-    if (!end.immediate)
+    if (!end.immediate) {
+        m_verdict = verdictText(end.verdict);
         return;
+    }
     m_kind = Kind::Immediate;
     m_read = end.consumed;
     m_remaining.clear();
@@ -87,16 +94,23 @@ void RunTrace::runEnded(const RunEnd &end)
     m_end = end.state;
 }
 
+void RunTrace::runPaused(bool paused)
+{
+    m_paused = paused;
+}
+
 void RunTrace::clear()
 {
     m_kind = Kind::None;
+    m_paused = false;
+    m_verdict.clear();
     m_read.clear();
     m_remaining.clear();
     m_states.clear();
     m_end = -1;
 }
 
-QString RunTrace::text(const QStringList &names, qsizetype mostStates) const
+QString RunTrace::text(const QStringList &names, qsizetype mostStates, bool withTape) const
 {
     if (m_kind == Kind::None)
         return QString();
@@ -106,13 +120,22 @@ QString RunTrace::text(const QStringList &names, qsizetype mostStates) const
             line += QStringLiteral("    End state: ") + nameOf(names, m_end);
         return line;
     }
-    line += QStringLiteral("    Input box: ") + firstCharacters(m_remaining, shownCharacters);
-    line += QStringLiteral("    States: ");
+    if (withTape)
+        line += QStringLiteral("    Input box: ") + firstCharacters(m_remaining, shownCharacters) + QStringLiteral("    ");
+    else
+        line.clear();
+    line += QStringLiteral("States: ");
     const qsizetype first = qMax<qsizetype>(0, m_states.size() - qMax<qsizetype>(1, mostStates));
     QStringList shown;
     if (first > 0)
         shown.append(ellipsis);
     for (qsizetype i = first; i < m_states.size(); ++i)
         shown.append(nameOf(names, m_states[i]));
-    return line + shown.join(QStringLiteral(" \u2192 "));
+    line += shown.join(QStringLiteral(" \u2192 "));
+    // First, where a narrow window still shows it: Step waits after an end.
+    if (!m_verdict.isEmpty())
+        return QStringLiteral("Run ended: ") + m_verdict + QStringLiteral("    ") + line;
+    if (m_paused)
+        return QStringLiteral("Paused    ") + line;
+    return line;
 }

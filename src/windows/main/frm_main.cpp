@@ -167,6 +167,9 @@ void frm_main::createControls()
     timer->setObjectName(QStringLiteral("timer"));
 
     connect(cmd_play, &QPushButton::clicked, this, [this] { m_run.play(); });
+    // What the user types, not what a run takes: after a run's end, Step
+    // starts anew on a string typed since.
+    connect(txt_input, &QLineEdit::textEdited, this, [this] { m_run.inputEdited(); });
     connect(cmd_pause, &QPushButton::clicked, this, [this] { m_run.pause(); });
     connect(timer, &TickTimer::tick, this, [this] { m_run.tick(); });
 }
@@ -523,6 +526,7 @@ void frm_main::cmd_test_strings_clicked()
             if (m_diagram->isVisible())
                 m_diagram->showPath(path, verdict);
         });
+        connect(m_testStrings, &TestStringsWindow::pathCleared, m_diagram, &DiagramWindow::clearPath);
         WindowPlaces::keepBeside(*m_testStrings, QStringLiteral("TestStrings"), *this);
     }
     showBeside(*m_testStrings);
@@ -570,14 +574,13 @@ bool frm_main::timerEnabled() const { return timer->isEnabled(); }
 void frm_main::setTimerEnabled(bool enabled) { timer->setEnabled(enabled); }
 void frm_main::setPlayEnabled(bool enabled) { cmd_play->setEnabled(enabled); }
 
-// Pause is enabled exactly while a run goes on, paused or not; the run reads
-// the automaton at each tick, so Undo waits until it ends.
-void frm_main::setPauseEnabled(bool enabled)
-{
-    cmd_pause->setEnabled(enabled);
-    m_history.setHeld(UndoHistory::Hold::Run, enabled);
-}
+void frm_main::setPauseEnabled(bool enabled) { cmd_pause->setEnabled(enabled); }
 
+// The run reads the automaton at each tick, so Undo waits until it ends.
+void frm_main::setRunGoing(bool going)
+{
+    m_history.setHeld(UndoHistory::Hold::Run, going);
+}
 
 RunPanel::SpeedChoice frm_main::speedChoice() const
 {

@@ -113,6 +113,7 @@ private:
     void setTimerEnabled(bool enabled) override;
     void setPlayEnabled(bool enabled) override;
     void setPauseEnabled(bool enabled) override;
+    void setRunGoing(bool going) override;
     SpeedChoice speedChoice() const override;
 
     modAll &m_model;

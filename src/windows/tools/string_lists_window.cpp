@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -95,8 +96,17 @@ void StringListsWindow::showMore(List &list)
     QStringList lines;
     for (qsizetype i = list.shown; i < qMin<qsizetype>(strings.size(), wanted); ++i)
         lines.append(Analysis::shown(strings[i], escape));
-    if (!lines.isEmpty())
+    if (!lines.isEmpty()) {
+        // Appending scrolls to the end and carries the text cursor along,
+        // which the first showing scrolls to: the view stays where it was,
+        // and the list opens at its first string.
+        QScrollBar *bar = list.strings->verticalScrollBar();
+        const int top = bar->value();
         list.strings->appendPlainText(lines.join(u'\n'));
+        if (list.shown == 0)
+            list.strings->moveCursor(QTextCursor::Start);
+        bar->setValue(top);
+    }
     list.shown += int(lines.size());
     const bool more = strings.size() > wanted;
     list.more->setEnabled(more);

@@ -16,6 +16,16 @@ QString verdictOrEmpty(const std::optional<RunVerdict> &verdict)
     return verdict ? verdictText(*verdict) : QString();
 }
 
+// An ERROR says why in its own cell: "ERROR: Invalid alphabet '2'".
+QString resultText(const std::optional<StringResult> &result)
+{
+    if (!result)
+        return QString();
+    if (result->verdict == RunVerdict::Error)
+        return verdictText(result->verdict) + QStringLiteral(": ") + result->status;
+    return verdictText(result->verdict);
+}
+
 } // namespace
 
 StringTable::StringTable(QObject *parent)
@@ -78,7 +88,7 @@ QVariant StringTable::data(const QModelIndex &index, int role) const
     case ExpectedColumn:
         return verdictOrEmpty(row.expected);
     case ResultColumn:
-        return row.result ? verdictText(row.result->verdict) : QString();
+        return resultText(row.result);
     case EndsInColumn:
         if (row.result && row.result->state >= 0 && row.result->state < m_stateNames.size())
             return m_stateNames[row.result->state];

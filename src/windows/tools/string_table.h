@@ -40,6 +40,8 @@ public:
     // Every row, as a list file holds it.
     QList<ListedString> strings() const;
     ListedString string(int row) const;
+    // How many of the row's bytes, from the start, are valid UTF-8.
+    qsizetype validBytes(int row) const { return m_rows[row].valid; }
     // Replaces every row (a list opened).
     void replace(const QList<ListedString> &strings);
 

@@ -4,7 +4,6 @@
 #include "document/escaped_line.h"
 #include "model/characters.h"
 #include "model/mod_all.h"
-#include "run/run_steps.h"
 #include "toolkit/dialogs.h"
 #include "toolkit/drop_down_list.h"
 #include "toolkit/plain_label.h"
@@ -21,6 +20,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSaveFile>
 #include <QStyledItemDelegate>
 #include <QTableView>
@@ -29,8 +29,8 @@
 
 namespace {
 
-// A long string's path is shown up to here; the rest is counted.
-constexpr qsizetype mostShownSteps = 200;
+// The narrowest the String column is made, in pixels.
+constexpr int leastStringWidth = 120;
 
 const QString listFilter = QStringLiteral("Lists of strings (*.txt)");
 const QString allFilter = QStringLiteral("All files (*.*)");
@@ -40,21 +40,25 @@ QString nameOf(const modAll &model, qint16 state)
     return model.isState(state) ? model.states[state].name : QStringLiteral("?");
 }
 
+void appendSteps(QString &line, const modAll &model, const QList<RunStep> &steps)
+{
+    for (const RunStep &step : steps)
+        line += QStringLiteral(" -") + EscapedLine::escape(step.character) + QStringLiteral("-> ")
+            + nameOf(model, step.to);
+}
+
 // "q0 -a-> q1 -b-> q1", each character in its escaped form so that a blank or
-// a tab can be seen.
+// a tab can be seen. A long path shows its first and last steps, the number
+// of those between in the middle.
 QString pathLine(const modAll &model, const RunPath &path)
 {
     if (model.state_count == 0)
         return QStringLiteral("(no states)");
     QString line = nameOf(model, path.start);
-    const qsizetype shown = qMin(path.steps.size(), mostShownSteps);
-    for (qsizetype i = 0; i < shown; ++i) {
-        const RunStep &step = path.steps[i];
-        line += QStringLiteral(" -") + EscapedLine::escape(step.character) + QStringLiteral("-> ")
-            + nameOf(model, step.to);
-    }
-    if (shown < path.steps.size())
-        line += QStringLiteral(" ... (%1 more steps)").arg(path.steps.size() - shown);
+    appendSteps(line, model, path.firstSteps);
+    if (path.leftOut() > 0)
+        line += QStringLiteral(" ... (%1 steps left out) ...").arg(path.leftOut());
+    appendSteps(line, model, path.lastSteps);
     return line;
 }
 
@@ -159,6 +163,16 @@ void TestStringsWindow::createControls()
     for (int column = StringTable::ExpectedColumn; column < StringTable::ColumnCount; ++column)
         columns->resizeSection(column, column == StringTable::StepsColumn ? 60 : 95);
 
+    // An ERROR's reason shows in its Result cell. The strings keep room of
+    // their own however narrow the window is made.
+    columns->resizeSection(StringTable::ResultColumn,
+                           m_view->fontMetrics().horizontalAdvance(QStringLiteral("ERROR: Invalid alphabet 'W'")) + 16);
+    int fixedColumns = 0;
+    for (int column = StringTable::ExpectedColumn; column < StringTable::ColumnCount; ++column)
+        fixedColumns += columns->sectionSize(column);
+    m_view->setMinimumWidth(fixedColumns + leastStringWidth + m_view->verticalHeader()->sizeHint().width()
+                            + m_view->verticalScrollBar()->sizeHint().width() + 2 * m_view->frameWidth());
+
     m_summary = lineLabel(this, "lbl_summary");
     m_path = lineLabel(this, "lbl_path");
     m_status = lineLabel(this, "lbl_status");
@@ -247,8 +261,23 @@ void TestStringsWindow::paste(const QString &text)
     m_view->setFocus();
 }
 
+// Rows never saved are work too: Open List asks before it puts a list in
+// their place.
+bool TestStringsWindow::mayReplaceRows()
+{
+    const int count = m_table->rowCount();
+    if (!m_table->isModified() || count == 0)
+        return true;
+    const QString question = count == 1 ? QStringLiteral("Replace the string not saved?")
+                                        : QStringLiteral("Replace the %1 strings not saved?").arg(count);
+    return m_dialogs.message(question, QStringLiteral("Open List"), Dialogs::Icon::Question, Dialogs::Buttons::YesNo)
+        == Dialogs::Answer::Yes;
+}
+
 void TestStringsWindow::openList()
 {
+    if (!mayReplaceRows())
+        return;
     Dialogs::FileSettings settings;
     settings.title = QStringLiteral("Open List");
     settings.filters = {listFilter, allFilter};
@@ -270,6 +299,7 @@ void TestStringsWindow::openList()
         return;
     }
     m_table->replace(parsed.strings);
+    showPath();   // no row of the new list is chosen yet
     setMessage(QStringLiteral("List opened: ") + QDir::toNativeSeparators(*path));
     m_view->setFocus();
 }
@@ -303,37 +333,54 @@ void TestStringsWindow::automatonChanged()
     showPath();
 }
 
+// The chosen row's path, once the row has run: from the model its result
+// came from, since any change of the model clears the results.
 void TestStringsWindow::showPath()
 {
     const int row = m_view->currentIndex().row();
-    if (row < 0 || row >= m_table->rowCount()) {
-        m_path->clear();
+    if (row < 0 || row >= m_table->rowCount() || !m_table->result(row)) {
+        setPathLine(QString());
+        Q_EMIT pathCleared();
         return;
     }
     const ListedString string = m_table->string(row);
-    QByteArray escaped;
-    const qsizetype valid = EscapedLine::append(escaped, string.bytes);
-    const RunPath path = runPath(m_model, QString::fromUtf8(string.bytes.first(valid)));
-    if (path.start < 0) {
-        m_path->setText(QStringLiteral("Path: none (invalid start state)"));
+    const qsizetype valid = m_table->validBytes(row);
+    const QString text = QString::fromUtf8(QByteArrayView(string.bytes).first(valid));
+    const RunPath path = runPath(m_model, text);
+    if (path.invalidStart) {
+        setPathLine(QStringLiteral("Path: none (invalid start state)"));
         Q_EMIT pathChosen(path, RunVerdict::Error);
         return;
     }
-    qsizetype taken = 0;
-    for (const RunStep &step : path.steps)
-        taken += step.character.size();
     QString stop; // the character the run stops at, as a result line shows it
     if (path.stopped)
-        stop = EscapedLine::escape(Characters::first(QString::fromUtf8(string.bytes.first(valid)).sliced(taken)));
+        stop = EscapedLine::escape(Characters::first(QStringView(text).sliced(path.consumed)));
     else if (valid < string.bytes.size())
         stop = QString::fromLatin1(EscapedLine::escape(QByteArrayView(string.bytes).sliced(valid, 1)));
-    const RunVerdict verdict = !stop.isEmpty() ? RunVerdict::Error
-        : RunSteps::isAccepting(m_model, path.steps.isEmpty() ? path.start : path.steps.last().to)
-        ? RunVerdict::Accepted
-        : RunVerdict::Rejected;
-    const QString end = verdict == RunVerdict::Error ? QStringLiteral("ERROR at '%1'").arg(stop) : verdictText(verdict);
-    m_path->setText(QStringLiteral("Path: ") + pathLine(m_model, path) + QStringLiteral("  ") + end);
+    const RunVerdict verdict = stop.isEmpty() ? path.verdict : RunVerdict::Error;
+    const QString end = stop.isEmpty() ? verdictText(verdict) : QStringLiteral("ERROR at '%1'").arg(stop);
+    setPathLine(QStringLiteral("Path: ") + pathLine(m_model, path) + QStringLiteral("  ") + end);
     Q_EMIT pathChosen(path, verdict);
+}
+
+// A line wider than the window loses its middle, so the start and the end of
+// the path stay in sight.
+void TestStringsWindow::setPathLine(const QString &line)
+{
+    m_pathLine = line;
+    m_path->setToolTip(line);
+    fitPathLine();
+}
+
+void TestStringsWindow::fitPathLine()
+{
+    m_path->setText(m_path->fontMetrics().elidedText(m_pathLine, Qt::ElideMiddle, m_path->contentsRect().width()));
+}
+
+void TestStringsWindow::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    fitPathLine();
 }
 
 void TestStringsWindow::setMessage(const QString &message)
@@ -359,5 +406,5 @@ void TestStringsWindow::showError(const QString &text)
 }
 
 QString TestStringsWindow::summaryText() const { return m_summary->text(); }
-QString TestStringsWindow::pathText() const { return m_path->text(); }
+QString TestStringsWindow::pathText() const { return m_pathLine; }
 QString TestStringsWindow::statusText() const { return m_status->text(); }

@@ -50,17 +50,26 @@ public:
     void automatonChanged();
 
     QString summaryText() const;
+    // The chosen row's path, whole; the window shows as much of it as fits.
     QString pathText() const;
     QString statusText() const;
 
 Q_SIGNALS:
-    // A row was chosen: the way its string's run goes through the automaton,
-    // and how it ends.
+    // A row that has run was chosen: the way its string's run goes through
+    // the automaton, and how it ends.
     void pathChosen(const RunPath &path, RunVerdict verdict);
+    // No such row is chosen any more.
+    void pathCleared();
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     void createControls();
+    bool mayReplaceRows();
     void showPath();
+    void setPathLine(const QString &line);
+    void fitPathLine();
     void updateLines();
     void setMessage(const QString &message);
     void showError(const QString &text);
@@ -74,4 +83,5 @@ private:
     QLabel *m_path = nullptr;
     QLabel *m_status = nullptr;
     QString m_message;     // the outcome of the last open, save, paste or edit
+    QString m_pathLine;    // the path of the chosen row, before it is fitted to the window
 };

@@ -70,7 +70,8 @@ struct Fixture
 
     // Plays run reports, ';' apart ("-" is empty text), then waits for the repaint:
     //   start STATE INPUT | step FROM TO CHAR LEFT [stay] | undo (as step)
-    //   end accepted|rejected|error STATE [immediate CONSUMED] | clear | redraw
+    //   end accepted|rejected|error STATE [immediate CONSUMED] | pause | resume
+    //   | clear | redraw
     void play(const QString &script)
     {
         const auto text = [](const QString &word) { return word == QLatin1String("-") ? QString() : word; };
@@ -90,6 +91,8 @@ struct Fixture
                 const bool immediate = w.value(3) == QLatin1String("immediate");
                 observer.runEnded({verdict, qint16(w[2].toInt()), QString(), immediate,
                                    immediate ? text(w.value(4, QStringLiteral("-"))) : QString()});
+            } else if (w[0] == QLatin1String("pause") || w[0] == QLatin1String("resume")) {
+                observer.runPaused(w[0] == QLatin1String("pause"));
             } else if (w[0] == QLatin1String("clear")) {
                 window.clearRun();
             } else {
@@ -201,11 +204,18 @@ void TestDiagramWindow::runIsFollowed_data()
     QTest::newRow("a stay lights its dashed loop, a step only its arrow")
         << "start 0 0110; step 0 0 0 110 stay; step 0 1 1 10" << seen + "=Current, " + no + ">" + seen
         << "Read: 01    Input box: 10    States: " + no + arrow + no + arrow + seen;
-    QTest::newRow("ACCEPTED fills green; the trace stays")
+    QTest::newRow("ACCEPTED fills green; the trace stays and says the run ended")
         << "start 0 1; step 0 1 1 -; end accepted 1" << seen + "=Accepted"
-        << "Read: 1    Input box:     States: " + no + arrow + seen;
+        << "Run ended: ACCEPTED    Read: 1    Input box:     States: " + no + arrow + seen;
     QTest::newRow("ERROR fills the state it stopped in") << "start 0 1x; step 0 1 1 x; end error 1" << seen + "=Rejected"
-                                                         << "Read: 1    Input box: x    States: " + no + arrow + seen;
+        << "Run ended: ERROR    Read: 1    Input box: x    States: " + no + arrow + seen;
+    QTest::newRow("paused") << "start 0 10; step 0 1 1 0; pause" << seen + "=Current, " + no + ">" + seen
+                            << "Paused    Read: 1    Input box: 0    States: " + no + arrow + seen;
+    QTest::newRow("going on after a pause") << "start 0 10; pause; resume; step 0 1 1 0"
+                                            << seen + "=Current, " + no + ">" + seen
+                                            << "Read: 1    Input box: 0    States: " + no + arrow + seen;
+    QTest::newRow("the end taken back: paused again") << "start 0 1; step 0 1 1 -; end rejected 1; undo 1 1 - -; pause"
+        << seen + "=Current" << "Paused    Read: 1    Input box:     States: " + no + arrow + seen;
     QTest::newRow("immediate run: only the end") << "end rejected 0 immediate 0010" << no + "=Rejected"
                                                  << "Read: 0010    End state: " + no;
     QTest::newRow("invalid start: nothing filled") << "end error -1 immediate -" << "" << "Read: ";
@@ -244,8 +254,6 @@ void TestDiagramWindow::runIsFollowed()
     QCOMPARE(f.window.trace(), trace);
 }
 
-// However narrow the window, the trace ends with the state the run stands in;
-// a wider window shows more of the states before it.
 // The colour a state is painted in after a run's reports on contains-a-one: the
 // most common one in the scene as drawn over the state's box.
 void TestDiagramWindow::fillsArePainted_data()
@@ -285,6 +293,8 @@ void TestDiagramWindow::fillsArePainted()
     QCOMPARE(QColor::fromRgba(common).name(), colour);
 }
 
+// However narrow the window, the trace ends with the state the run stands in;
+// a wider window shows more of the states before it.
 void TestDiagramWindow::traceKeepsTheCurrentStateInSight()
 {
     Fixture f;
@@ -302,6 +312,12 @@ void TestDiagramWindow::traceKeepsTheCurrentStateInSight()
     f.window.resize(360, 400);
     QTRY_COMPARE(label->width(), 360);
     QVERIFY2(states().startsWith("..." + arrow) && states().endsWith(arrow + "seen a 1"), qPrintable(states()));
+    QVERIFY(QFontMetrics(label->font()).horizontalAdvance(f.window.trace()) <= label->contentsRect().width());
+
+    // A pause is said first; the state stays in sight, the tape gives way.
+    f.play(QStringLiteral("pause"));
+    QVERIFY2(f.window.trace().startsWith("Paused    ") && states().endsWith(arrow + "seen a 1"),
+             qPrintable(f.window.trace()));
     QVERIFY(QFontMetrics(label->font()).horizontalAdvance(f.window.trace()) <= label->contentsRect().width());
 }
 

@@ -452,7 +452,8 @@ void TestKeyboardAndAccess::undoAndRedoInTheWindow()
     QVERIFY(f.dialogs.allAnswered());
 }
 
-// An open editor and a run (paused too) hold the history: both items greyed.
+// An open editor and a run (paused too) hold the history: both items greyed,
+// and back as soon as no run goes, whatever Pause shows.
 void TestKeyboardAndAccess::undoWaitsForEditorsAndRuns()
 {
     ActiveFixture f;
@@ -480,6 +481,19 @@ void TestKeyboardAndAccess::undoWaitsForEditorsAndRuns()
     QTest::keyClick(&f.window, Qt::Key_F6);
     Q_EMIT f.child<TickTimer>("timer")->tick();   // the first character is not a symbol: the run ends
     QCOMPARE(items(), "1 1");
+
+    // Play at 0 ms during a timed run ends that run, though Pause stays
+    // enabled: Undo and Redo come back at once, and Pause twice keeps them.
+    f.child<QLineEdit>("txt_input")->clear();
+    QTest::keyClick(&f.window, Qt::Key_F5);
+    QStringList seen{items()};
+    f.child<QComboBox>("com_speed")->setCurrentIndex(2);
+    QTest::keyClick(&f.window, Qt::Key_F5);
+    seen << items();
+    QTest::keyClick(&f.window, Qt::Key_F6);
+    QTest::keyClick(&f.window, Qt::Key_F6);
+    seen << items() + (f.child<QWidget>("cmd_pause")->isEnabled() ? " pause" : "");
+    QCOMPARE(seen.join(u'|'), "0 0|1 1|1 1 pause");
 }
 
 QTEST_MAIN(TestKeyboardAndAccess)

@@ -10,6 +10,8 @@
 #include "windows/diagram/graphviz_layout.h"
 #include "windows/guide/guide_window.h"
 #include "windows/main/frm_main.h"
+#include "windows/tools/string_table.h"
+#include "windows/tools/test_strings_window.h"
 
 #include <QAction>
 #include <QApplication>
@@ -63,6 +65,7 @@ private Q_SLOTS:
     void newOpenAndPlayClearTheRun_data();
     void newOpenAndPlayClearTheRun();
     void diagramFollowsStepsBack();
+    void chosenRowPathOnTheDiagram();
     void missingGraphvizLeavesTheRunAlone();
     void windowsOpenBesideTheMainWindow_data();
     void windowsOpenBesideTheMainWindow();
@@ -421,12 +424,12 @@ void TestMainWindow::diagramFollowsTheRun_data()
         << 0 << "01"
         << QStringList{no + "=Current", no + "=Current, " + no + "~" + no, seen + "=Current, " + no + ">" + seen,
                        seen + "=Accepted"}
-        << "Read: 01    Input box:     States: " + no + arrow + no + arrow + seen;
+        << "Run ended: ACCEPTED    Read: 01    Input box:     States: " + no + arrow + no + arrow + seen;
     QTest::newRow("REJECTED") << 0 << "0" << QStringList{no + "=Current", no + "=Current, " + no + "~" + no, no + "=Rejected"}
-                              << "Read: 0    Input box:     States: " + no + arrow + no;
+                              << "Run ended: REJECTED    Read: 0    Input box:     States: " + no + arrow + no;
     QTest::newRow("ERROR at a character outside the alphabet, where the run stopped")
         << 0 << "1x0" << QStringList{no + "=Current", seen + "=Current, " + no + ">" + seen, seen + "=Rejected"}
-        << "Read: 1    Input box: x0    States: " + no + arrow + seen;
+        << "Run ended: ERROR    Read: 1    Input box: x0    States: " + no + arrow + seen;
     QTest::newRow("0 ms: only the end") << 2 << "0010" << QStringList{seen + "=Accepted"}
                                         << "Read: 0010    End state: " + seen;
     QTest::newRow("0 ms, ERROR") << 2 << "01x1" << QStringList{seen + "=Rejected"} << "Read: 01    End state: " + seen;
@@ -441,6 +444,7 @@ void TestMainWindow::diagramFollowsTheRun()
 
     Fixture f;
     f.openDiagramOn(QStringLiteral("contains-a-one"));
+    f.diagram()->resize(1200, f.diagram()->height());   // room for the whole trace
     f.child<QComboBox>("com_speed")->setCurrentIndex(speed);
     f.child<QLineEdit>("txt_input")->setText(input);
     f.click("cmd_play");
@@ -465,7 +469,7 @@ void TestMainWindow::newOpenAndPlayClearTheRun_data()
     const QString arrow = QStringLiteral(" \u2192 ");
     const QString standing = QStringLiteral("seen a 1=Current, no 1 yet>seen a 1");
     const QString traced = "Read: 01    Input box: 1    States: no 1 yet" + arrow + "no 1 yet" + arrow + "seen a 1";
-    QTest::newRow("Pause keeps it") << "cmd_pause" << standing << traced;
+    QTest::newRow("Pause keeps it, and says so") << "cmd_pause" << standing << "Paused    " + traced;
     QTest::newRow("an editor's close redraws and keeps it") << "cmd_comment" << standing << traced;
     QTest::newRow("the next Play clears it") << "cmd_play" << "no 1 yet=Current"
                                              << "Read:     Input box: 1    States: no 1 yet";
@@ -503,19 +507,22 @@ void TestMainWindow::newOpenAndPlayClearTheRun()
     QCOMPARE(f.diagram()->trace(), trace);
 }
 
-// Step takes contains-a-one through "01" to its verdict and Step Back takes it
-// all back: the diagram and its trace follow each way.
+// Step takes contains-a-one through "01" to its verdict, one Step more does
+// nothing, and Step Back takes it all back: the diagram and its trace follow
+// each way. A string typed after the end is a new run for Step.
 void TestMainWindow::diagramFollowsStepsBack()
 {
     Fixture f;
     f.openDiagramOn(QStringLiteral("contains-a-one"));
-    f.child<QLineEdit>("txt_input")->setText(QStringLiteral("01"));
+    f.diagram()->resize(1200, f.diagram()->height());   // room for the whole trace
+    auto *input = f.child<QLineEdit>("txt_input");
+    input->setText(QStringLiteral("01"));
     const auto shown = [&] {
         const QString highlight = f.highlight();   // waits for the repaint that shows the trace too
         return highlight + QStringLiteral(" | ") + f.diagram()->trace();
     };
     QStringList seen;
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < 4; ++i) {
         f.trigger("cmd_step");
         seen << shown();
     }
@@ -523,18 +530,66 @@ void TestMainWindow::diagramFollowsStepsBack()
         f.trigger("cmd_step_back");
         seen << shown();
     }
+    for (int i = 0; i < 3; ++i)
+        f.trigger("cmd_step");
+    input->setFocus();
+    QTest::keyClicks(input, QStringLiteral("1"));
+    f.trigger("cmd_step");
+    seen << shown();
+
     const QString arrow = QStringLiteral(" \u2192 ");
     const QString no = QStringLiteral("no 1 yet"), yes = QStringLiteral("seen a 1");
     const QString afterZero = "Read: 0    Input box: 1    States: " + no + arrow + no;
     const QString afterOne = "Read: 01    Input box:     States: " + no + arrow + no + arrow + yes;
+    const QString paused = QStringLiteral("Paused    "), ended = QStringLiteral("Run ended: ACCEPTED    ");
     QCOMPARE(seen, (QStringList{
-                       no + "=Current, " + no + "~" + no + " | " + afterZero,
-                       yes + "=Current, " + no + ">" + yes + " | " + afterOne,
-                       yes + "=Accepted | " + afterOne,
-                       yes + "=Current | " + afterOne,
-                       no + "=Current | " + afterZero,
-                       no + "=Current | Read:     Input box: 01    States: " + no,
+                       no + "=Current, " + no + "~" + no + " | " + paused + afterZero,
+                       yes + "=Current, " + no + ">" + yes + " | " + paused + afterOne,
+                       yes + "=Accepted | " + ended + afterOne,
+                       yes + "=Accepted | " + ended + afterOne,
+                       yes + "=Current | " + paused + afterOne,
+                       no + "=Current | " + paused + afterZero,
+                       no + "=Current | " + paused + "Read:     Input box: 01    States: " + no,
+                       yes + "=Current, " + no + ">" + yes + " | " + paused + "Read: 1    Input box:     States: " + no
+                           + arrow + yes,
                    }));
+    QCOMPARE(f.status(), QStringLiteral("Running ..."));
+}
+
+// The path of the row chosen in Test Strings shows under its table and on the
+// diagram once the row has run, and goes when the row changes or Open List
+// puts another list in its place.
+void TestMainWindow::chosenRowPathOnTheDiagram()
+{
+    QTemporaryDir dir;
+    const QString list = dir.filePath(QStringLiteral("list.txt"));
+    QFile write(list);
+    QVERIFY(write.open(QIODevice::WriteOnly));
+    write.write("1\n");
+    write.close();
+
+    Fixture f;
+    f.openDiagramOn(QStringLiteral("contains-a-one"));
+    f.trigger("cmd_test_strings");
+    auto *strings = f.window.findChild<TestStringsWindow *>();
+    strings->paste(QStringLiteral("01"));
+    strings->view().setCurrentIndex(strings->table().index(0, 0));
+    const auto shown = [&] { return strings->pathText() + u'|' + f.highlight(); };
+    QStringList seen{shown()};
+    strings->runAll();
+    seen << shown();
+    strings->table().setData(strings->table().index(0, 0), QStringLiteral("1"), Qt::EditRole);
+    seen << shown();
+    strings->runAll();
+    f.dialogs.answerMessage(Dialogs::Answer::Yes);
+    f.dialogs.answerOpenFile(list);
+    strings->openList();
+    seen << shown();
+    const QString no = QStringLiteral("no 1 yet"), yes = QStringLiteral("seen a 1");
+    QCOMPARE(seen, (QStringList{"|", "Path: " + no + " -0-> " + no + " -1-> " + yes + "  ACCEPTED|" + no + "=Current, "
+                                         + yes + "=Accepted, " + no + "~" + no + ", " + no + ">" + yes,
+                                "|", "|"}));
+    QVERIFY(f.dialogs.allAnswered());
 }
 
 // Without Graphviz the Diagram window says so and the main window runs as ever.

@@ -65,8 +65,8 @@ struct Fixture
     }
 };
 
-// The batch runner's verdict and end state (the last state of its trace) for
-// each line of `text`.
+// The batch runner's verdict (with its reason after ERROR) and end state (the
+// last state of its trace) for each line of `text`.
 QStringList batchResults(const modAll &model, const QByteArray &text)
 {
     QBuffer in, out;
@@ -81,12 +81,23 @@ QStringList batchResults(const modAll &model, const QByteArray &text)
         if (line.isEmpty())
             continue;
         const QList<QByteArray> columns = line.split('\t');
-        const QString verdict = QString::fromUtf8(columns[1]);
-        const qsizetype firstState = verdict == "ERROR" ? 3 : 2;
+        const bool error = columns[1] == "ERROR";
+        const QString verdict = QString::fromUtf8(error ? columns[1] + ": " + columns[2] : columns[1]);
+        const qsizetype firstState = error ? 3 : 2;
         const QString end = columns.size() > firstState ? QString::fromUtf8(columns.last()) : QString();
         results.append(verdict + u'|' + end);
     }
     return results;
+}
+
+// A file in `dir` holding `bytes`; its path.
+QString fileHolding(const QTemporaryDir &dir, const QString &name, const QByteArray &bytes)
+{
+    const QString path = dir.filePath(name);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
+    return path;
 }
 
 QByteArray randomLines(QRandomGenerator &random, int count)
@@ -122,6 +133,10 @@ private Q_SLOTS:
     void expectedChosenFromAList();
     void pathOfTheChosenRow_data();
     void pathOfTheChosenRow();
+    void resultCells_data();
+    void resultCells();
+    void openListAsksFirst_data();
+    void openListAsksFirst();
     void resultsClearedOnModelChange_data();
     void resultsClearedOnModelChange();
     void toolsMenu();
@@ -238,11 +253,7 @@ void TestTestStrings::listRoundTrip()
     QFETCH(QByteArray, file);
 
     QTemporaryDir dir;
-    const QString in = dir.filePath("in.txt"), out = dir.filePath("out.txt");
-    QFile write(in);
-    QVERIFY(write.open(QIODevice::WriteOnly));
-    write.write(file);
-    write.close();
+    const QString in = fileHolding(dir, "in.txt", file), out = dir.filePath("out.txt");
 
     Fixture f;
     f.dialogs.answerOpenFile(in);
@@ -326,29 +337,141 @@ void TestTestStrings::expectedChosenFromAList()
 
 void TestTestStrings::pathOfTheChosenRow_data()
 {
+    QTest::addColumn<modAll>("model");
     QTest::addColumn<QString>("string");
+    QTest::addColumn<bool>("run");
     QTest::addColumn<QString>("path");
 
-    QTest::newRow("stops at a blank") << "ab a" << "Path: q0 -a-> q1 -b-> q0  ERROR at ' '";
-    QTest::newRow("empty string") << "" << "Path: q0  REJECTED";
-    QTest::newRow("ends in a") << "ba" << "Path: q0 -b-> q0 -a-> q1  ACCEPTED";
-    QTest::newRow("tab shown escaped") << "a\\t" << "Path: q0 -a-> q1  ERROR at '\\t'";
-    QTest::newRow("byte that is not UTF-8") << "a\\xFF" << "Path: q0 -a-> q1  ERROR at '\\xFF'";
+    const modAll ends = endsInA();
+    QTest::newRow("stops at a blank") << ends << "ab a" << true << "Path: q0 -a-> q1 -b-> q0  ERROR at ' '";
+    QTest::newRow("empty string") << ends << "" << true << "Path: q0  REJECTED";
+    QTest::newRow("ends in a") << ends << "ba" << true << "Path: q0 -b-> q0 -a-> q1  ACCEPTED";
+    QTest::newRow("tab shown escaped") << ends << "a\\t" << true << "Path: q0 -a-> q1  ERROR at '\\t'";
+    QTest::newRow("byte that is not UTF-8") << ends << "a\\xFF" << true << "Path: q0 -a-> q1  ERROR at '\\xFF'";
+    QTest::newRow("not run yet: nothing") << ends << "ba" << false << "";
+    modAll noStates = makeAutomaton({}, {}, {"a"}, {});
+    noStates.start_state = -1;
+    QTest::newRow("no states, no start: REJECTED, as its result") << noStates << "aa" << true
+                                                                   << "Path: (no states)  REJECTED";
+    QTest::newRow("no states, a character outside the alphabet") << noStates << "ab" << true
+                                                                 << "Path: (no states)  ERROR at 'b'";
+    modAll invalidStart = endsInA();
+    invalidStart.start_state = 5;
+    QTest::newRow("invalid start") << invalidStart << "ab" << true << "Path: none (invalid start state)";
+    QTest::newRow("a long string: its first and last steps")
+        << ends << QString(130, u'a') + "b" << true
+        << "Path: q0" + QStringLiteral(" -a-> q1").repeated(50) + " ... (31 steps left out) ..."
+               + QStringLiteral(" -a-> q1").repeated(49) + " -b-> q0  REJECTED";
 }
 
 void TestTestStrings::pathOfTheChosenRow()
 {
+    QFETCH(modAll, model);
     QFETCH(QString, string);
+    QFETCH(bool, run);
     QFETCH(QString, path);
 
-    Fixture f;
+    Fixture f(model);
     f.window.paste("zzz\n" + string + '\n');
+    if (run)
+        f.window.runAll();
     QList<RunPath> chosen;
     connect(&f.window, &TestStringsWindow::pathChosen, this, [&](const RunPath &p) { chosen.append(p); });
     f.window.view().setCurrentIndex(f.table.index(1, 0));
     QCOMPARE(f.window.pathText(), path);
-    QCOMPARE(chosen.size(), 1);
-    QCOMPARE(chosen[0].start, qint16(0));
+    QCOMPARE(chosen.size(), run ? 1 : 0);
+}
+
+void TestTestStrings::resultCells_data()
+{
+    QTest::addColumn<modAll>("model");
+    QTest::addColumn<QString>("list");
+    QTest::addColumn<QStringList>("rows");
+
+    const modAll ends = endsInA();
+    QTest::newRow("ACCEPTED and REJECTED alone") << ends << "ba\nab"
+                                                 << QStringList{"ba||ACCEPTED|q1|2", "ab||REJECTED|q0|2"};
+    QTest::newRow("ERROR with its reason") << ends << "ab2a\tERROR"
+                                           << QStringList{"ab2a|ERROR|ERROR: Invalid alphabet '2'|q0|2"};
+    QTest::newRow("a byte that is not UTF-8") << ends << "a\\xFF"
+                                              << QStringList{"a\\xFF||ERROR: Invalid alphabet '\\xFF'|q1|1"};
+    modAll invalidStart = endsInA();
+    invalidStart.start_state = -1;
+    QTest::newRow("invalid start") << invalidStart << "a" << QStringList{"a||ERROR: Invalid start state||0"};
+}
+
+// An ERROR says why in its row, so a list can be read without choosing rows.
+void TestTestStrings::resultCells()
+{
+    QFETCH(modAll, model);
+    QFETCH(QString, list);
+    QFETCH(QStringList, rows);
+
+    Fixture f(model);
+    f.window.paste(list);
+    f.window.runAll();
+    QCOMPARE(f.rows(), rows);
+}
+
+void TestTestStrings::openListAsksFirst_data()
+{
+    QTest::addColumn<QString>("before");     // what was done to the rows: paste:TEXT, open, save
+    QTest::addColumn<int>("answer");         // to the question, when it is asked
+    QTest::addColumn<QStringList>("boxes");
+    QTest::addColumn<QStringList>("rows");
+
+    const int none = -1, yes = int(Dialogs::Answer::Yes), no = int(Dialogs::Answer::No);
+    const QStringList opened{"x||||", "y||||"};
+    QTest::newRow("no rows: no question") << "" << none << QStringList() << opened;
+    QTest::newRow("three rows typed, Yes: replaced") << "paste:a\nb\nba" << yes
+        << QStringList{"Open List: Replace the 3 strings not saved?"} << opened;
+    QTest::newRow("three rows typed, No: kept") << "paste:a\nb\nba" << no
+        << QStringList{"Open List: Replace the 3 strings not saved?"} << QStringList{"a||||", "b||||", "ba||||"};
+    QTest::newRow("one row typed") << "paste:a" << no << QStringList{"Open List: Replace the string not saved?"}
+                                   << QStringList{"a||||"};
+    QTest::newRow("a list as opened: no question") << "open" << none << QStringList() << opened;
+    QTest::newRow("a list opened, then a row added") << "open paste:b" << no
+        << QStringList{"Open List: Replace the 3 strings not saved?"} << QStringList{"x||||", "y||||", "b||||"};
+    QTest::newRow("rows saved: no question") << "paste:a save" << none << QStringList() << opened;
+}
+
+// Rows never saved are work: Open List asks before it puts a list in their
+// place, and No keeps them.
+void TestTestStrings::openListAsksFirst()
+{
+    QFETCH(QString, before);
+    QFETCH(int, answer);
+    QFETCH(QStringList, boxes);
+    QFETCH(QStringList, rows);
+
+    QTemporaryDir dir;
+    const QString list = fileHolding(dir, "list.txt", "x\ny\n");
+
+    Fixture f;
+    for (const QString &step : before.split(u' ', Qt::SkipEmptyParts)) {
+        if (step.startsWith("paste:")) {
+            f.window.paste(step.sliced(6));
+        } else if (step == "open") {
+            f.dialogs.answerOpenFile(list);
+            f.window.openList();
+        } else {
+            f.dialogs.answerSaveFile(dir.filePath("saved.txt"));
+            f.window.saveList();
+        }
+    }
+    f.dialogs.clear();
+    if (answer != -1)
+        f.dialogs.answerMessage(Dialogs::Answer(answer));
+    if (answer != int(Dialogs::Answer::No))
+        f.dialogs.answerOpenFile(list);
+    f.window.openList();
+    QStringList shown;
+    for (const ScriptedDialogs::Call &call : f.dialogs.calls())
+        if (call.kind == ScriptedDialogs::Kind::Message)
+            shown << call.title + ": " + call.text;
+    QCOMPARE(shown, boxes);
+    QCOMPARE(f.rows(), rows);
+    QVERIFY(f.dialogs.allAnswered());
 }
 
 void TestTestStrings::resultsClearedOnModelChange_data()

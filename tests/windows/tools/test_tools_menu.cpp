@@ -2,6 +2,7 @@
 #include "scripted_dialogs.h"
 #include "test_automata.h"
 #include "windows/main/frm_main.h"
+#include "windows/tools/string_lists_window.h"
 
 #include <QAction>
 #include <QApplication>
@@ -11,6 +12,8 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QTextBlock>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -77,6 +80,9 @@ private Q_SLOTS:
     void compareWith();
     void minimize_data();
     void minimize();
+    void minimizedStaysUnsavedAfterUndo();
+    void stringListsOpenAtTheTop_data();
+    void stringListsOpenAtTheTop();
     void acceptedStrings_data();
     void acceptedStrings();
     void moreStrings();
@@ -266,6 +272,28 @@ void TestToolsMenu::minimize()
         QCOMPARE(written.value().state_count, qint16(4));
 }
 
+// The result of Minimize is in no file: after a change and its Undo it is
+// still unsaved, and Exit asks about it.
+void TestToolsMenu::minimizedStaysUnsavedAfterUndo()
+{
+    Fixture f;
+    f.window.fileCommands().openPath(example("divisible-by-3.tw"));
+    f.trigger("cmd_minimize");
+    f.readWindow("cmd_comment", [](QDialog *editor) {
+        QTest::keyClicks(editor->findChild<QPlainTextEdit *>(), QStringLiteral("note"));
+        return QString();
+    });
+    const QString minimized = f.model.comment;
+    QVERIFY(minimized.startsWith(QStringLiteral("note")));
+    f.trigger("cmd_undo");
+    QCOMPARE(QStringLiteral("note") + f.model.comment, minimized);
+    QVERIFY(!f.model.is_saved);
+    f.dialogs.answerMessage(Dialogs::Answer::Cancel);
+    f.trigger("cmd_exit");
+    QCOMPARE(f.dialogs.transcript(), QStringList{"Automata: Save changes to NoName"});
+    QVERIFY(f.window.isVisible());
+}
+
 void TestToolsMenu::acceptedStrings_data()
 {
     QTest::addColumn<modAll>("automaton");
@@ -332,6 +360,52 @@ void TestToolsMenu::moreStrings()
         return seen.join(u'|') + u'|' + lines.first() + u' ' + lines[20] + u' ' + lines.last();
     }), QStringLiteral("20 1 The first 20 accepted strings, shortest first:|32 0 All 32 accepted strings, shortest "
                        "first:|00000 10100 11111"));
+}
+
+void TestToolsMenu::stringListsOpenAtTheTop_data()
+{
+    QTest::addColumn<int>("height");
+    QTest::addColumn<QString>("seen");   // per tab: the line at the top after opening, after Show More, after a
+                                         // scroll of 3 lines and Show More again; "more" when there is more below
+
+    QTest::newRow("too short for twenty strings") << 260
+        << "accepted 0 \"\"|0 \"\" more|3 11 more|rejected 0 1|0 1 more|3 001 more";
+    QTest::newRow("tall enough for forty") << 900 << "accepted 0 \"\"|0 \"\"|0 \"\" more|rejected 0 1|0 1|0 1 more";
+}
+
+// Each list opens at its first string, which is in sight ("" for the empty
+// string) however tall the window; Show More keeps the view where it was, the
+// new strings below it.
+void TestToolsMenu::stringListsOpenAtTheTop()
+{
+    QFETCH(int, height);
+    QFETCH(QString, seen);
+
+    const modAll model = TwFile::load(example("divisible-by-3.tw")).value();
+    StringListsWindow window(model, nullptr);
+    window.resize(480, height);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    auto *tabs = window.findChild<QTabWidget *>(QStringLiteral("tabs"));
+    QStringList lines;
+    for (const char *name : {"accepted", "rejected"}) {
+        const QString kind = QLatin1String(name);
+        auto *text = window.findChild<QPlainTextEdit *>(QStringLiteral("txt_") + kind);
+        auto *more = window.findChild<QPushButton *>(QStringLiteral("cmd_more_") + kind);
+        tabs->setCurrentWidget(text->parentWidget());
+        QScrollBar *bar = text->verticalScrollBar();
+        const auto top = [&](const QString &before) {
+            return before + QString::number(bar->value()) + u' ' + text->cursorForPosition(QPoint(2, 2)).block().text();
+        };
+        lines << top(kind + u' ');
+        QTest::mouseClick(more, Qt::LeftButton);
+        lines << top(QString()) + (bar->maximum() > 0 ? " more" : "");
+        bar->setValue(3);
+        const int before = bar->maximum();
+        QTest::mouseClick(more, Qt::LeftButton);
+        lines << top(QString()) + (bar->maximum() > before ? " more" : "");
+    }
+    QCOMPARE(lines.join(u'|'), seen);
 }
 
 QTEST_MAIN(TestToolsMenu)
