@@ -189,7 +189,7 @@ TwResult<modAll> readAutomaton(QIODevice &device, const TwReadOptions &options)
     if (!device.isSequential() && device.size() - device.pos() > options.sizeLimit)
         return TwReadFailure::tooLarge(options);
     TwFileBytes bytes;
-    const TwPiecesEnd end = readPieces([&](char *into, qint64 max) { return device.read(into, max); }, options, bytes);
+    const TwPiecesEnd end = readPieces([&](char *into, qint64 max) { return device.read(into, max); }, options, gatherInto(bytes));
     if (end == TwPiecesEnd::ReadFailed || failed())
         return TwReadFailure::cannotRead(device.errorString());
     if (end == TwPiecesEnd::TooLarge)

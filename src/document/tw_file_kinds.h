@@ -1,0 +1,27 @@
+#pragma once
+
+#include "document/tw_result.h"
+
+#include <QByteArray>
+#include <QString>
+
+// What the file reader and the file saver both say about what lies at a path.
+namespace TwFile {
+
+// The file a save writes: the end of a chain of symbolic links (which need not
+// exist yet), so that a link stays a link.
+QString finalTarget(const QString &path);
+
+// A path the system could name: not empty, no NUL byte.
+bool isFileName(const QByteArray &path);
+
+// The system's own reason for errno `error`.
+TwFailure systemFailure(int error);
+
+#ifdef Q_OS_UNIX
+// Why an entry of this mode (from stat) is neither read (unless it is a pipe)
+// nor replaced: "it is a folder, not a file".
+TwFailure notAFile(unsigned mode);
+#endif
+
+} // namespace TwFile
