@@ -111,6 +111,22 @@ private:
     std::vector<int> m_otherColumns;
 };
 
+// The first character of `string` that is not one of the automaton's symbols:
+// where its run stops with ERROR. None when every character is one, for then
+// only an invalid start state gives ERROR.
+QString firstMissing(const QString &string, const DenseAutomaton &automaton)
+{
+    if (automaton.start() == DenseAutomaton::noStart)
+        return {};
+    for (qsizetype at = 0; at < string.size();) {
+        const QStringView character = Characters::first(QStringView(string).sliced(at));
+        if (automaton.columnOf(Characters::codePoint(character)) < 0)
+            return character.toString();
+        at += character.size();
+    }
+    return {};
+}
+
 } // namespace
 
 // Hopcroft and Karp's check, breadth-first. Pairs of nodes (one from each
@@ -154,6 +170,10 @@ CompareResult compareAutomata(const modAll &self, const modAll &other)
             columns.push_back(at->column);
         for (auto column = columns.crbegin(); column != columns.crend(); ++column)
             result.counterexample += graph.character(*column);
+        if (a == Verdict::Error)
+            result.thisStoppedAt = firstMissing(result.counterexample, selfAutomaton);
+        if (b == Verdict::Error)
+            result.otherStoppedAt = firstMissing(result.counterexample, otherAutomaton);
         return true;
     };
 
@@ -175,6 +195,13 @@ CompareResult compareAutomata(const modAll &self, const modAll &other)
         }
     }
     return result;
+}
+
+QString CompareResult::errorReason(Verdict verdict, const QString &stoppedAt, const Escape &escape)
+{
+    if (verdict != Verdict::Error)
+        return {};
+    return stoppedAt.isEmpty() ? RunTexts::invalidStartState() : RunTexts::invalidAlphabet(escape(stoppedAt));
 }
 
 QString CompareResult::text(const Escape &escape) const

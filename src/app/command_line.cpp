@@ -47,8 +47,7 @@ CommandLine parseCommandLine(const QByteArrayList &arguments)
     if (parser.isSet(help))
         return {CommandLine::Action::Help, {}, {}, usage(parser)};
     if (parser.isSet(version))
-        return {CommandLine::Action::Version, {}, {},
-                QCoreApplication::applicationName() + u' ' + shownVersion() + u'\n'};
+        return {CommandLine::Action::Version, {}, {}, versionLine() + u'\n'};
 
     const QStringList files = parser.positionalArguments();
     if (files.size() > 1)

@@ -1,6 +1,7 @@
 #include "cli/expect_list.h"
 
 #include "cli/batch_run.h"
+#include "cli/buffered_output.h"
 #include "cli/descriptor_output.h"
 #include "document/escaped_line.h"
 
@@ -58,20 +59,14 @@ int fail(const QString &about, const QString &reason)
 int runExpectCommand(const QByteArray &listPath, const modAll &automaton, DescriptorOutput &out)
 {
     ExpectCheck check(automaton);
+    BufferedOutput written(out);
     QByteArray differences;
-    bool written = true;
-    const auto writeOut = [&] {
-        written = out.write(differences) == differences.size();
-        differences.resize(0);
-        return written;
-    };
     const TwResult<> read = StringList::readFile(listPath, StringList::defaultSizeLimit, [&](ListedString &&string) {
+        differences.resize(0);
         check.check(string, differences);
-        return differences.size() < ioBlockSize || writeOut();
+        return written.put(differences);
     });
-    if (written && !differences.isEmpty())
-        writeOut();
-    if (!written)
+    if (!written.flush())
         return out.readerGone() ? 2 : fail(QStringLiteral("standard output"),
                                            QStringLiteral("cannot write the differences: ") + out.errorString());
     if (!read.ok())

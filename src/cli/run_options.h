@@ -20,6 +20,7 @@ struct RunOptions
         Dot,        // --dot: the automaton as Graphviz DOT
         Expect,     // --expect LIST.txt: the strings of `other` against their expected verdicts
         Help,       // --help: the usage on standard output, status 0
+        Version,    // --version: the program's name and version on standard output, status 0
         Refuse,     // `fault` (when there is one) and the usage on standard error, status 2
     };
 
