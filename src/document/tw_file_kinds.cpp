@@ -3,7 +3,9 @@
 #include <QFileInfo>
 
 #ifdef Q_OS_UNIX
+#include <cerrno>
 #include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 namespace TwFile {
@@ -27,6 +29,19 @@ TwFailure systemFailure(int error)
 }
 
 #ifdef Q_OS_UNIX
+int writeWhole(int fd, const char *data, qint64 size)
+{
+    for (qint64 written = 0; written < size;) {
+        const ssize_t count = ::write(fd, data + written, size_t(size - written));
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count <= 0)
+            return count < 0 ? errno : EIO;
+        written += count;
+    }
+    return 0;
+}
+
 TwFailure notAFile(unsigned mode)
 {
     if (S_ISDIR(mode))

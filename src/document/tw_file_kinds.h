@@ -19,6 +19,11 @@ bool isFileName(const QByteArray &path);
 TwFailure systemFailure(int error);
 
 #ifdef Q_OS_UNIX
+// Writes every byte to the descriptor: a pipe or a terminal may take less than
+// asked, and a signal may cut a write short, so it goes on until all is
+// written or the system refuses. Gives 0, or the errno of the refusal.
+int writeWhole(int fd, const char *data, qint64 size);
+
 // Why an entry of this mode (from stat) is neither read (unless it is a pipe)
 // nor replaced: "it is a folder, not a file".
 TwFailure notAFile(unsigned mode);

@@ -184,18 +184,12 @@ protected:
     qint64 readData(char *, qint64) override { return -1; }
     qint64 writeData(const char *data, qint64 size) override
     {
-        if (m_failure != 0)
-            return -1;
-        for (qint64 written = 0; written < size;) {
-            const ssize_t count = retried([&] { return ::write(m_fd, data + written, size_t(size - written)); });
-            if (count <= 0) {
-                m_failure = count < 0 ? errno : EIO;
-                setErrorString(qt_error_string(m_failure));
-                return -1;
-            }
-            written += count;
-        }
-        return size;
+        if (m_failure == 0)
+            m_failure = writeWhole(m_fd, data, size);
+        if (m_failure == 0)
+            return size;
+        setErrorString(qt_error_string(m_failure));
+        return -1;
     }
 
 private:

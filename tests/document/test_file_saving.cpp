@@ -6,6 +6,7 @@
 #include "document/tw_file.h"
 #include "document/tw_file_save.h"
 #include "small_disk.h"
+#include "test_files.h"
 #include "test_automata.h"
 
 #include <QDir>
@@ -28,26 +29,12 @@ QString saveFailure(const QString &path, const QByteArray &bytes)
     return TwFile::saveBytes(path, bytes).failure().message();
 }
 
-QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
-}
-
-QStringList entries(const QString &folder)
-{
-    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-}
+using TestFiles::contents;
+using TestFiles::entries;
 
 // Five lines of a list, and a list past the 16 kB a buffered writer keeps back.
 const QByteArray shortList = "a\tACCEPTED\nb\tREJECTED\nab\nba\tACCEPTED\n\tREJECTED\n";
 QByteArray longList() { return QByteArray(5000, 'a') + '\n' + QByteArray(20000, 'b') + '\n'; }
-
-void makeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-}
 
 bool holdsLeftover(const QString &folder, const QString &name)
 {
@@ -115,7 +102,7 @@ private Q_SLOTS:
         QFETCH(bool, held);
         QFETCH(bool, removed);
         QTemporaryDir dir;
-        makeFile(dir.filePath(leftover), QByteArray(1000, 'x'));
+        QVERIFY(TestFiles::write(dir.filePath(leftover), QByteArray(1000, 'x')));
         const int fd = ::open(QFile::encodeName(dir.filePath(leftover)).constData(), O_RDONLY);
         QVERIFY(fd >= 0);
         if (held)
@@ -165,45 +152,38 @@ private Q_SLOTS:
         QCOMPARE(contents(path), longList());
     }
 
-    // A full disk, small content and large: the system's reason, the old file.
-    void fullDisk_data()
+    // A full disk or a size limit, small content and large: the system's
+    // reason, the old file.
+    void failingWrites_data()
     {
+        QTest::addColumn<FailingWrites::Cause>("cause");
         QTest::addColumn<QByteArray>("bytes");
-        QTest::newRow("five lines") << shortList;
-        QTest::newRow("past 16 kB") << longList();
-        QTest::newRow("nothing at all") << QByteArray();
+        QTest::newRow("a full disk, five lines") << FailingWrites::Cause::FullDisk << shortList;
+        QTest::newRow("a full disk, past 16 kB") << FailingWrites::Cause::FullDisk << longList();
+        QTest::newRow("a full disk, nothing at all") << FailingWrites::Cause::FullDisk << QByteArray();
+        QTest::newRow("a size limit, cut mid-line") << FailingWrites::Cause::SizeLimit << QByteArray(5000, 'a');
     }
 
-    void fullDisk()
+    void failingWrites()
     {
+        QFETCH(FailingWrites::Cause, cause);
         QFETCH(QByteArray, bytes);
         SmallDisk disk;
         if (!disk.isReady())
             QSKIP(qPrintable(disk.why()));
         const QString path = disk.filePath("list.txt");
         QCOMPARE(saveFailure(path, "old\n"), QString());
-        QVERIFY(disk.fill());
-        const QString failure = saveFailure(path, bytes);
-        disk.empty();
-        QCOMPARE(failure, bytes.isEmpty() ? QString() : qt_error_string(ENOSPC));
+        QString failure;
+        int error = 0;
+        {
+            const FailingWrites failing(disk, cause);
+            QVERIFY(failing.isReady());
+            error = failing.error();
+            failure = saveFailure(path, bytes);
+        }
+        QCOMPARE(failure, bytes.isEmpty() ? QString() : qt_error_string(error));
         QCOMPARE(contents(path), bytes.isEmpty() ? QByteArray() : QByteArray("old\n"));
         QCOMPARE(disk.entries(), QStringList{"list.txt"});
-    }
-
-    void fileSizeLimit()
-    {
-        QTemporaryDir dir;
-        const QString path = dir.filePath("list.txt");
-        QCOMPARE(saveFailure(path, "old\n"), QString());
-        rlimit saved{};
-        QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
-        const rlimit small{2048, saved.rlim_max};
-        QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
-        const QString failure = saveFailure(path, QByteArray(5000, 'a'));
-        QCOMPARE(setrlimit(RLIMIT_FSIZE, &saved), 0);
-        QCOMPARE(failure, qt_error_string(EFBIG));
-        QCOMPARE(contents(path), QByteArray("old\n"));
-        QCOMPARE(entries(dir.path()), QStringList{"list.txt"});
     }
 
     // A writer that does not look at what a write returned, or that fails on

@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <sched.h>
 #include <sys/mount.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 namespace {
@@ -75,4 +76,38 @@ QStringList SmallDisk::entries() const
     QStringList names = QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     names.removeAll(fillerName);
     return names;
+}
+
+FailingWrites::FailingWrites(SmallDisk &disk, Cause cause)
+    : m_disk(disk)
+    , m_cause(cause)
+{
+    if (cause == Cause::FullDisk) {
+        m_ready = disk.isReady() && disk.fill();
+        return;
+    }
+    rlimit limit{};
+    if (::getrlimit(RLIMIT_FSIZE, &limit) != 0)
+        return;
+    m_savedLimit = qint64(limit.rlim_cur);
+    limit.rlim_cur = 2048;
+    m_ready = ::setrlimit(RLIMIT_FSIZE, &limit) == 0;
+}
+
+FailingWrites::~FailingWrites()
+{
+    if (m_cause == Cause::FullDisk) {
+        m_disk.empty();
+        return;
+    }
+    rlimit limit{};
+    if (m_ready && ::getrlimit(RLIMIT_FSIZE, &limit) == 0) {
+        limit.rlim_cur = rlim_t(m_savedLimit);
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+}
+
+int FailingWrites::error() const
+{
+    return m_cause == Cause::FullDisk ? ENOSPC : EFBIG;
 }

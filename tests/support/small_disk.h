@@ -33,3 +33,28 @@ private:
     bool m_mounted = false;
     QString m_why;
 };
+
+// Writes that fail part-way, for as long as it lives: the small disk filled,
+// or a file size limit of 2 kB for the whole process (as ulimit -f sets it;
+// its signal must be ignored, see TwFile::ignoreFileSizeLimitSignal).
+class FailingWrites
+{
+public:
+    enum class Cause { FullDisk, SizeLimit };
+
+    FailingWrites(SmallDisk &disk, Cause cause);
+    ~FailingWrites();
+    FailingWrites(const FailingWrites &) = delete;
+    FailingWrites &operator=(const FailingWrites &) = delete;
+
+    // The writes do fail.
+    bool isReady() const { return m_ready; }
+    // The errno a write then fails with.
+    int error() const;
+
+private:
+    SmallDisk &m_disk;
+    Cause m_cause;
+    bool m_ready = false;
+    qint64 m_savedLimit = 0;
+};

@@ -4,6 +4,7 @@
 #include "document/tw_file.h"
 #include "recorded_layout.h"
 #include "small_disk.h"
+#include "test_files.h"
 #include "test_automata.h"
 #include "windows/diagram/diagram_items.h"
 #include "windows/diagram/diagram_scene.h"
@@ -27,7 +28,6 @@
 #include <QXmlStreamReader>
 
 #include <limits>
-#include <sys/resource.h>
 
 namespace {
 
@@ -472,50 +472,39 @@ void TestDiagramWindow::failedExportSaysWhyAndChangesNothing()
 void TestDiagramWindow::exportMeetsAFullDiskOrTheSizeLimit_data()
 {
     QTest::addColumn<QString>("file");
-    QTest::addColumn<bool>("fullDisk");   // else a file size limit of 2 kB
-    QTest::newRow("PNG, a full disk") << "diagram.png" << true;
-    QTest::newRow("SVG, a full disk") << "diagram.svg" << true;
-    QTest::newRow("PNG, the size limit") << "diagram.png" << false;
-    QTest::newRow("SVG, the size limit") << "diagram.svg" << false;
+    QTest::addColumn<FailingWrites::Cause>("cause");
+    QTest::newRow("PNG, a full disk") << "diagram.png" << FailingWrites::Cause::FullDisk;
+    QTest::newRow("SVG, a full disk") << "diagram.svg" << FailingWrites::Cause::FullDisk;
+    QTest::newRow("PNG, a file size limit of 2 kB") << "diagram.png" << FailingWrites::Cause::SizeLimit;
+    QTest::newRow("SVG, a file size limit of 2 kB") << "diagram.svg" << FailingWrites::Cause::SizeLimit;
 }
 
 // The reason is the system's, and the old image is still there, whole.
 void TestDiagramWindow::exportMeetsAFullDiskOrTheSizeLimit()
 {
     QFETCH(QString, file);
-    QFETCH(bool, fullDisk);
+    QFETCH(FailingWrites::Cause, cause);
     TwFile::ignoreFileSizeLimitSignal();
     SmallDisk disk;
-    QTemporaryDir dir;
-    if (fullDisk && !disk.isReady())
+    if (!disk.isReady())
         QSKIP(qPrintable(disk.why()));
-    const QString path = fullDisk ? disk.filePath(file) : dir.filePath(file);
-    {
-        QFile old(path);
-        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("the old image") == 13);
-    }
+    const QString path = disk.filePath(file);
+    QVERIFY(TestFiles::write(path, "the old image"));
     Fixture f;
     f.draw(containsAOne(), QStringLiteral("contains-a-one"));
     f.chooser.answers.append(ImageFileChooser::Choice{path, file.endsWith(".svg") ? ImageExport::Format::Svg
                                                                                   : ImageExport::Format::Png});
-    rlimit saved{};
-    QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    if (fullDisk) {
-        QVERIFY(disk.fill());
-    } else {
-        const rlimit small{2048, saved.rlim_max};
-        QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+    int error = 0;
+    {
+        const FailingWrites failing(disk, cause);
+        QVERIFY(failing.isReady());
+        error = failing.error();
+        f.window.exportImage();
     }
-    f.window.exportImage();
-    QCOMPARE(setrlimit(RLIMIT_FSIZE, &saved), 0);
-    disk.empty();
-
-    QCOMPARE(f.window.exportMessage(), "The image could not be saved as " + QDir::toNativeSeparators(path) + ": "
-                                           + qt_error_string(fullDisk ? ENOSPC : EFBIG));
-    QFile kept(path);
-    QVERIFY(kept.open(QIODevice::ReadOnly));
-    QCOMPARE(kept.readAll(), QByteArray("the old image"));
-    QCOMPARE(QDir(QFileInfo(path).path()).entryList(QDir::Files | QDir::Hidden).filter("diagram"), QStringList{file});
+    QCOMPARE(f.window.exportMessage(),
+             "The image could not be saved as " + QDir::toNativeSeparators(path) + ": " + qt_error_string(error));
+    QCOMPARE(TestFiles::contents(path), QByteArray("the old image"));
+    QCOMPARE(disk.entries(), QStringList{file});
 }
 
 // A drawing of any size gives an image of whole units a side that an int holds.

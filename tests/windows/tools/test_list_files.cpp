@@ -7,6 +7,7 @@
 #include "document/tw_file.h"
 #include "scripted_dialogs.h"
 #include "small_disk.h"
+#include "test_files.h"
 #include "test_automata.h"
 #include "windows/tools/string_table.h"
 #include "windows/tools/test_strings_window.h"
@@ -15,7 +16,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -29,12 +29,6 @@ struct Fixture
 };
 
 const QByteArray list = "a\tACCEPTED\nb\tREJECTED\nab\nba\tACCEPTED\n\tREJECTED\n";
-
-QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
-}
 
 } // namespace
 
@@ -71,9 +65,7 @@ private Q_SLOTS:
         const QByteArray name = QFile::encodeName(path);
         int ends[2] = {-1, -1};
         if (kind == "file" || kind == "bad line") {
-            QFile file(path);
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(kind == "file" ? list : "a\nb\tMAYBE\n");
+            QVERIFY(TestFiles::write(path, kind == "file" ? list : "a\nb\tMAYBE\n"));
         } else if (kind == "pipe") {
             QCOMPARE(::pipe(ends), 0);
             QCOMPARE(::write(ends[1], list.constData(), size_t(list.size())), ssize_t(list.size()));
@@ -108,49 +100,38 @@ private Q_SLOTS:
     // Save List where the system refuses part-way: the reason, the old list.
     void saveFailures_data()
     {
-        QTest::addColumn<QString>("where");
+        QTest::addColumn<FailingWrites::Cause>("cause");
         QTest::addColumn<int>("lines");   // of 1,000 bytes each
-        QTest::addColumn<int>("error");
-        QTest::newRow("a full disk, five lines") << "full disk" << 5 << ENOSPC;
-        QTest::newRow("a full disk, past 16 kB") << "full disk" << 20 << ENOSPC;
-        QTest::newRow("a file size limit of 2 kB, cut mid-line") << "size limit" << 5 << EFBIG;
+        QTest::newRow("a full disk, five lines") << FailingWrites::Cause::FullDisk << 5;
+        QTest::newRow("a full disk, past 16 kB") << FailingWrites::Cause::FullDisk << 20;
+        QTest::newRow("a file size limit of 2 kB, cut mid-line") << FailingWrites::Cause::SizeLimit << 5;
     }
 
     void saveFailures()
     {
-        QFETCH(QString, where);
+        QFETCH(FailingWrites::Cause, cause);
         QFETCH(int, lines);
-        QFETCH(int, error);
         SmallDisk disk;
-        QTemporaryDir dir;
-        if (where == "full disk" && !disk.isReady())
+        if (!disk.isReady())
             QSKIP(qPrintable(disk.why()));
-        const QString path = where == "full disk" ? disk.filePath("list.txt") : dir.filePath("list.txt");
-        {
-            QFile old(path);
-            QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old\n") == 4);
-        }
+        const QString path = disk.filePath("list.txt");
+        QVERIFY(TestFiles::write(path, "old\n"));
         Fixture f;
         f.window.paste(QString(999, 'a').append('\n').repeated(lines));
         f.dialogs.answerSaveFile(path);
         f.dialogs.answerMessage();
-        rlimit saved{};
-        QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
-        if (where == "full disk") {
-            QVERIFY(disk.fill());
-        } else {
-            const rlimit small{2048, saved.rlim_max};
-            QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+        int error = 0;
+        {
+            const FailingWrites failing(disk, cause);
+            QVERIFY(failing.isReady());
+            error = failing.error();
+            f.window.saveList();
         }
-        f.window.saveList();
-        QCOMPARE(setrlimit(RLIMIT_FSIZE, &saved), 0);
-        disk.empty();
-
         QCOMPARE(f.dialogs.lastCall().title, QStringLiteral("ERROR"));
         QCOMPARE(f.dialogs.lastCall().text, QDir::toNativeSeparators(path) + " could not be saved: " + qt_error_string(error));
         QVERIFY(f.window.statusText().endsWith("list not saved"));
-        QCOMPARE(contents(path), QByteArray("old\n"));
-        QCOMPARE(QDir(QFileInfo(path).path()).entryList(QDir::Files | QDir::Hidden).filter("list"), QStringList{"list.txt"});
+        QCOMPARE(TestFiles::contents(path), QByteArray("old\n"));
+        QCOMPARE(disk.entries(), QStringList{"list.txt"});
     }
 };
 
