@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QIODevice>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -130,6 +131,14 @@ private Q_SLOTS:
             });
             ::_exit(never.ok() ? 0 : 1);
         }
+        // However the test ends, the child does not outlive it.
+        bool reaped = false;
+        const auto reap = qScopeGuard([&] {
+            if (!reaped) {
+                ::kill(child, SIGKILL);
+                ::waitpid(child, nullptr, 0);
+            }
+        });
         QString temporary;
         for (int tries = 0; tries < 1000 && temporary.isEmpty(); ++tries) {
             const QStringList now = entries(dir.path()).filter(".kept.tw.tarnwell-");
@@ -146,6 +155,7 @@ private Q_SLOTS:
         QCOMPARE(::kill(child, SIGKILL), 0);
         int status = 0;
         QCOMPARE(::waitpid(child, &status, 0), child);
+        reaped = true;
         QCOMPARE(entries(dir.path()), (QStringList{temporary, "kept.tw"}));
         QCOMPARE(saveFailure(path, longList()), QString());
         QCOMPARE(entries(dir.path()), QStringList{"kept.tw"});
