@@ -182,7 +182,6 @@ private Q_SLOTS:
         QTest::newRow("accepted, as many as there may be")
             << QStringList{"--accepted", "2147483647", example("ends-in-a.tw")};
         QTest::newRow("dot") << QStringList{"--dot", "big.tw"};
-        QTest::newRow("check") << QStringList{"--check", "merge.tw"};
     }
 
     void fullOutput()
