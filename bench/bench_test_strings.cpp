@@ -4,6 +4,10 @@
 //   reference: the same strings through the byte engine alone.
 // - Pasting 100,000 lines, to the rows drawn; reference: reading the lines
 //   (StringList::parse) alone.
+// - Opening the largest list Open List reads (16 MiB: some 800,000 strings of
+//   20 characters), from the file dialog's answer to the rows drawn: the time
+//   the window is held; reference: reading the file's bytes and its lines
+//   alone.
 // - A run of 10,000 characters stepped to its end with Step and back to its
 //   start with Step Back through the main window (F8 and Shift+F8), the input
 //   box rewritten each time; reference: the same through a plain panel, which
@@ -16,6 +20,7 @@
 #include "run/byte_engine.h"
 #include "run/simulation_run.h"
 #include "test_automata.h"
+#include "toolkit/dialogs.h"
 #include "windows/main/frm_main.h"
 #include "windows/tools/string_table.h"
 #include "windows/tools/test_strings_window.h"
@@ -30,6 +35,7 @@
 #include <QLineEdit>
 #include <QRandomGenerator>
 #include <QTableView>
+#include <QTemporaryDir>
 
 namespace {
 
@@ -110,6 +116,72 @@ void BM_PasteReference(benchmark::State &state)
     const QString text = listText();
     for (auto _ : state)
         benchmark::DoNotOptimize(StringList::parse(text.toUtf8()).strings.size());
+}
+
+// The file dialog answers with the list file; nothing else is asked.
+class ListDialogs final : public Dialogs
+{
+public:
+    explicit ListDialogs(QString path) : m_path(std::move(path)) {}
+    Answer message(const QString &, const QString &, Icon, Buttons) override { return Answer::Ok; }
+    QString input(const QString &, const QString &, const QString &) override { return {}; }
+    std::optional<QString> openFile(const FileSettings &) override { return m_path; }
+    std::optional<QString> saveFile(const FileSettings &) override { return std::nullopt; }
+
+private:
+    QString m_path;
+};
+
+constexpr qint64 largestListBytes = qint64(16) << 20;
+
+// A list file just under the size Open List takes, in a folder of its own.
+struct LargestList
+{
+    LargestList()
+    {
+        const QByteArray line = QByteArray(stringLength, '0') + '\n';
+        QFile file(dir.filePath(QStringLiteral("largest.txt")));
+        if (file.open(QIODevice::WriteOnly))
+            file.write(line.repeated(int(largestListBytes / line.size())));
+        lines = int(largestListBytes / line.size());
+    }
+    QString path() const { return dir.filePath(QStringLiteral("largest.txt")); }
+
+    QTemporaryDir dir;
+    int lines = 0;
+};
+
+void BM_OpenListInWindow(benchmark::State &state)
+{
+    const modAll model = endsInA();
+    const LargestList list;
+    ListDialogs dialogs(list.path());
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto window = std::make_unique<TestStringsWindow>(model, &dialogs, nullptr);
+        window->show();
+        QApplication::processEvents();
+        state.ResumeTiming();
+        window->openList();
+        window->view().viewport()->repaint();
+        QApplication::processEvents();
+        state.PauseTiming();
+        if (window->table().rowCount() != list.lines)
+            state.SkipWithError("not opened");
+        window.reset();
+        state.ResumeTiming();
+    }
+}
+
+void BM_OpenListReference(benchmark::State &state)
+{
+    const LargestList list;
+    for (auto _ : state) {
+        QFile file(list.path());
+        if (!file.open(QIODevice::ReadOnly))
+            state.SkipWithError("no list");
+        benchmark::DoNotOptimize(StringList::parse(file.readAll()).strings.size());
+    }
 }
 
 QString stepInput(qsizetype length)
@@ -207,6 +279,8 @@ BENCHMARK(BM_RunAllInWindow)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_RunAllReference)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_PasteInWindow)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_PasteReference)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_OpenListInWindow)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_OpenListReference)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_SteppingInWindow)->Arg(10000)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_SteppingReference)->Arg(10000)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_HistoryMemory)->Arg(100000)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
@@ -218,5 +292,6 @@ int main(int argc, char **argv)
     return bench::runWithRatios(argc, argv,
                                 {{"BM_RunAllInWindow", "BM_RunAllReference"},
                                  {"BM_PasteInWindow", "BM_PasteReference"},
+                                 {"BM_OpenListInWindow", "BM_OpenListReference"},
                                  {"BM_SteppingInWindow", "BM_SteppingReference"}});
 }

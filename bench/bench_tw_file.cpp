@@ -1,7 +1,8 @@
 // Saving and reading a .tw file of 2,000 states by 500 symbols (1,000,000
 // transition entries), against the floor of the same work: the save (the real
-// one, TwFile::save: a QSaveFile written and committed) against formatting the
-// same lines with std::to_chars and writing them to a file with one write();
+// one, TwFile::save: its temporary file written, synced and renamed) against
+// formatting the same lines with std::to_chars and writing them to a file with
+// one write();
 // the reader against scanning the same bytes in memory, lines found with
 // memchr and each converted with std::from_chars. Also the refusal of a 60-byte
 // file that claims 32767 states and 32767 symbols. Run with

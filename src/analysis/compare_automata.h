@@ -16,9 +16,23 @@ struct CompareResult
     QString counterexample;
     Verdict thisVerdict = Verdict::Rejected;  // the counterexample's verdict in this automaton
     Verdict otherVerdict = Verdict::Rejected; // and in the other
+    // For a verdict that is ERROR, the character of the counterexample that
+    // stopped that run (not a symbol there); empty when its start state is not
+    // valid.
+    QString thisStoppedAt;
+    QString otherStoppedAt;
+
+    // Why this automaton's verdict (or the other's) is ERROR, in the run's
+    // words: "Invalid start state", or "Invalid alphabet '" + the character,
+    // escaped, + "'". Empty when the verdict is not ERROR.
+    QString thisErrorReason(const Escape &escape) const { return errorReason(thisVerdict, thisStoppedAt, escape); }
+    QString otherErrorReason(const Escape &escape) const { return errorReason(otherVerdict, otherStoppedAt, escape); }
 
     // "equivalent", or the string and both verdicts ("0110  this: ACCEPTED  other: REJECTED").
     QString text(const Escape &escape) const;
+
+private:
+    static QString errorReason(Verdict verdict, const QString &stoppedAt, const Escape &escape);
 };
 
 class JointGraph;

@@ -76,40 +76,92 @@ QString dotString(const QString &label)
     return quoted;
 }
 
-QString dotText(const StateGraph &graph)
+namespace {
+
+QString header()
 {
-    QString dot;
-    dot += QStringLiteral("digraph automaton {\n"
+    return QStringLiteral("digraph automaton {\n"
                           "    rankdir=LR;\n"
                           "    node [shape=circle, fontname=\"%1\", fontsize=%2];\n"
                           "    edge [fontname=\"%1\", fontsize=%3];\n")
-               .arg(QLatin1String(fontName))
-               .arg(stateFontSize)
-               .arg(edgeFontSize);
+        .arg(QLatin1String(fontName))
+        .arg(stateFontSize)
+        .arg(edgeFontSize);
+}
+
+QString startPointLine()
+{
+    return QLatin1String("    ") + startId() + QLatin1String(" [shape=point, style=invis];\n");
+}
+
+QString nodeLine(const StateGraph::Node &node)
+{
+    QString line = QLatin1String("    ") + nodeId(node.state) + QLatin1String(" [label=") + dotString(stateLabel(node.name));
+    if (node.is_final)
+        line += QLatin1String(", shape=doublecircle");
+    return line + QLatin1String("];\n");
+}
+
+QString startEdgeLine(qint16 start)
+{
+    return QLatin1String("    ") + startId() + QLatin1String(" -> ") + nodeId(start) + QLatin1String(";\n");
+}
+
+QString edgeLine(const StateGraph::Edge &edge)
+{
+    QString line = QLatin1String("    ") + nodeId(edge.from) + QLatin1String(" -> ") + nodeId(edge.to)
+        + QLatin1String(" [label=") + dotString(edgeLabel(edge.symbols));
+    if (edge.stay)
+        line += QLatin1String(", style=dashed");
+    return line + QLatin1String("];\n");
+}
+
+QString footer()
+{
+    return QStringLiteral("}\n");
+}
+
+} // namespace
+
+QString dotText(const StateGraph &graph)
+{
+    QString dot = header();
     if (graph.start >= 0)
-        dot += QLatin1String("    ") + startId() + QLatin1String(" [shape=point, style=invis];\n");
-    for (const StateGraph::Node &node : graph.nodes) {
-        dot += QLatin1String("    ") + nodeId(node.state) + QLatin1String(" [label=") + dotString(stateLabel(node.name));
-        if (node.is_final)
-            dot += QLatin1String(", shape=doublecircle");
-        dot += QLatin1String("];\n");
-    }
+        dot += startPointLine();
+    for (const StateGraph::Node &node : graph.nodes)
+        dot += nodeLine(node);
     if (graph.start >= 0)
-        dot += QLatin1String("    ") + startId() + QLatin1String(" -> ") + nodeId(graph.start) + QLatin1String(";\n");
-    for (const StateGraph::Edge &edge : graph.edges) {
-        dot += QLatin1String("    ") + nodeId(edge.from) + QLatin1String(" -> ") + nodeId(edge.to)
-            + QLatin1String(" [label=") + dotString(edgeLabel(edge.symbols));
-        if (edge.stay)
-            dot += QLatin1String(", style=dashed");
-        dot += QLatin1String("];\n");
-    }
-    dot += QLatin1String("}\n");
-    return dot;
+        dot += startEdgeLine(graph.start);
+    for (const StateGraph::Edge &edge : graph.edges)
+        dot += edgeLine(edge);
+    return dot + footer();
+}
+
+bool writeDotText(const modAll &model, const std::function<bool(const QString &text)> &put)
+{
+    const StateGraphWalk walk(model);
+    if (!put(header()) || (walk.start() >= 0 && !put(startPointLine())))
+        return false;
+    for (qint16 state = 0; state < walk.stateCount(); ++state)
+        if (!put(nodeLine(walk.node(state))))
+            return false;
+    if (walk.start() >= 0 && !put(startEdgeLine(walk.start())))
+        return false;
+    for (qint16 state = 0; state < walk.stateCount(); ++state)
+        for (const StateGraph::Edge &edge : walk.edgesFrom(state))
+            if (!put(edgeLine(edge)))
+                return false;
+    return put(footer());
 }
 
 QString dotText(const modAll &model)
 {
-    return dotText(stateGraph(model));
+    QString dot;
+    writeDotText(model, [&dot](const QString &text) {
+        dot += text;
+        return true;
+    });
+    return dot;
 }
 
 } // namespace DotText

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 
 struct StateGraph;
 struct modAll;
@@ -41,5 +42,10 @@ QString dotString(const QString &label);
 
 QString dotText(const StateGraph &graph);
 QString dotText(const modAll &model);
+
+// The DOT text of the whole automaton, dotText(model), handed to `put` a line
+// at a time as it is made, so an automaton of any size takes little memory;
+// false from `put` stops it. Gives whether it went to the end.
+bool writeDotText(const modAll &model, const std::function<bool(const QString &text)> &put);
 
 } // namespace DotText

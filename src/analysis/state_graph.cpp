@@ -62,16 +62,35 @@ qint16 startOf(const modAll &model)
 
 } // namespace
 
+StateGraphWalk::StateGraphWalk(const modAll &model)
+    : m_model(model)
+    , m_columns(readableColumns(model))
+    , m_start(startOf(model))
+    , m_stateCount(drawnStateCount(model))
+{
+}
+
+StateGraph::Node StateGraphWalk::node(qint16 state) const
+{
+    return nodeOf(m_model, state);
+}
+
+QList<StateGraph::Edge> StateGraphWalk::edgesFrom(qint16 state) const
+{
+    QList<StateGraph::Edge> edges;
+    appendEdgesFrom(m_model, state, m_columns, [](qint16) { return true; }, edges);
+    return edges;
+}
+
 StateGraph stateGraph(const modAll &model)
 {
+    const StateGraphWalk walk(model);
     StateGraph graph;
-    const qint16 count = drawnStateCount(model);
-    const QList<qint16> columns = readableColumns(model);
-    graph.stateCount = count;
-    graph.start = startOf(model);
-    for (qint16 state = 0; state < count; ++state) {
-        graph.nodes.append(nodeOf(model, state));
-        appendEdgesFrom(model, state, columns, [](qint16) { return true; }, graph.edges);
+    graph.stateCount = walk.stateCount();
+    graph.start = walk.start();
+    for (qint16 state = 0; state < graph.stateCount; ++state) {
+        graph.nodes.append(walk.node(state));
+        graph.edges.append(walk.edgesFrom(state));
     }
     return graph;
 }

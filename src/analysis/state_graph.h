@@ -44,6 +44,26 @@ struct StateGraph
 // The whole automaton.
 StateGraph stateGraph(const modAll &model);
 
+// The whole automaton's graph one state at a time, for an automaton whose
+// graph is too large to hold at once (32,767 states of 1,000 edges each):
+// what stateGraph holds, node by node and each state's edges in turn.
+class StateGraphWalk
+{
+public:
+    explicit StateGraphWalk(const modAll &model);
+
+    qint16 start() const { return m_start; }
+    qint16 stateCount() const { return m_stateCount; }
+    StateGraph::Node node(qint16 state) const;
+    QList<StateGraph::Edge> edgesFrom(qint16 state) const;
+
+private:
+    const modAll &m_model;
+    QList<qint16> m_columns;
+    qint16 m_start;
+    qint16 m_stateCount;
+};
+
 // The states a run reaches from the start state in at most `steps` transitions
 // (at most `limit` of them, the nearest first), and the edges among them: for an
 // automaton too large to draw whole.

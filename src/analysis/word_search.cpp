@@ -108,12 +108,14 @@ std::vector<char> finalStates(const DenseAutomaton &automaton, bool final)
     return targets;
 }
 
-QStringList firstStrings(const DenseAutomaton &automaton, const LengthBounds &bounds, int limit)
+void forFirstStrings(const DenseAutomaton &automaton, const LengthBounds &bounds, int limit, const TakeString &take)
 {
-    QStringList found;
     const int start = automaton.start();
     if (start == DenseAutomaton::noStart || limit <= 0 || bounds.shortest[size_t(start)] == LengthBounds::never)
-        return found;
+        return;
+    int found = 0;
+    bool stopped = false;
+    const auto more = [&] { return found < limit && !stopped; };
 
     // A depth-first walk through the strings of one length at a time, in the
     // alphabet's order, entering only states from which the remaining length is
@@ -136,18 +138,20 @@ QStringList firstStrings(const DenseAutomaton &automaton, const LengthBounds &bo
     std::vector<Step> path;
     QString text;
     const qint64 longest = bounds.longest[size_t(start)];
-    for (qint64 next = bounds.shortest[size_t(start)]; next <= longest && found.size() < limit; ++next) {
+    for (qint64 next = bounds.shortest[size_t(start)]; next <= longest && more(); ++next) {
         const int length = int(next);
         if (!possible(start, length))
             continue;
         path.assign(1, Step{start, 0, false, 0});
         text.clear();
-        while (!path.empty() && found.size() < limit) {
+        while (!path.empty() && more()) {
             Step &step = path.back();
             const int remaining = length - int(path.size() - 1);
             const bool leaf = remaining == 0;
-            if (leaf)
-                found.append(text);
+            if (leaf) {
+                ++found;
+                stopped = !take(text);
+            }
             if (leaf || step.column == automaton.width()) {
                 const bool below = leaf || step.found;
                 if (!below)
@@ -166,6 +170,12 @@ QStringList firstStrings(const DenseAutomaton &automaton, const LengthBounds &bo
             }
         }
     }
+}
+
+QStringList firstStrings(const DenseAutomaton &automaton, const LengthBounds &bounds, int limit)
+{
+    QStringList found;
+    forFirstStrings(automaton, bounds, limit, appendTo(found));
     return found;
 }
 

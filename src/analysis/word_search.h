@@ -4,6 +4,7 @@
 #include "analysis/predecessors.h"
 
 #include <QStringList>
+#include <functional>
 #include <limits>
 #include <vector>
 
@@ -59,9 +60,26 @@ struct LengthBounds
 // The targets of the string lists: final states or the others.
 std::vector<char> finalStates(const DenseAutomaton &automaton, bool final);
 
-// The first `limit` strings, shortest first and then in the alphabet's order,
-// that lead from the start state into a target state. Fewer when there are
-// fewer; none when the start state is not valid.
+// Takes the next string found; false stops the search.
+using TakeString = std::function<bool(const QString &string)>;
+
+// A taker that gathers every string in `strings`.
+inline TakeString appendTo(QStringList &strings)
+{
+    return [&strings](const QString &string) {
+        strings.append(string);
+        return true;
+    };
+}
+
+// Hands `take` the first `limit` strings, shortest first and then in the
+// alphabet's order, that lead from the start state into a target state, each
+// as soon as it is found: the search holds only the string it is on, so any
+// limit takes little memory. Fewer when there are fewer; none when the start
+// state is not valid.
+void forFirstStrings(const DenseAutomaton &automaton, const LengthBounds &bounds, int limit, const TakeString &take);
+
+// The same strings, gathered.
 QStringList firstStrings(const DenseAutomaton &automaton, const LengthBounds &bounds, int limit);
 
 } // namespace Analysis

@@ -14,6 +14,49 @@ QString usage(const QCommandLineParser &parser)
     return QStringLiteral("Usage: tarnwell [options] [FILE]") + help.sliced(help.indexOf(u'\n'));
 }
 
+// The toolkit's own options, which it takes out of the arguments when it
+// starts, each with one dash or two. Those with a value take the next
+// argument, or what follows '='.
+constexpr const char *toolkitOptionsWithValue[] = {
+    "platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry", "qwindowicon", "qwindowtitle",
+    "session", "display", "geometry", "style", "stylesheet", "name", "visual", "qmljsdebugger",
+};
+constexpr const char *toolkitFlags[] = {"reverse", "widgetcount", "sync", "nograb", "dograb", "testability"};
+
+// How many arguments, from `at`, are one of the toolkit's options: 0 when the
+// argument is not one.
+qsizetype toolkitOptionLength(const QByteArrayList &arguments, qsizetype at)
+{
+    QByteArrayView argument = arguments[at];
+    if (!argument.startsWith('-'))
+        return 0;
+    argument = argument.sliced(argument.startsWith("--") ? 2 : 1);
+    const qsizetype equals = argument.indexOf('=');
+    const QByteArrayView name = equals < 0 ? argument : argument.first(equals);
+    for (const char *option : toolkitOptionsWithValue)
+        if (name == option)
+            return equals < 0 && at + 1 < arguments.size() ? 2 : 1;
+    for (const char *flag : toolkitFlags)
+        if (argument == flag)
+            return 1;
+    return 0;
+}
+
+// The arguments without the toolkit's options, up to a "--" that ends them.
+QByteArrayList withoutToolkitOptions(const QByteArrayList &arguments)
+{
+    QByteArrayList kept;
+    qsizetype at = 0;
+    for (; at < arguments.size() && arguments[at] != "--";) {
+        const qsizetype length = at == 0 ? 0 : toolkitOptionLength(arguments, at);
+        if (length == 0)
+            kept.append(arguments[at]);
+        at += qMax<qsizetype>(length, 1);
+    }
+    kept.append(arguments.sliced(at));
+    return kept;
+}
+
 CommandLine refuse(const QString &fault, const QCommandLineParser &parser)
 {
     return {CommandLine::Action::Refuse, {}, {}, QStringLiteral("tarnwell: ") + fault + u'\n' + u'\n' + usage(parser)};
@@ -21,8 +64,9 @@ CommandLine refuse(const QString &fault, const QCommandLineParser &parser)
 
 } // namespace
 
-CommandLine parseCommandLine(const QByteArrayList &arguments)
+CommandLine parseCommandLine(const QByteArrayList &allArguments)
 {
+    const QByteArrayList arguments = withoutToolkitOptions(allArguments);
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Builds a deterministic finite automaton and runs input strings through it.\n"
@@ -47,8 +91,7 @@ CommandLine parseCommandLine(const QByteArrayList &arguments)
     if (parser.isSet(help))
         return {CommandLine::Action::Help, {}, {}, usage(parser)};
     if (parser.isSet(version))
-        return {CommandLine::Action::Version, {}, {},
-                QCoreApplication::applicationName() + u' ' + shownVersion() + u'\n'};
+        return {CommandLine::Action::Version, {}, {}, versionLine() + u'\n'};
 
     const QStringList files = parser.positionalArguments();
     if (files.size() > 1)

@@ -21,7 +21,9 @@ struct CommandLine
 };
 
 // Reads the program's arguments, the program's own name first, as the bytes the
-// system gave them. The toolkit's own options (-platform, -style ...) must have
-// been taken out already. A file name that is not UTF-8 could not be written
-// back under the same name by a later Save, so it is refused with the reason.
+// system gave them, before the toolkit starts: the toolkit's own options
+// (-platform, -style ...) are passed over, so help, the version and a refusal
+// are answered without a display. A file name that is not UTF-8 could not be
+// written back under the same name by a later Save, so it is refused with the
+// reason.
 CommandLine parseCommandLine(const QByteArrayList &arguments);

@@ -42,17 +42,13 @@ int main(int argc, char *argv[])
 {
     TwFile::ignoreFileSizeLimitSignal();
     registerApplicationInfo();
-    // Help and version are answered before the toolkit starts, so they need no
-    // display. Anything the parser does not know may be one of the toolkit's own
-    // options: those are judged once the toolkit has taken its own out of argv.
-    const CommandLine early = parseCommandLine(argumentBytes(argc, argv));
-    if (early.action == CommandLine::Action::Help || early.action == CommandLine::Action::Version)
-        return *answer(early);
-
-    QApplication app(argc, argv);
+    // Help, the version and a refusal are answered before the toolkit starts,
+    // so they need no display.
     const CommandLine line = parseCommandLine(argumentBytes(argc, argv));
     if (const std::optional<int> status = answer(line))
         return *status;
+
+    QApplication app(argc, argv);
 
     // The one automaton of the program's life; every window works on it.
     modAll model;

@@ -5,43 +5,48 @@
 #include "analysis/dot_text.h"
 #include "analysis/minimize_automaton.h"
 #include "analysis/string_lists.h"
+#include "cli/buffered_output.h"
 #include "cli/run_options.h"
 #include "document/escaped_line.h"
 #include "document/tw_writer.h"
 
 namespace {
 
-// One result line: the escaped string, then each verdict after a tab.
-void appendResultLine(QByteArray &out, const QString &string, std::initializer_list<Analysis::Verdict> verdicts)
+// One result line: the escaped string, then each column after a tab.
+QByteArray resultLine(const QString &string, const QStringList &columns)
 {
-    EscapedLine::append(out, string.toUtf8());
-    for (const Analysis::Verdict verdict : verdicts)
-        out += '\t' + verdictText(verdict).toLatin1();
-    out += '\n';
+    QByteArray line;
+    EscapedLine::append(line, string.toUtf8());
+    for (const QString &column : columns)
+        line += '\t' + column.toUtf8();
+    return line + '\n';
 }
 
-QByteArray stringList(const QStringList &strings, Analysis::Verdict verdict)
+// Writes each string found as a result line with `verdict`, as it is found.
+std::function<bool(const QString &)> listedAs(Analysis::Verdict verdict, BufferedOutput &out)
 {
-    QByteArray out;
-    for (const QString &string : strings)
-        appendResultLine(out, string, {verdict});
-    return out;
+    return [verdict, &out](const QString &string) { return out.put(resultLine(string, {verdictText(verdict)})); };
 }
 
 } // namespace
 
-AutomatonAnswer answerAbout(const RunOptions &options, const modAll &automaton, const modAll &other)
+AutomatonAnswer answerAbout(const RunOptions &options, const modAll &automaton, const modAll &other, BufferedOutput &out)
 {
     const Analysis::Escape escape = qOverload<QStringView>(&EscapedLine::escape);
     AutomatonAnswer answer;
     switch (options.action) {
     case RunOptions::Action::Check:
-        answer.output = Analysis::checkReportText(Analysis::checkAutomaton(automaton), escape).toUtf8();
+        out.put(Analysis::checkReportText(Analysis::checkAutomaton(automaton), escape).toUtf8());
         break;
     case RunOptions::Action::Compare: {
         const Analysis::CompareResult compared = Analysis::compareAutomata(automaton, other);
         if (!compared.equivalent) {
-            appendResultLine(answer.output, compared.counterexample, {compared.thisVerdict, compared.otherVerdict});
+            // At most one of the two verdicts is ERROR, so its reason has the
+            // fourth column to itself, as --expect gives it.
+            QStringList columns{verdictText(compared.otherVerdict), verdictText(compared.thisVerdict)};
+            if (const QString reason = compared.otherErrorReason(escape) + compared.thisErrorReason(escape); !reason.isEmpty())
+                columns.append(reason);
+            out.put(resultLine(compared.counterexample, columns));
             answer.status = 1;
         }
         break;
@@ -52,18 +57,18 @@ AutomatonAnswer answerAbout(const RunOptions &options, const modAll &automaton, 
             answer.refusal = minimized.refusal;
             answer.status = 2;
         } else {
-            answer.output = automatonBytes(minimized.automaton);
+            out.put(automatonBytes(minimized.automaton));
         }
         break;
     }
     case RunOptions::Action::Accepted:
-        answer.output = stringList(Analysis::acceptedStrings(automaton, options.count), Analysis::Verdict::Accepted);
+        Analysis::forAcceptedStrings(automaton, options.count, listedAs(Analysis::Verdict::Accepted, out));
         break;
     case RunOptions::Action::Rejected:
-        answer.output = stringList(Analysis::rejectedStrings(automaton, options.count), Analysis::Verdict::Rejected);
+        Analysis::forRejectedStrings(automaton, options.count, listedAs(Analysis::Verdict::Rejected, out));
         break;
     case RunOptions::Action::Dot:
-        answer.output = DotText::dotText(automaton).toUtf8();
+        DotText::writeDotText(automaton, [&out](const QString &text) { return out.put(text.toUtf8()); });
         break;
     case RunOptions::Action::RunStrings:
     case RunOptions::Action::Expect:
@@ -71,6 +76,7 @@ AutomatonAnswer answerAbout(const RunOptions &options, const modAll &automaton, 
     case RunOptions::Action::Count:
     case RunOptions::Action::Only:
     case RunOptions::Action::Help:
+    case RunOptions::Action::Version:
     case RunOptions::Action::Refuse:
         break;
     }

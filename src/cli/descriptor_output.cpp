@@ -1,7 +1,8 @@
 #include "cli/descriptor_output.h"
 
+#include "document/tw_file_kinds.h"
+
 #include <cerrno>
-#include <unistd.h>
 
 DescriptorOutput::DescriptorOutput(int descriptor)
     : m_descriptor(descriptor)
@@ -20,19 +21,9 @@ qint64 DescriptorOutput::readData(char *, qint64)
 
 qint64 DescriptorOutput::writeData(const char *data, qint64 size)
 {
-    // A pipe or a terminal may take less than asked, and a signal may cut a
-    // write short: go on until every byte is written or the system refuses.
-    qint64 written = 0;
-    while (written < size) {
-        const ssize_t count = ::write(m_descriptor, data + written, size_t(size - written));
-        if (count < 0 && errno == EINTR)
-            continue;
-        if (count <= 0) {
-            m_writeError = count < 0 ? errno : EIO;
-            setErrorString(qt_error_string(m_writeError));
-            return -1;
-        }
-        written += count;
-    }
-    return written;
+    m_writeError = TwFile::writeWhole(m_descriptor, data, size);
+    if (m_writeError == 0)
+        return size;
+    setErrorString(qt_error_string(m_writeError));
+    return -1;
 }

@@ -3,12 +3,14 @@
 
 #include "cli/automaton_answers.h"
 #include "cli/batch_run.h"
+#include "cli/buffered_output.h"
 #include "cli/descriptor_output.h"
 #include "cli/expect_list.h"
 #include "cli/grade_lines.h"
 #include "cli/line_filter.h"
 #include "cli/run_options.h"
 #include "document/tw_file.h"
+#include "toolkit/application_info.h"
 
 #include <QFile>
 
@@ -79,10 +81,11 @@ int answer(const modAll &automaton, const RunOptions &options, DescriptorOutput 
             return 2;
         other = std::move(loaded.value());
     }
-    const AutomatonAnswer answered = answerAbout(options, automaton, other);
+    BufferedOutput written(out);
+    const AutomatonAnswer answered = answerAbout(options, automaton, other, written);
     if (!answered.refusal.isEmpty())
         return fail(QString::fromLocal8Bit(options.file) + QStringLiteral(": ") + answered.refusal);
-    if (out.write(answered.output) != answered.output.size())
+    if (!written.flush())
         return out.readerGone() ? 2 : fail(QStringLiteral("cannot write the results: ") + out.errorString());
     return answered.status;
 }
@@ -119,6 +122,11 @@ int main(int argc, char *argv[])
     const RunOptions options = parseRunOptions(arguments);
     if (options.action == RunOptions::Action::Help) {
         std::fputs(runUsage, stdout);
+        return 0;
+    }
+    if (options.action == RunOptions::Action::Version) {
+        registerApplicationInfo();
+        std::printf("%s\n", qPrintable(versionLine()));
         return 0;
     }
     if (options.action == RunOptions::Action::Refuse) {

@@ -40,6 +40,7 @@ const char runUsage[] =
     "            tarnwell-run --only ACCEPTED a.tw < all.txt > accepted.txt\n"
     "            (both exit as running the strings does)\n"
     "  --help    print this text\n"
+    "  --version print the program's name and version\n"
     "  --        end of the options (for a file name that begins with -)\n"
     "\n"
     "Questions about the automaton, answered for every string at once (one of\n"
@@ -53,13 +54,14 @@ const char runUsage[] =
     "  --compare OTHER.tw\n"
     "                  nothing when both automata give the same verdict on every\n"
     "                  string; otherwise the shortest string on which they differ,\n"
-    "                  a tab, its verdict in FILE.tw, a tab, its verdict in\n"
-    "                  OTHER.tw\n"
+    "                  a tab, its verdict in OTHER.tw (the reference, as a\n"
+    "                  teacher's solution), a tab, its verdict in FILE.tw, and for\n"
+    "                  the one that is ERROR a tab and the reason\n"
     "  --minimize      the equivalent automaton with the fewest states, written as\n"
     "                  a .tw file exactly as Save writes it\n"
     "  --accepted N    the first N accepted strings, shortest first, then in the\n"
-    "                  alphabet's order, one result line each (fewer when there\n"
-    "                  are fewer)\n"
+    "                  alphabet's order, one result line each, written as they\n"
+    "                  are found (fewer when there are fewer)\n"
     "  --rejected N    the same for the rejected strings\n"
     "  --dot           the automaton as a Graphviz DOT graph:\n"
     "                  tarnwell-run --dot a.tw | dot -Tsvg > a.svg\n"
@@ -67,8 +69,9 @@ const char runUsage[] =
     "                  run each line of LIST.txt (a string, escaped as above,\n"
     "                  optionally a tab and ACCEPTED, REJECTED or ERROR) and\n"
     "                  compare its verdict with the expected one; print each line\n"
-    "                  that differs (string, expected, got) and a summary on\n"
-    "                  standard error\n"
+    "                  that differs (string, expected, got, and for ERROR the\n"
+    "                  reason) as it is found, and a summary on standard error.\n"
+    "                  LIST.txt is a file or a pipe of at most 1 GiB\n"
     "  --grade SOLUTION.tw FILE.tw ...\n"
     "                  grade each FILE.tw against SOLUTION.tw: one line per file,\n"
     "                  in the order given, of tab-separated columns FILE SCORE\n"
@@ -200,8 +203,8 @@ RunOptions parseRunOptions(const QByteArrayList &arguments)
         const QByteArray &argument = arguments[next++];
         if (argument == "--")
             break;
-        if (argument == "--help") {
-            options.action = RunOptions::Action::Help;
+        if (argument == "--help" || argument == "--version") {
+            options.action = argument == "--help" ? RunOptions::Action::Help : RunOptions::Action::Version;
             return options;
         }
         if (argument == "--trace") {

@@ -27,6 +27,7 @@ struct RunOptions
         Count,      // --count: how many strings got each verdict
         Only,       // --only VERDICT: the strings whose verdict is `only`, as they were read
         Help,       // --help: the usage on standard output, status 0
+        Version,    // --version: the program's name and version on standard output, status 0
         Refuse,     // `fault` (when there is one) and the usage on standard error, status 2
     };
 

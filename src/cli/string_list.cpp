@@ -1,6 +1,9 @@
 #include "cli/string_list.h"
 
 #include "document/escaped_line.h"
+#include "document/tw_file_read.h"
+
+#include <QFile>
 
 namespace StringList {
 
@@ -17,7 +20,7 @@ namespace {
 
 // Reads one line (its ending removed) into `out`; an empty text on success,
 // else why it could not be read.
-QString readLine(QByteArrayView line, ListedString &out)
+QString readOneLine(QByteArrayView line, ListedString &out)
 {
     const qsizetype tab = line.indexOf('\t');
     const QByteArrayView string = tab < 0 ? line : line.first(tab);
@@ -43,26 +46,75 @@ QString readLine(QByteArrayView line, ListedString &out)
 
 } // namespace
 
+bool LineReader::feed(QByteArrayView bytes)
+{
+    while (!m_stopped && !bytes.isEmpty()) {
+        const qsizetype end = bytes.indexOf('\n');
+        if (end < 0) {
+            m_partial += bytes;
+            return true;
+        }
+        QByteArrayView line = bytes.first(end);
+        bytes = bytes.sliced(end + 1);
+        if (!m_partial.isEmpty()) {
+            m_partial += line;
+            line = m_partial;
+        }
+        if (line.endsWith('\r'))
+            line.chop(1);
+        m_stopped = !readLine(line);
+        m_partial.resize(0);
+    }
+    return !m_stopped;
+}
+
+bool LineReader::finish()
+{
+    if (!m_stopped && !m_partial.isEmpty())
+        m_stopped = !readLine(m_partial);
+    m_partial = QByteArray();
+    return !m_stopped;
+}
+
+bool LineReader::readLine(QByteArrayView line)
+{
+    ++m_lineNumber;
+    ListedString string;
+    const QString error = readOneLine(line, string);
+    if (!error.isEmpty()) {
+        m_failure = TwFailure(error, m_lineNumber);
+        return false;
+    }
+    return m_take(std::move(string));
+}
+
 Parsed parse(QByteArrayView text)
 {
     Parsed parsed;
-    qsizetype lineNumber = 0;
-    while (!text.isEmpty()) {
-        ++lineNumber;
-        const qsizetype end = text.indexOf('\n');
-        QByteArrayView line = end < 0 ? text : text.first(end);
-        text = end < 0 ? QByteArrayView() : text.sliced(end + 1);
-        if (end >= 0 && line.endsWith('\r'))
-            line.chop(1);
-        ListedString string;
-        const QString error = readLine(line, string);
-        if (!error.isEmpty()) {
-            parsed.error = QStringLiteral("Line %1: %2").arg(lineNumber).arg(error);
-            return parsed;
-        }
+    LineReader reader([&parsed](ListedString &&string) {
         parsed.strings.append(std::move(string));
-    }
+        return true;
+    });
+    if (!reader.feed(text) || !reader.finish())
+        parsed.error = reader.failure().message();
     return parsed;
+}
+
+TwResult<> readFile(const QByteArray &path, qint64 sizeLimit, const TakeString &take)
+{
+    LineReader reader(take);
+    TwReadOptions options;
+    options.sizeLimit = sizeLimit;
+    const TwResult<> read = TwFile::readNative(path, options, [&reader](QByteArray &&piece) { return reader.feed(piece); });
+    if (!read.ok())
+        return read;
+    reader.finish();
+    if (reader.failure().line > 0) {
+        TwFailure failure = reader.failure();
+        failure.path = QFile::decodeName(path);
+        return failure;
+    }
+    return {};
 }
 
 QByteArray line(const ListedString &string)

@@ -11,18 +11,12 @@
 // comes back as the reason, in words for the user, naming the file.
 namespace TwFile {
 
-// Writes the automaton to `path` through a temporary file with a short name in
-// the same folder, which replaces the old file only once every byte is written
-// and on disk; on any failure the old file stays as it was. A symbolic link
-// stays a link to the file written, and the file keeps its permissions. A
-// failure gives the system's own reason where the system refused.
+// Writes the automaton to `path` the way every file is saved (see saveWith):
+// on any failure the old file stays as it was.
 TwResult<> save(const modAll &model, const QString &path);
 
-// Reads a file into a fresh automaton (see readAutomaton), or gives the reason.
-// Takes regular files and pipes (a pipe is read up to the size limit). Refuses
-// at once folders, devices and sockets, and a file over the size limit before
-// reading it. Opening never waits: a named pipe that nobody writes to reads as
-// an empty file.
+// Reads a file into a fresh automaton (see readAutomaton) through the guarded
+// reader (see readNative), or gives the reason.
 TwResult<modAll> load(const QString &path);
 // The file named by exactly these bytes, which need not be valid in any
 // encoding, as a command line gives them.

@@ -4,8 +4,7 @@
 
 #include <cstring>
 
-TwPiecesEnd readPieces(const std::function<qint64(char *into, qint64 max)> &readSome, const TwReadOptions &options,
-                       TwFileBytes &bytes)
+TwPiecesEnd readPieces(const TwReadSome &readSome, const TwReadOptions &options, const TwTakePiece &take)
 {
     // Four bytes hold any UTF-8 sequence, so every full piece has a whole
     // sequence to cut after.
@@ -36,10 +35,18 @@ TwPiecesEnd readPieces(const std::function<qint64(char *into, qint64 max)> &read
         const qsizetype whole = atEnd ? filled : Utf8::completeLength(piece);
         carried = piece.sliced(whole);
         piece.truncate(whole);
-        bytes.utf8 = bytes.utf8 && QByteArrayView(piece).isValidUtf8();
-        if (!piece.isEmpty())
-            bytes.pieces.append(std::move(piece));
+        if (!piece.isEmpty() && !take(std::move(piece)))
+            return TwPiecesEnd::Stopped;
         if (atEnd)
             return TwPiecesEnd::Complete;
     }
+}
+
+TwTakePiece gatherInto(TwFileBytes &bytes)
+{
+    return [&bytes](QByteArray &&piece) {
+        bytes.utf8 = bytes.utf8 && QByteArrayView(piece).isValidUtf8();
+        bytes.pieces.append(std::move(piece));
+        return true;
+    };
 }

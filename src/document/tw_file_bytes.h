@@ -30,10 +30,19 @@ struct TwFileBytes
 };
 
 // How reading the pieces ended.
-enum class TwPiecesEnd { Complete, TooLarge, ReadFailed };
+enum class TwPiecesEnd { Complete, TooLarge, ReadFailed, Stopped };
 
-// Reads through `readSome` until it reports the end: it fills at most `max`
-// bytes at `into` and gives how many it read, 0 at the end, -1 on failure.
-// Stops as soon as more than options.sizeLimit bytes have arrived.
-TwPiecesEnd readPieces(const std::function<qint64(char *into, qint64 max)> &readSome, const TwReadOptions &options,
-                       TwFileBytes &bytes);
+// Fills at most `max` bytes at `into` and gives how many it read, 0 at the
+// end, -1 on failure.
+using TwReadSome = std::function<qint64(char *into, qint64 max)>;
+// Takes the next piece (never empty); false stops the reading.
+using TwTakePiece = std::function<bool(QByteArray &&piece)>;
+
+// Reads through `readSome` until it reports the end, handing each piece of
+// options.pieceSize bytes (or the last, shorter one) to `take` as soon as it
+// is full, cut only between UTF-8 sequences. Stops as soon as more than
+// options.sizeLimit bytes have arrived, or when `take` says so (Stopped).
+TwPiecesEnd readPieces(const TwReadSome &readSome, const TwReadOptions &options, const TwTakePiece &take);
+
+// A taker that gathers every piece in `bytes`.
+TwTakePiece gatherInto(TwFileBytes &bytes);

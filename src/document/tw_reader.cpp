@@ -8,6 +8,7 @@
 #include <QIODevice>
 #include <QLocale>
 
+#include <algorithm>
 #include <vector>
 
 TwFailure TwReadFailure::tooLarge(const TwReadOptions &options)
@@ -181,16 +182,43 @@ private:
     std::vector<qint16> m_row;      // the transition row being read
 };
 
+// How much of a file's start is looked at to tell what a refused file is.
+constexpr qsizetype lookedAtStart = 64 * 1024;
+
+// A refused file whose first line is not "Q" is most likely another kind of
+// file altogether: says so after the reason, so the line number that reason
+// gives does not send the user looking for a fault in it.
+TwResult<modAll> withWhatItLooksLike(TwResult<modAll> &&result, QByteArrayView start)
+{
+    if (result.ok())
+        return std::move(result);
+    if (start.startsWith("\xEF\xBB\xBF"))
+        start = start.sliced(3);
+    const auto end = std::find_if(start.begin(), start.end(), [](char c) { return TwSyntax::isLineEnd(c); });
+    const QByteArrayView firstLine = start.first(end - start.begin()).trimmed();
+    const QByteArrayView text = start.trimmed();
+    if (text.isEmpty() || firstLine == QByteArrayView(TwSyntax::statesKeyword))
+        return std::move(result);
+    const bool jflap = text.startsWith('<') && (text.contains("<structure>") || text.contains("<structure "));
+    TwFailure failure = result.failure();
+    failure.what += jflap ? QStringLiteral(". The file looks like a JFLAP file, not a Tarnwell automaton.")
+                          : QStringLiteral(". The file does not look like a Tarnwell automaton: its first line is not \"Q\".");
+    return failure;
+}
+
 } // namespace
 
 TwResult<modAll> readAutomaton(QByteArrayView bytes)
 {
-    return Reader(bytes, bytes.isValidUtf8()).read();
+    return withWhatItLooksLike(Reader(bytes, bytes.isValidUtf8()).read(), bytes.first(qMin(bytes.size(), lookedAtStart)));
 }
 
 TwResult<modAll> readAutomaton(TwFileBytes &&bytes)
 {
-    return Reader(std::move(bytes)).read();
+    QByteArray start;
+    for (qsizetype i = 0; i < bytes.pieces.size() && start.size() < lookedAtStart; ++i)
+        start += bytes.pieces[i].first(qMin(bytes.pieces[i].size(), lookedAtStart - start.size()));
+    return withWhatItLooksLike(Reader(std::move(bytes)).read(), start);
 }
 
 TwResult<modAll> readAutomaton(QIODevice &device, const TwReadOptions &options)
@@ -202,7 +230,7 @@ TwResult<modAll> readAutomaton(QIODevice &device, const TwReadOptions &options)
     if (!device.isSequential() && device.size() - device.pos() > options.sizeLimit)
         return TwReadFailure::tooLarge(options);
     TwFileBytes bytes;
-    const TwPiecesEnd end = readPieces([&](char *into, qint64 max) { return device.read(into, max); }, options, bytes);
+    const TwPiecesEnd end = readPieces([&](char *into, qint64 max) { return device.read(into, max); }, options, gatherInto(bytes));
     if (end == TwPiecesEnd::ReadFailed || failed())
         return TwReadFailure::cannotRead(device.errorString());
     if (end == TwPiecesEnd::TooLarge)

@@ -20,3 +20,9 @@ inline QString shownVersion()
     const QVersionNumber number = QVersionNumber::fromString(QCoreApplication::applicationVersion());
     return QStringLiteral("%1.%2.%3").arg(number.segmentAt(0)).arg(number.segmentAt(1)).arg(number.segmentAt(3));
 }
+
+// What --version prints: "Tarnwell 1.1.5".
+inline QString versionLine()
+{
+    return QCoreApplication::applicationName() + u' ' + shownVersion();
+}

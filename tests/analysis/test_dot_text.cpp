@@ -94,6 +94,7 @@ private Q_SLOTS:
     void namesReadAsTypedAfterGraphviz();
     void partNearTheStart_data();
     void partNearTheStart();
+    void writtenLineByLine();
 };
 
 void TestDotText::examplesMatchGoldenText_data()
@@ -218,6 +219,25 @@ void TestDotText::partNearTheStart()
     QCOMPARE(::arrows(DotText::dotText(part)), arrows);
     QCOMPARE(part.stateCount, 600);
     QVERIFY(part.isPart());
+}
+
+// The whole automaton's text written a line at a time is the text of its
+// whole graph, and stops at the first line its reader refuses.
+void TestDotText::writtenLineByLine()
+{
+    for (const modAll &model : {randomAutomaton(200, 7), mergeable(), makeAutomaton({}, {}, {"a"}, {})}) {
+        QStringList lines;
+        QVERIFY(DotText::writeDotText(model, [&lines](const QString &line) {
+            lines.append(line);
+            return true;
+        }));
+        QCOMPARE(lines.join(QString()), DotText::dotText(stateGraph(model)));
+        for (const qsizetype refused : {qsizetype(0), qsizetype(1), lines.size() / 2, lines.size() - 1}) {
+            qsizetype calls = 0;
+            QVERIFY(!DotText::writeDotText(model, [&calls, refused](const QString &) { return calls++ < refused; }));
+            QCOMPARE(calls, refused + 1);
+        }
+    }
 }
 
 QTEST_GUILESS_MAIN(TestDotText)

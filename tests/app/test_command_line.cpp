@@ -53,6 +53,15 @@ private Q_SLOTS:
         QTest::newRow("U+FFFD itself is a good name") << QByteArrayList{"bad\xEF\xBF\xBDname.tw"}
                                                       << "start|bad\uFFFDname.tw||";
         QTest::newRow("not UTF-8 after --") << QByteArrayList{"--", "-\xC3"} << "start|-\uFFFD|" + notUtf8 + '|';
+        QTest::newRow("the toolkit's options are passed over")
+            << QByteArrayList{"-platform", "offscreen", "-style=fusion", "--reverse", "a.tw", "-qwindowtitle", "T"}
+            << "start|a.tw||";
+        QTest::newRow("a toolkit option takes its value, even one like a file") << QByteArrayList{"-style", "a.tw"}
+                                                                                << "start|-||";
+        QTest::newRow("after --, a toolkit option is a file name") << QByteArrayList{"--", "-reverse"}
+                                                                  << "start|-reverse||";
+        QTest::newRow("an unknown option among the toolkit's") << QByteArrayList{"-reverse", "-x", "-platform", "xcb"}
+                                                               << "refuse|-||tarnwell: Unknown option 'x'.";
     }
 
     void parse()
@@ -72,8 +81,9 @@ private Q_SLOTS:
     }
 
     // The program itself: what it prints on standard output, on standard error,
-    // and its exit status. Help and version need no display: the platform named
-    // here does not exist, and would stop the program if it were asked for.
+    // and its exit status. Help, the version and a refusal need no display: the
+    // platform "none" does not exist, and would stop the program if it were
+    // asked for.
     void program_data()
     {
         QTest::addColumn<QStringList>("arguments");
@@ -83,12 +93,14 @@ private Q_SLOTS:
         const QString help = parseCommandLine({"tarnwell", "--help"}).text;
         QTest::newRow("--help") << QStringList{"--help"} << "none" << help + "||exit 0";
         QTest::newRow("--version") << QStringList{"--version"} << "none" << "Tarnwell 1.1.5\n||exit 0";
-        QTest::newRow("an unknown option") << QStringList{"--bogus", "a.tw"} << "offscreen"
+        QTest::newRow("an unknown option") << QStringList{"--bogus", "a.tw"} << "none"
                                            << "|tarnwell: Unknown option 'bogus'.\n\n" + help + "|exit 2";
+        QTest::newRow("two files") << QStringList{"a.tw", "b.tw"} << "none"
+                                   << "|tarnwell: Only one FILE can be opened.\n\n" + help + "|exit 2";
         // The toolkit takes its own options: -platform here picks a platform that exists.
         QTest::newRow("the toolkit's -platform") << QStringList{"-platform", "offscreen", "--version"} << "none"
                                                  << "Tarnwell 1.1.5\n||exit 0";
-        QTest::newRow("the toolkit's -reverse, then an unknown option") << QStringList{"-reverse", "-x"} << "offscreen"
+        QTest::newRow("the toolkit's -reverse, then an unknown option") << QStringList{"-reverse", "-x"} << "none"
                                            << "|tarnwell: Unknown option 'x'.\n\n" + help + "|exit 2";
     }
 

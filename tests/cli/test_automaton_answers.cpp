@@ -31,7 +31,8 @@ modAll tabOrX()
 // tarnwell-run's answers about an automaton: what it prints on standard output
 // and standard error, then its exit status. It runs in a folder that holds
 // merge.tw (mergeable() above), tab.tw (tabOrX()), no-start.tw (ends in a,
-// with a start state that is none of its states), and for grading
+// with a start state that is none of its states), only-a.tw (accepts a, aa,
+// ... over the one symbol a), big.tw (3,000 random states), and for grading
 // solution.tw (containsA()), ends.tw (ends in a) and "odd<tab>name.tw" (ends
 // in a, its final state named =A1,"x").
 class TestAutomatonAnswers : public QObject
@@ -60,7 +61,9 @@ private Q_SLOTS:
         noStart.start_state = 2;
         oddName.states[1].name = QStringLiteral("=A1,\"x\"");
         for (const auto &[name, automaton] : {std::pair{"merge.tw", mergeable()}, std::pair{"tab.tw", tabOrX()},
-                                              std::pair{"no-start.tw", noStart}, std::pair{"solution.tw", containsA()},
+                                              std::pair{"no-start.tw", noStart},
+                                              std::pair{"only-a.tw", makeAutomaton({"q0", "q1"}, {"q1"}, {"a"}, {{2}, {2}})},
+                                              std::pair{"big.tw", randomAutomaton(3000, 19)}, std::pair{"solution.tw", containsA()},
                                               std::pair{"ends.tw", endsInA()}, std::pair{"odd\tname.tw", oddName}})
             QCOMPARE(TwFile::save(automaton, m_dir.filePath(QLatin1String(name))).failure().message(), QString());
     }
@@ -90,14 +93,21 @@ private Q_SLOTS:
                           "Language: finite, 2 strings:\n  \\t\n  x\n"
                           "Shortest accepted string: \\t\nShortest rejected string: \"\"\nexit 0");
 
-        QTest::newRow("compare: they differ on the empty string, FILE's verdict first")
+        QTest::newRow("compare: they differ on the empty string, OTHER's verdict first")
             << QStringList{"--compare", example("even-number-of-a.tw"), example("ends-in-a.tw")}
-            << QByteArray("\tREJECTED\tACCEPTED\nexit 1");
-        QTest::newRow("compare: a character only the other has gives ERROR")
+            << QByteArray("\tACCEPTED\tREJECTED\nexit 1");
+        QTest::newRow("compare: a character only FILE has is ERROR in OTHER, with the reason")
             << QStringList{"--compare", example("contains-a-one.tw"), example("ends-in-a.tw")}
-            << QByteArray("a\tACCEPTED\tERROR\nexit 1");
-        QTest::newRow("compare: the string escaped") << QStringList{"--compare", example("ends-in-a.tw"), "tab.tw"}
-                                                     << QByteArray("\\t\tACCEPTED\tERROR\nexit 1");
+            << QByteArray("a\tERROR\tACCEPTED\tInvalid alphabet 'a'\nexit 1");
+        QTest::newRow("compare: a character only OTHER has is ERROR in FILE, with the reason")
+            << QStringList{"--compare", example("ends-in-a.tw"), "only-a.tw"}
+            << QByteArray("b\tREJECTED\tERROR\tInvalid alphabet 'b'\nexit 1");
+        QTest::newRow("compare: the string and the character escaped")
+            << QStringList{"--compare", example("ends-in-a.tw"), "tab.tw"}
+            << QByteArray("\\t\tERROR\tACCEPTED\tInvalid alphabet '\\t'\nexit 1");
+        QTest::newRow("compare: an invalid start state is the reason")
+            << QStringList{"--compare", "no-start.tw", example("ends-in-a.tw")}
+            << QByteArray("\tERROR\tREJECTED\tInvalid start state\nexit 1");
         QTest::newRow("compare: equivalent, nothing printed") << QStringList{"--compare", "merge.tw", "merge.tw"}
                                                               << QByteArray("exit 0");
         QTest::newRow("compare: the other file cannot be read") << QStringList{"--compare", "gone.tw", "merge.tw"}
@@ -152,6 +162,9 @@ private Q_SLOTS:
             << "tarnwell-run: --accepted needs a whole number N from 0 to 2147483647, not merge.tw\n\n" + usage
                    + "exit 2";
         QTest::newRow("help") << QStringList{"--help"} << usage + "exit 0";
+        QTest::newRow("version, as tarnwell's") << QStringList{"--version"} << QByteArray("Tarnwell 1.1.5\nexit 0");
+        QTest::newRow("version, before anything else") << QStringList{"--version", "--check"}
+                                                       << QByteArray("Tarnwell 1.1.5\nexit 0");
     }
 
     void answers()
@@ -191,12 +204,50 @@ private Q_SLOTS:
     }
 
     // An answer that cannot be written ends with the reason and 2.
+    void fullOutput_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::newRow("accepted") << QStringList{"--accepted", "1000", example("ends-in-a.tw")};
+        QTest::newRow("accepted, as many as there may be")
+            << QStringList{"--accepted", "2147483647", example("ends-in-a.tw")};
+        QTest::newRow("dot") << QStringList{"--dot", "big.tw"};
+    }
+
     void fullOutput()
     {
-        QCOMPARE(run({"--accepted", "1000", example("ends-in-a.tw")}, QStringLiteral("/dev/full")),
+        QFETCH(QStringList, arguments);
+        QCOMPARE(run(arguments, QStringLiteral("/dev/full")),
                  QByteArray("tarnwell-run: cannot write the results: No space left on device\nexit 2"));
         QCOMPARE(run({"--grade", "solution.tw", "ends.tw"}, QStringLiteral("/dev/full")),
                  QByteArray("tarnwell-run: cannot write the grades: No space left on device\nexit 2"));
+    }
+
+    // Answers are written as they are made: a reader that takes the first
+    // lines and goes ends the answer at once, whatever it would have held.
+    void readerLeavesEarly_data()
+    {
+        QTest::addColumn<QString>("arguments");
+        QTest::addColumn<QByteArray>("lines");
+        QTest::newRow("accepted, as many as there may be")
+            << "--accepted 2147483647 \"$1\"" << QByteArray("a\tACCEPTED\naa\tACCEPTED\nba\tACCEPTED\n");
+        QTest::newRow("rejected, as many as there may be")
+            << "--rejected 2147483647 \"$1\"" << QByteArray("\tREJECTED\nb\tREJECTED\nab\tREJECTED\n");
+        QTest::newRow("dot") << "--dot big.tw"
+                             << QByteArray("digraph automaton {\n    rankdir=LR;\n"
+                                           "    node [shape=circle, fontname=\"sans-serif\", fontsize=14];\n");
+    }
+
+    void readerLeavesEarly()
+    {
+        QFETCH(QString, arguments);
+        QFETCH(QByteArray, lines);
+        QProcess shell;
+        shell.setWorkingDirectory(m_dir.path());
+        shell.start("bash", {"-c", "\"$0\" " + arguments + " | head -3; echo \"exit ${PIPESTATUS[0]}\"",
+                             TARNWELL_RUN_PATH, example("ends-in-a.tw")});
+        QVERIFY2(shell.waitForFinished(20000), "tarnwell-run still runs after 20 s");
+        QCOMPARE(shell.readAllStandardOutput(), lines + "exit 2\n");
+        QCOMPARE(shell.readAllStandardError(), QByteArray());
     }
 };
 

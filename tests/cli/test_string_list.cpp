@@ -12,6 +12,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+
 namespace {
 
 // A list as one line per string: "escaped|VERDICT" or "escaped|-".
@@ -61,6 +63,9 @@ private Q_SLOTS:
     void checkList();
     void expectCommand_data();
     void expectCommand();
+    void lineReaderTakesPiecesCutAnywhere();
+    void expectReadsFilesAndPipesOnly_data();
+    void expectReadsFilesAndPipesOnly();
 };
 
 void TestStringList::parse_data()
@@ -248,6 +253,92 @@ void TestStringList::expectCommand()
         QVERIFY(shown.startsWith(errors));
     else
         QCOMPARE(shown, errors);
+    QCOMPARE(run.exitCode(), status);
+}
+
+// A list fed in pieces of every size reads as the whole text does, failures
+// and their line numbers included.
+void TestStringList::lineReaderTakesPiecesCutAnywhere()
+{
+    const QByteArray lists[] = {"a\tACCEPTED\r\nb\n\n\\t\tERROR\nlast", "a\nb\\q\nc\n", "\r\n\r\n", "x\r"};
+    for (const QByteArray &text : lists) {
+        const StringList::Parsed whole = StringList::parse(text);
+        for (qsizetype piece = 1; piece <= text.size(); ++piece) {
+            QList<ListedString> strings;
+            StringList::LineReader reader([&strings](ListedString &&string) {
+                strings.append(std::move(string));
+                return true;
+            });
+            for (qsizetype at = 0; at < text.size() && reader.feed(QByteArrayView(text).sliced(at, qMin(piece, text.size() - at)));)
+                at += piece;
+            reader.finish();
+            QCOMPARE(reader.failure().line > 0 ? reader.failure().message() : QString(), whole.error);
+            if (whole.ok())
+                QCOMPARE(describe(strings), describe(whole.strings));
+        }
+    }
+}
+
+// The list file given to --expect, of every kind, through the shell as a
+// teacher gives it; the wait is only a guard against a hang.
+void TestStringList::expectReadsFilesAndPipesOnly_data()
+{
+    QTest::addColumn<QByteArray>("kind");
+    QTest::addColumn<QByteArray>("output");
+    QTest::addColumn<QByteArray>("errors");
+    QTest::addColumn<int>("status");
+    const QByteArray twoLines = "1 of 2 as expected, 1 differ\n";
+    QTest::newRow("a file") << QByteArray("file") << QByteArray("b\tACCEPTED\tREJECTED\n") << twoLines << 1;
+    QTest::newRow("a pipe") << QByteArray("pipe") << QByteArray("b\tACCEPTED\tREJECTED\n") << twoLines << 1;
+    QTest::newRow("a named pipe nobody writes to: an empty list") << QByteArray("fifo") << QByteArray()
+                                                                  << QByteArray("0 strings run\n") << 0;
+    QTest::newRow("/dev/zero") << QByteArray("/dev/zero") << QByteArray()
+                               << QByteArray("tarnwell-run: /dev/zero: it is a device, not a file\n") << 2;
+    QTest::newRow("a folder") << QByteArray("folder") << QByteArray()
+                              << QByteArray("tarnwell-run: folder: it is a folder, not a file\n") << 2;
+    QTest::newRow("a file over 1 GiB") << QByteArray("huge") << QByteArray()
+        << QByteArray("tarnwell-run: huge: the file is larger than 1 GiB, the most Tarnwell reads\n") << 2;
+    QTest::newRow("a line that cannot be read, after a difference") << QByteArray("bad line") << QByteArray("b\tACCEPTED\tREJECTED\n")
+        << QByteArray("tarnwell-run: bad line: Line 3: \"MAYBE\" is not ACCEPTED, REJECTED or ERROR\n") << 2;
+    QTest::newRow("results into a full disk") << QByteArray("full") << QByteArray()
+        << QByteArray("tarnwell-run: standard output: cannot write the differences: No space left on device\n") << 2;
+}
+
+void TestStringList::expectReadsFilesAndPipesOnly()
+{
+    QFETCH(QByteArray, kind);
+    QFETCH(QByteArray, output);
+    QFETCH(QByteArray, errors);
+    QFETCH(int, status);
+    QTemporaryDir dir;
+    QFile::copy(TARNWELL_EXAMPLES_DIR "/ends-in-a.tw", dir.filePath("ends-in-a.tw"));
+    const QByteArray list = "a\tACCEPTED\nb\tACCEPTED\n";
+    const QByteArray path = kind.startsWith('/') ? kind : QFile::encodeName(dir.filePath(QString::fromUtf8(kind)));
+    QByteArray word = "\"$1\"";
+    QByteArray after;
+    if (kind == "file" || kind == "bad line" || kind == "full") {
+        QFile file(QFile::decodeName(path));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(kind == "full" ? list.repeated(20000) : kind == "bad line" ? list + "c\tMAYBE\n" : list);
+        if (kind == "full")
+            after = " > /dev/full";
+    } else if (kind == "pipe") {
+        word = "<(printf 'a\\tACCEPTED\\nb\\tACCEPTED\\n')";
+    } else if (kind == "fifo") {
+        QCOMPARE(::mkfifo(path.constData(), 0600), 0);
+    } else if (kind == "folder") {
+        QVERIFY(QDir(dir.path()).mkdir("folder"));
+    } else if (kind == "huge") {
+        QFile huge(QFile::decodeName(path));
+        QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize((qint64(1) << 30) + 1));   // sparse: no disk used
+    }
+    QProcess run;
+    run.setWorkingDirectory(dir.path());
+    run.start("bash", {"-c", "exec \"$0\" --expect " + QString::fromUtf8(word) + " ends-in-a.tw" + QString::fromUtf8(after),
+                       TARNWELL_RUN_PATH, QString::fromUtf8(kind)});
+    QVERIFY2(run.waitForFinished(10000), "tarnwell-run still runs after 10 s");
+    QCOMPARE(run.readAllStandardOutput(), output);
+    QCOMPARE(run.readAllStandardError(), errors);
     QCOMPARE(run.exitCode(), status);
 }
 

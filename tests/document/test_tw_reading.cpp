@@ -103,6 +103,23 @@ private Q_SLOTS:
         QTest::newRow("lines: CR LF, LF and CR alone, cut anywhere, each end one line")
             << QByteArray("Q\r\n 2 \n\"a\r\n\r\"\"\nb\"\rTrue\r\n")
             << "Line 8: the file ends before the name of state 2";
+        const QString notTw = ". The file does not look like a Tarnwell automaton: its first line is not \"Q\".";
+        QTest::newRow("another kind of file: JFLAP's XML")
+            << QByteArray("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\"?><!--Created with JFLAP 7.1.-->"
+                          "<structure>\n\t<type>fa</type>\n\t<automaton>\n\t\t<state id=\"0\" name=\"q0\">\n")
+            << "Line 5: the file ends before the \"E\" keyword. The file looks like a JFLAP file, not a Tarnwell automaton.";
+        QTest::newRow("another kind of file: other XML")
+            << QByteArray("<?xml version=\"1.0\"?>\n<graph>\n</graph>\n")
+            << "Line 4: the file ends before the start state" + notTw;
+        QTest::newRow("another kind of file: JSON") << QByteArray("{\"states\": 2}\n")
+                                                    << "Line 2: the file ends before the number of states" + notTw;
+        QTest::newRow("a .tw file cut short says only where") << crlf({"Q", " 2 ", "q0"})
+                                                             << "Line 4: the file ends before the final flag of state 1";
+        QTest::newRow("a first line of \"Q\" with blanks and a byte-order mark is the keyword")
+            << QByteArray("\xEF\xBB\xBF Q \r\n 2 \r\n") << "Line 3: the file ends before the name of state 1";
+        QTest::newRow("other keywords are still not examined") << oneState("q").replace("Q\r\n", "states\r\n")
+                                                               << oneStateRead("q");
+
         QTest::newRow("lines: blanks at the end of the file are one more field")
             << oneState("q", "\"x\"\r\n \t ") << oneStateRead("q", "x\r\n");
     }

@@ -6,6 +6,7 @@
 #include "document/tw_file.h"
 #include "document/tw_writer.h"
 #include "test_automata.h"
+#include "test_files.h"
 
 #include <QDir>
 #include <QProcess>
@@ -96,7 +97,7 @@ private:
 
 QStringList folderEntries(const QTemporaryDir &dir)
 {
-    return QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    return TestFiles::entries(dir.path());
 }
 
 } // namespace

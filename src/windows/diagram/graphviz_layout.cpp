@@ -1,6 +1,7 @@
 #include "windows/diagram/graphviz_layout.h"
 
 #include <QFutureWatcher>
+#include <QLocale>
 #include <QProcess>
 #include <QtConcurrent>
 
@@ -29,9 +30,32 @@ struct Reading
     QString error;
 };
 
+// Of what the program says on its standard error, this much is kept: room
+// for the line shown.
+constexpr qsizetype errorsKept = 4096;
+// The line shown is cut here, so a long one never widens the window.
+constexpr qsizetype longestShownLine = 200;
+
+// Reads what `channel` holds in bounded pieces, keeping in `into` no more than
+// `most` bytes; gives how many arrived.
+qint64 drain(QProcess &process, QProcess::ProcessChannel channel, QByteArray &into, qint64 most)
+{
+    process.setReadChannel(channel);
+    char piece[16384];
+    qint64 arrived = 0;
+    for (qint64 got; (got = process.read(piece, sizeof piece)) > 0;) {
+        arrived += got;
+        const qint64 kept = qBound<qint64>(0, most - into.size(), got);
+        into.append(piece, qsizetype(kept));
+    }
+    return arrived;
+}
+
+// The first line that says something, cut to a length a message can show.
 QString firstLine(const QByteArray &text)
 {
-    return QString::fromUtf8(text).trimmed().section(u'\n', 0, 0).trimmed();
+    const QString line = QString::fromUtf8(text).trimmed().section(u'\n', 0, 0).trimmed();
+    return line.size() > longestShownLine ? line.first(longestShownLine) + QStringLiteral("...") : line;
 }
 
 } // namespace
@@ -89,6 +113,10 @@ void GraphvizLayout::run(Engine engine)
         },
         Qt::QueuedConnection);
     connect(process, &QProcess::finished, this, &GraphvizLayout::finished);
+    connect(process, &QProcess::readyReadStandardOutput, this, &GraphvizLayout::takeOutput);
+    connect(process, &QProcess::readyReadStandardError, this, &GraphvizLayout::takeErrors);
+    m_output.clear();
+    m_errors.clear();
     process->start(engine == Engine::Dot ? m_programs.dot : m_programs.sfdp, arguments(engine));
     process->write(m_dot);
     process->closeWriteChannel();
@@ -122,13 +150,33 @@ void GraphvizLayout::outOfTime()
     fail(QStringLiteral("it did not finish within %1 seconds").arg(m_budgets.sfdpMilliseconds / 1000.0));
 }
 
+// Output past the budget stops the program: what it would write is not wanted.
+void GraphvizLayout::takeOutput()
+{
+    if (!m_process)
+        return;
+    const qint64 most = m_budgets.outputBytes;
+    if (drain(*m_process, QProcess::StandardOutput, m_output, most + 1) > 0 && m_output.size() > most)
+        fail(QStringLiteral("it wrote more than %1").arg(QLocale::c().formattedDataSize(most, 0)));
+}
+
+void GraphvizLayout::takeErrors()
+{
+    if (m_process)
+        drain(*m_process, QProcess::StandardError, m_errors, errorsKept);
+}
+
 void GraphvizLayout::finished()
 {
     QProcess *process = m_process;
     if (!process)
         return;
-    const QByteArray output = process->readAllStandardOutput();
-    const QByteArray errors = process->readAllStandardError();
+    takeErrors();
+    takeOutput();
+    if (!m_process)
+        return;   // it wrote too much, and said so
+    const QByteArray output = std::exchange(m_output, QByteArray());
+    const QByteArray errors = std::exchange(m_errors, QByteArray());
     const bool crashed = process->exitStatus() == QProcess::CrashExit;
     const int code = process->exitCode();
     stop();

@@ -14,11 +14,14 @@ struct GraphvizPrograms
     QString sfdp = QStringLiteral("sfdp");
 };
 
-// How long each program may take.
+// How long each program may take, and how much it may say.
 struct GraphvizBudgets
 {
     int dotMilliseconds = 1000;    // then sfdp takes over
     int sfdpMilliseconds = 20000;  // then the layout fails
+    // The most output taken: the JSON of 500 states with 20 edges each is some
+    // 4 MiB. A program that writes more is stopped and the layout fails.
+    qint64 outputBytes = qint64(64) << 20;
 };
 
 // Graphviz's layout programs, run as child processes: a layout that takes long
@@ -31,6 +34,11 @@ struct GraphvizBudgets
 // and when `dot` outlasts its budget on a smaller one, it is killed and `sfdp`
 // takes over. The output is read on a worker thread: for 500 states it is half
 // a megabyte of JSON, which would hold up the windows for tens of milliseconds.
+//
+// Nothing the program writes is trusted: its output is taken as it comes, in
+// bounded reads, up to a limit; of its errors only the first few kilobytes are
+// kept and one line of them shown; every number of its JSON is checked before
+// anything is drawn.
 class GraphvizLayout final : public GraphLayout
 {
     Q_OBJECT
@@ -56,6 +64,8 @@ private:
     void stop();
     void outOfTime();
     void finished();
+    void takeOutput();
+    void takeErrors();
     void read(const QByteArray &output);
     void fail(const QString &reason);
 
@@ -64,6 +74,8 @@ private:
     QByteArray m_dot;
     Engine m_engine = Engine::Dot;
     QPointer<QProcess> m_process;
+    QByteArray m_output;   // of the running program
+    QByteArray m_errors;   // its first few kilobytes
     QTimer m_budget;
     quint64 m_generation = 0; // counts the layouts begun, so a late answer is known
 

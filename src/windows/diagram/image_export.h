@@ -20,8 +20,9 @@ inline constexpr int largestSide = 8000;
 QImage bitmap(QGraphicsScene &scene);
 QByteArray svg(QGraphicsScene &scene);
 
-// Writes the diagram to `path`, replacing the file only once it is complete.
-// Returns the reason it could not, or an empty text.
+// Writes the diagram to `path` through the one atomic save (TwFile::saveWith),
+// so a failure leaves the old file as it was. Returns the reason it could not,
+// or an empty text.
 QString save(QGraphicsScene &scene, const QString &path, Format format);
 
 } // namespace ImageExport

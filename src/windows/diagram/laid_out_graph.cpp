@@ -4,9 +4,36 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <cmath>
+
 namespace {
 
 constexpr double pointsPerInch = 72;
+
+// Graphviz's numbers are trusted no further than this, in points: some 350
+// metres, far past any layout of the states drawn, and well inside what a
+// scene, an image and an int can hold. Anything else (nan, inf, 1e308) is a
+// fault of the layout program.
+constexpr double largestCoordinate = 1e6;
+
+// The number `text` holds, when it can be drawn: finite and within reach.
+std::optional<double> drawable(QStringView text)
+{
+    bool ok = false;
+    const double value = text.trimmed().toDouble(&ok);
+    if (!ok || !std::isfinite(value) || std::abs(value) > largestCoordinate)
+        return std::nullopt;
+    return value;
+}
+
+// A size: as drawable, and not negative.
+std::optional<double> drawableSize(QStringView text, double unit)
+{
+    const std::optional<double> value = drawable(text);
+    if (!value || *value < 0 || *value * unit > largestCoordinate)
+        return std::nullopt;
+    return *value * unit;
+}
 
 // Graphviz writes its coordinates as text: "x,y" for a point, "llx,lly,urx,ury"
 // for a box. Its y axis grows upwards, from the bottom of the bounding box.
@@ -23,18 +50,18 @@ public:
         const qsizetype comma = text.indexOf(u',');
         if (comma < 0)
             return std::nullopt;
-        bool okX = false, okY = false;
-        const double x = text.first(comma).toDouble(&okX);
-        const double y = text.sliced(comma + 1).toDouble(&okY);
-        if (!okX || !okY)
+        const std::optional<double> x = drawable(text.first(comma));
+        const std::optional<double> y = drawable(text.sliced(comma + 1));
+        if (!x || !y)
             return std::nullopt;
-        return QPointF(x, m_top - y);
+        return QPointF(*x, m_top - *y);
     }
 
 private:
     double m_top;
 };
 
+// The box must be one: its corners in order, so its width and height are sizes.
 std::optional<QRectF> boundingBox(const QString &text)
 {
     const QStringList parts = text.split(u',');
@@ -42,11 +69,13 @@ std::optional<QRectF> boundingBox(const QString &text)
         return std::nullopt;
     double values[4];
     for (int i = 0; i < 4; ++i) {
-        bool ok = false;
-        values[i] = parts[i].toDouble(&ok);
-        if (!ok)
+        const std::optional<double> value = drawable(parts[i]);
+        if (!value)
             return std::nullopt;
+        values[i] = *value;
     }
+    if (values[2] < values[0] || values[3] < values[1])
+        return std::nullopt;
     return QRectF(QPointF(values[0], values[1]), QPointF(values[2], values[3]));
 }
 
@@ -63,7 +92,8 @@ bool readSpline(const QString &pos, const Coordinates &at, LaidOutGraph::Edge &e
             if (!edge.arrowTip)
                 return false;
         } else if (token.startsWith(QLatin1String("s,"))) {
-            continue;
+            if (!at.point(QStringView(token).sliced(2)))
+                return false;
         } else {
             const std::optional<QPointF> point = at.point(token);
             if (!point)
@@ -89,7 +119,7 @@ std::optional<LaidOutGraph> parseGraphvizJson(const QByteArray &json, QString &e
     const QJsonObject root = document.object();
     const std::optional<QRectF> box = boundingBox(root.value(QLatin1String("bb")).toString());
     if (!box) {
-        error = QStringLiteral("its output has no bounding box");
+        error = QStringLiteral("its output has no bounding box that can be drawn");
         return std::nullopt;
     }
 
@@ -107,14 +137,13 @@ std::optional<LaidOutGraph> parseGraphvizJson(const QByteArray &json, QString &e
         if (pos.isUndefined())
             continue; // a subgraph
         const std::optional<QPointF> centre = at.point(pos.toString());
-        bool okWidth = false, okHeight = false;
-        const double width = object.value(QLatin1String("width")).toString().toDouble(&okWidth);
-        const double height = object.value(QLatin1String("height")).toString().toDouble(&okHeight);
-        if (!centre || !okWidth || !okHeight) {
-            error = QStringLiteral("its output places node %1 nowhere").arg(name);
+        const std::optional<double> width = drawableSize(object.value(QLatin1String("width")).toString(), pointsPerInch);
+        const std::optional<double> height = drawableSize(object.value(QLatin1String("height")).toString(), pointsPerInch);
+        if (!centre || !width || !height) {
+            error = QStringLiteral("its output places node %1 nowhere it can be drawn").arg(name.left(40));
             return std::nullopt;
         }
-        graph.nodes.insert(name, {*centre, QSizeF(width * pointsPerInch, height * pointsPerInch)});
+        graph.nodes.insert(name, {*centre, QSizeF(*width, *height)});
         namesById.insert(object.value(QLatin1String("_gvid")).toInt(-1), name);
     }
 
@@ -125,14 +154,15 @@ std::optional<LaidOutGraph> parseGraphvizJson(const QByteArray &json, QString &e
         edge.tail = namesById.value(object.value(QLatin1String("tail")).toInt(-1));
         edge.head = namesById.value(object.value(QLatin1String("head")).toInt(-1));
         edge.dashed = object.value(QLatin1String("style")).toString().contains(QLatin1String("dashed"));
-        if (edge.tail.isEmpty() || edge.head.isEmpty()
-            || !readSpline(object.value(QLatin1String("pos")).toString(), at, edge)) {
-            error = QStringLiteral("its output has an edge it does not place");
-            return std::nullopt;
-        }
         const QJsonValue labelPos = object.value(QLatin1String("lp"));
         if (!labelPos.isUndefined())
             edge.labelCentre = at.point(labelPos.toString());
+        if (edge.tail.isEmpty() || edge.head.isEmpty()
+            || !readSpline(object.value(QLatin1String("pos")).toString(), at, edge)
+            || (!labelPos.isUndefined() && !edge.labelCentre)) {
+            error = QStringLiteral("its output has an edge it does not place where it can be drawn");
+            return std::nullopt;
+        }
         graph.edges.append(edge);
     }
     return graph;

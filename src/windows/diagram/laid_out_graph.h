@@ -34,6 +34,8 @@ struct LaidOutGraph
     QList<Edge> edges;
 };
 
-// Reads Graphviz's JSON output (-Tjson or -Tjson0). On a fault, returns nothing
+// Reads Graphviz's JSON output (-Tjson or -Tjson0), trusting none of it: every
+// number must be finite and within a million points, and every size and the
+// bounding box not negative, or nothing is drawn. On a fault, returns nothing
 // and says what is wrong in `error`.
 std::optional<LaidOutGraph> parseGraphvizJson(const QByteArray &json, QString &error);

@@ -2,6 +2,7 @@
 
 #include "cli/string_list.h"
 #include "document/escaped_line.h"
+#include "document/tw_file_save.h"
 #include "model/characters.h"
 #include "model/mod_all.h"
 #include "toolkit/dialogs.h"
@@ -21,7 +22,6 @@
 #include <QHeaderView>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QSaveFile>
 #include <QStyledItemDelegate>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -31,6 +31,10 @@ namespace {
 
 // The narrowest the String column is made, in pixels.
 constexpr int leastStringWidth = 120;
+
+// The largest list Open List reads: some 2 million short strings, which take
+// about a second to open; a larger file is refused at once, with the limit.
+constexpr qint64 listSizeLimit = qint64(16) << 20;
 
 const QString listFilter = QStringLiteral("Lists of strings (*.txt)");
 const QString allFilter = QStringLiteral("All files (*.*)");
@@ -285,27 +289,24 @@ void TestStringsWindow::openList()
     const std::optional<QString> path = m_dialogs.openFile(settings);
     if (!path)
         return;
-    QFile file(*path);
-    QByteArray text;
-    if (file.open(QIODevice::ReadOnly))
-        text = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        showError(QStringLiteral("%1 could not be read: %2").arg(QDir::toNativeSeparators(*path), file.errorString()));
+    QList<ListedString> strings;
+    const TwResult<> read = StringList::readFile(QFile::encodeName(*path), listSizeLimit, [&strings](ListedString &&string) {
+        strings.append(std::move(string));
+        return true;
+    });
+    if (!read.ok()) {
+        const QString file = QDir::toNativeSeparators(*path);
+        showError(read.failure().line > 0 ? QStringLiteral("%1 is not a list of strings. %2").arg(file, read.failure().message())
+                                          : QStringLiteral("%1 could not be read: %2").arg(file, read.failure().message()));
         return;
     }
-    const StringList::Parsed parsed = StringList::parse(text);
-    if (!parsed.ok()) {
-        showError(QStringLiteral("%1 is not a list of strings. %2").arg(QDir::toNativeSeparators(*path), parsed.error));
-        return;
-    }
-    m_table->replace(parsed.strings);
+    m_table->replace(strings);
     showPath();   // no row of the new list is chosen yet
     setMessage(QStringLiteral("List opened: ") + QDir::toNativeSeparators(*path));
     m_view->setFocus();
 }
 
-// Through a temporary file put in place only when all of it is written, so a
-// failed save leaves the old list as it was.
+// A failed save leaves the old list as it was.
 void TestStringsWindow::saveList()
 {
     Dialogs::FileSettings settings;
@@ -317,10 +318,9 @@ void TestStringsWindow::saveList()
     const std::optional<QString> path = m_dialogs.saveFile(settings);
     if (!path)
         return;
-    QSaveFile file(*path);
-    const QByteArray text = StringList::text(m_table->strings());
-    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit()) {
-        showError(QStringLiteral("%1 could not be saved: %2").arg(QDir::toNativeSeparators(*path), file.errorString()));
+    const TwResult<> saved = TwFile::saveBytes(*path, StringList::text(m_table->strings()));
+    if (!saved.ok()) {
+        showError(QStringLiteral("%1 could not be saved: %2").arg(QDir::toNativeSeparators(*path), saved.failure().message()));
         return;
     }
     m_table->setUnmodified();

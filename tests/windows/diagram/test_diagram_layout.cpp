@@ -38,6 +38,9 @@ class TestDiagramLayout : public QObject
 private Q_SLOTS:
     void refusesMalformedOutput_data();
     void refusesMalformedOutput();
+    void readsAGoodGraph();
+    void untrustedProgramIsHeldBack_data();
+    void untrustedProgramIsHeldBack();
     void laysOutWithGraphviz_data();
     void laysOutWithGraphviz();
     void failingProgramSaysWhy_data();
@@ -54,10 +57,42 @@ void TestDiagramLayout::refusesMalformedOutput_data()
     QTest::addColumn<QString>("error");
 
     QTest::newRow("not JSON") << QByteArray("Warning: x\n{") << "its output is not JSON (illegal value at byte 1)";
-    QTest::newRow("no bounding box") << QByteArray(R"({"objects": []})") << "its output has no bounding box";
+    const QString noBox = "its output has no bounding box that can be drawn";
+    const QString badNode = "its output places node s0 nowhere it can be drawn";
+    const QString badEdge = "its output has an edge it does not place where it can be drawn";
+    QTest::newRow("no bounding box") << QByteArray(R"({"objects": []})") << noBox;
     QTest::newRow("edge to an unknown node")
-        << QByteArray(R"({"bb": "0,0,10,10", "edges": [{"tail": 0, "head": 1, "pos": "1,1 2,2 3,3 4,4"}]})")
-        << "its output has an edge it does not place";
+        << QByteArray(R"({"bb": "0,0,10,10", "edges": [{"tail": 0, "head": 1, "pos": "1,1 2,2 3,3 4,4"}]})") << badEdge;
+
+    // Every number is checked: a node, an edge, the box; nan, inf, 1e308, a
+    // negative size.
+    const auto graph = [](const char *bb, const char *node, const char *edge) {
+        return QByteArray(R"({"bb": ")") + bb + R"(", "objects": [{"_gvid": 0, "name": "s0", )" + node
+            + R"(}], "edges": [{"tail": 0, "head": 0, )" + edge + "}]}";
+    };
+    const char *goodBox = "0,0,100,50";
+    const char *goodNode = R"("pos": "20,25", "width": "0.5", "height": "0.5")";
+    const char *goodEdge = R"("pos": "e,30,30 20,25 22,27 25,28 28,29", "lp": "25,40")";
+    QTest::newRow("a box of nan") << graph("0,0,nan,50", goodNode, goodEdge) << noBox;
+    QTest::newRow("a box of inf") << graph("0,0,100,inf", goodNode, goodEdge) << noBox;
+    QTest::newRow("a box of 1e308") << graph("0,0,1e308,50", goodNode, goodEdge) << noBox;
+    QTest::newRow("a box turned inside out") << graph("100,0,0,50", goodNode, goodEdge) << noBox;
+    QTest::newRow("a node at nan") << graph(goodBox, R"("pos": "nan,25", "width": "0.5", "height": "0.5")", goodEdge)
+                                   << badNode;
+    QTest::newRow("a node at -inf") << graph(goodBox, R"("pos": "20,-inf", "width": "0.5", "height": "0.5")", goodEdge)
+                                    << badNode;
+    QTest::newRow("a node of negative width")
+        << graph(goodBox, R"("pos": "20,25", "width": "-0.5", "height": "0.5")", goodEdge) << badNode;
+    QTest::newRow("a node 1e308 inches high")
+        << graph(goodBox, R"("pos": "20,25", "width": "0.5", "height": "1e308")", goodEdge) << badNode;
+    QTest::newRow("a spline through 1e308")
+        << graph(goodBox, goodNode, R"("pos": "e,30,30 20,25 22,1e308 25,28 28,29")") << badEdge;
+    QTest::newRow("an arrow tip at nan") << graph(goodBox, goodNode, R"("pos": "e,nan,30 20,25 22,27 25,28 28,29")")
+                                         << badEdge;
+    QTest::newRow("a tail arrow at inf") << graph(goodBox, goodNode, R"("pos": "s,inf,0 20,25 22,27 25,28 28,29")")
+                                         << badEdge;
+    QTest::newRow("a label at nan") << graph(goodBox, goodNode, R"("pos": "e,30,30 20,25 22,27 25,28 28,29", "lp": "nan,1")")
+                                    << badEdge;
 }
 
 void TestDiagramLayout::refusesMalformedOutput()
@@ -67,6 +102,24 @@ void TestDiagramLayout::refusesMalformedOutput()
     QString said;
     QVERIFY(!parseGraphvizJson(json, said));
     QCOMPARE(said, error);
+}
+
+// The rows above differ from a graph that is read by the one number each breaks.
+void TestDiagramLayout::readsAGoodGraph()
+{
+    const QByteArray json = R"({"bb": "0,0,100,50", "objects": [{"_gvid": 0, "name": "s0", "pos": "20,25", "width": "0.5",)"
+                            R"( "height": "0.5"}], "edges": [{"tail": 0, "head": 0,)"
+                            R"( "pos": "s,19,24 e,30,30 20,25 22,27 25,28 28,29", "lp": "25,40"}]})";
+    QString said;
+    const std::optional<LaidOutGraph> graph = parseGraphvizJson(json, said);
+    QVERIFY2(graph, qPrintable(said));
+    QCOMPARE(graph->bounds, QRectF(0, 0, 100, 50));
+    QCOMPARE(graph->nodes.value("s0").centre, QPointF(20, 25));
+    QCOMPARE(graph->nodes.value("s0").size, QSizeF(36, 36));
+    QCOMPARE(graph->edges.size(), 1);
+    QCOMPARE(graph->edges.first().spline.size(), 4);
+    QCOMPARE(*graph->edges.first().arrowTip, QPointF(30, 20));
+    QCOMPARE(*graph->edges.first().labelCentre, QPointF(25, 10));
 }
 
 
@@ -128,6 +181,36 @@ void TestDiagramLayout::failingProgramSaysWhy()
     QVERIFY(failed.wait(10000));
     QCOMPARE(failed.first().first().toString(), message);
     QCOMPARE(laidOut.count(), 0);
+}
+
+// A layout program that writes without end, or says too much on its errors:
+// what is taken is bounded, and one line of its message is shown, cut.
+void TestDiagramLayout::untrustedProgramIsHeldBack_data()
+{
+    QTest::addColumn<QString>("dot");
+    QTest::addColumn<QString>("message");
+    const QString said = "Graphviz's dot could not be run: ";
+    QTest::newRow("output without end") << "cat >/dev/null; exec yes" << said + "it wrote more than 1 MiB";
+    QTest::newRow("output that ends past the limit")
+        << "cat >/dev/null; head -c 2000000 /dev/zero; exit 0" << said + "it wrote more than 1 MiB";
+    QTest::newRow("a 5 MB line of errors") << "cat >/dev/null; head -c 5000000 /dev/zero | tr '\\0' x >&2; exit 1"
+                                           << said + "it exited with code 1: " + QString(200, 'x') + "...";
+    QTest::newRow("errors without end, first line only")
+        << "cat >/dev/null; echo 'Error: the first line' >&2; yes 'and more' >&2 & sleep 1; exit 3"
+        << said + "it exited with code 3: Error: the first line";
+}
+
+void TestDiagramLayout::untrustedProgramIsHeldBack()
+{
+    QFETCH(QString, dot);
+    QFETCH(QString, message);
+    QTemporaryDir dir;
+    const QString program = script(dir, QStringLiteral("dot"), dot);
+    GraphvizLayout layout(nullptr, {program, program}, {10000, 10000, qint64(1) << 20});
+    QSignalSpy failed(&layout, &GraphLayout::failed);
+    layout.start(DotText::dotText(endsInA()), sizeOf(endsInA()));
+    QVERIFY(failed.wait(20000));
+    QCOMPARE(failed.first().first().toString(), message);
 }
 
 void TestDiagramLayout::slowDotGivesWayToSfdp()

@@ -3,6 +3,8 @@
 #include "diagram_probe.h"
 #include "document/tw_file.h"
 #include "recorded_layout.h"
+#include "small_disk.h"
+#include "test_files.h"
 #include "test_automata.h"
 #include "windows/diagram/diagram_items.h"
 #include "windows/diagram/diagram_scene.h"
@@ -15,6 +17,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
+#include <QGraphicsScene>
 #include <QImage>
 #include <QLabel>
 #include <QPainter>
@@ -24,6 +27,8 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QXmlStreamReader>
+
+#include <limits>
 
 namespace {
 
@@ -136,6 +141,10 @@ private Q_SLOTS:
     void exportsWhatIsDrawn_data();
     void exportsWhatIsDrawn();
     void failedExportSaysWhyAndChangesNothing();
+    void exportMeetsAFullDiskOrTheSizeLimit_data();
+    void exportMeetsAFullDiskOrTheSizeLimit();
+    void exportedSizeStaysWhole_data();
+    void exportedSizeStaysWhole();
     void zoomAndFit();
 };
 
@@ -526,6 +535,76 @@ void TestDiagramWindow::failedExportSaysWhyAndChangesNothing()
     f.chooser.answers.append(ImageFileChooser::Choice{dir.filePath("d.png"), ImageExport::Format::Png});
     f.window.exportImage();
     QVERIFY(!f.window.findChild<QLabel *>(QStringLiteral("lbl_export"))->isVisible());
+}
+
+void TestDiagramWindow::exportMeetsAFullDiskOrTheSizeLimit_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<FailingWrites::Cause>("cause");
+    QTest::newRow("PNG, a full disk") << "diagram.png" << FailingWrites::Cause::FullDisk;
+    QTest::newRow("SVG, a full disk") << "diagram.svg" << FailingWrites::Cause::FullDisk;
+    QTest::newRow("PNG, a file size limit of 2 kB") << "diagram.png" << FailingWrites::Cause::SizeLimit;
+    QTest::newRow("SVG, a file size limit of 2 kB") << "diagram.svg" << FailingWrites::Cause::SizeLimit;
+}
+
+// The reason is the system's, and the old image is still there, whole.
+void TestDiagramWindow::exportMeetsAFullDiskOrTheSizeLimit()
+{
+    QFETCH(QString, file);
+    QFETCH(FailingWrites::Cause, cause);
+    TwFile::ignoreFileSizeLimitSignal();
+    SmallDisk disk;
+    if (!disk.isReady())
+        QSKIP(qPrintable(disk.why()));
+    const QString path = disk.filePath(file);
+    QVERIFY(TestFiles::write(path, "the old image"));
+    Fixture f;
+    f.draw(containsAOne(), QStringLiteral("contains-a-one"));
+    f.chooser.answers.append(ImageFileChooser::Choice{path, file.endsWith(".svg") ? ImageExport::Format::Svg
+                                                                                  : ImageExport::Format::Png});
+    int error = 0;
+    {
+        const FailingWrites failing(disk, cause);
+        QVERIFY(failing.isReady());
+        error = failing.error();
+        f.window.exportImage();
+    }
+    QCOMPARE(f.window.exportMessage(),
+             "The image could not be saved as " + QDir::toNativeSeparators(path) + ": " + qt_error_string(error));
+    QCOMPARE(TestFiles::contents(path), QByteArray("the old image"));
+    QCOMPARE(disk.entries(), QStringList{file});
+}
+
+// A drawing of any size gives an image of whole units a side that an int holds.
+void TestDiagramWindow::exportedSizeStaysWhole_data()
+{
+    QTest::addColumn<QRectF>("drawing");
+    QTest::addColumn<QSizeF>("svgPoints");
+    QTest::addColumn<QSize>("pixels");
+    const qreal huge = 1e308, nan = std::numeric_limits<qreal>::quiet_NaN();
+    QTest::newRow("an ordinary drawing") << QRectF(0, 0, 300, 150) << QSizeF(300, 150) << QSize(800, 400);
+    QTest::newRow("larger than an int holds") << QRectF(0, 0, huge, huge) << QSizeF(1 << 24, 1 << 24) << QSize();
+    QTest::newRow("not a number") << QRectF(0, 0, nan, nan) << QSizeF(1, 1) << QSize(1, 1);
+}
+
+void TestDiagramWindow::exportedSizeStaysWhole()
+{
+    QFETCH(QRectF, drawing);
+    QFETCH(QSizeF, svgPoints);
+    QFETCH(QSize, pixels);
+    QGraphicsScene scene;
+    scene.setItemIndexMethod(QGraphicsScene::NoIndex);
+    scene.setSceneRect(drawing);
+    QXmlStreamReader reader(ImageExport::svg(scene));
+    while (!reader.atEnd() && !(reader.readNext() == QXmlStreamReader::StartElement && reader.name() == QLatin1String("svg"))) {
+    }
+    // The SVG gives its size in millimetres at 72 points an inch, to six digits.
+    for (const auto &[name, expected] : {std::pair{"width", svgPoints.width()}, std::pair{"height", svgPoints.height()}}) {
+        const qreal points = reader.attributes().value(QLatin1String(name)).chopped(2).toDouble() * 72 / 25.4;
+        QVERIFY2(qAbs(points / expected - 1) < 1e-5, qPrintable(QStringLiteral("%1 %2").arg(QLatin1String(name)).arg(points)));
+    }
+    if (pixels.isValid())
+        QCOMPARE(ImageExport::bitmap(scene).size(), pixels);
 }
 
 void TestDiagramWindow::zoomAndFit()
