@@ -1,11 +1,14 @@
 #include "document/tw_file.h"
 
+#include "document/automaton_file.h"
 #include "document/tw_reader.h"
 #include "document/tw_writer.h"
 #include "model/mod_all.h"
 
 #include <QFile>
 #include <QFileInfo>
+
+#include <functional>
 
 #ifdef Q_OS_UNIX
 #include <QRandomGenerator>
@@ -23,6 +26,9 @@
 namespace TwFile {
 
 namespace {
+
+// Writes a file's whole content to the device, every write checked.
+using Writer = std::function<TwResult<>(QIODevice &)>;
 
 // The file a save writes: the end of a chain of symbolic links (which need not
 // exist yet), so that a link stays a link.
@@ -146,7 +152,7 @@ private:
 
 namespace {
 
-TwResult<> writeFile(const modAll &model, const QString &path)
+TwResult<> writeFile(const Writer &write, const QString &path)
 {
     const QByteArray target = QFile::encodeName(finalTarget(path));
     if (!isFileName(target))
@@ -174,14 +180,14 @@ TwResult<> writeFile(const modAll &model, const QString &path)
     QFile file;
     if (!file.open(temporary.descriptor(), QIODevice::WriteOnly | QIODevice::Unbuffered, QFileDevice::DontCloseHandle))
         return TwFailure{file.errorString()};
-    if (TwResult<> written = writeAutomaton(model, file); !written.ok())
+    if (TwResult<> written = write(file); !written.ok())
         return written;
     if (!temporary.replace(target))
         return systemFailure(errno);
     return {};
 }
 
-TwResult<modAll> readFile(const QByteArray &path, const TwReadOptions &options)
+TwResult<TwFileBytes> readFile(const QByteArray &path, const TwReadOptions &options)
 {
     if (!isFileName(path))
         return systemFailure(ENOENT);
@@ -229,7 +235,7 @@ TwResult<modAll> readFile(const QByteArray &path, const TwReadOptions &options)
     case TwPiecesEnd::Complete:
         break;
     }
-    return readAutomaton(std::move(bytes));
+    return bytes;
 }
 
 } // namespace
@@ -243,12 +249,12 @@ void ignoreFileSizeLimitSignal()
 
 namespace {
 
-TwResult<> writeFile(const modAll &model, const QString &path)
+TwResult<> writeFile(const Writer &write, const QString &path)
 {
     QSaveFile file(finalTarget(path));
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return TwFailure{file.errorString()};
-    if (TwResult<> written = writeAutomaton(model, file); !written.ok()) {
+    if (TwResult<> written = write(file); !written.ok()) {
         file.cancelWriting();
         return written;
     }
@@ -257,7 +263,7 @@ TwResult<> writeFile(const modAll &model, const QString &path)
     return {};
 }
 
-TwResult<modAll> readFile(const QByteArray &path, const TwReadOptions &options)
+TwResult<TwFileBytes> readFile(const QByteArray &path, const TwReadOptions &options)
 {
     QFile file(QFile::decodeName(path));
     const QFileInfo info(file);
@@ -267,7 +273,18 @@ TwResult<modAll> readFile(const QByteArray &path, const TwReadOptions &options)
         return TwFailure{QStringLiteral("it is not a file")};
     if (!file.open(QIODevice::ReadOnly))
         return TwFailure{file.errorString()};
-    return readAutomaton(file, options);
+    if (file.size() > options.sizeLimit)
+        return TwReadFailure::tooLarge(options);
+    TwFileBytes bytes;
+    switch (readPieces([&](char *into, qint64 max) { return file.read(into, max); }, options, bytes)) {
+    case TwPiecesEnd::ReadFailed:
+        return TwReadFailure::cannotRead(file.errorString());
+    case TwPiecesEnd::TooLarge:
+        return TwReadFailure::tooLarge(options);
+    case TwPiecesEnd::Complete:
+        break;
+    }
+    return bytes;
 }
 
 } // namespace
@@ -278,17 +295,47 @@ void ignoreFileSizeLimitSignal() {}
 
 TwResult<> save(const modAll &model, const QString &path)
 {
-    return writeFile(model, path).aboutFile(path);
+    return writeFile([&model](QIODevice &file) { return writeAutomaton(model, file); }, path).aboutFile(path);
+}
+
+TwResult<> saveBytes(const QByteArray &bytes, const QString &path)
+{
+    const Writer write = [&bytes](QIODevice &file) -> TwResult<> {
+        for (qsizetype done = 0; done < bytes.size();) {
+            const qint64 written = file.write(bytes.constData() + done, qMin<qsizetype>(bytes.size() - done, ioBlockSize));
+            if (written <= 0)
+                return TwFailure{file.errorString()};
+            done += qsizetype(written);
+        }
+        return {};
+    };
+    return writeFile(write, path).aboutFile(path);
+}
+
+TwResult<LoadedAutomaton> loadDocumentNative(const QByteArray &path, const TwReadOptions &options)
+{
+    TwResult<TwFileBytes> bytes = readFile(path, options);
+    if (!bytes.ok())
+        return TwResult<LoadedAutomaton>(bytes.failure()).aboutFile(QFile::decodeName(path));
+    return readAutomatonFile(std::move(bytes.value())).aboutFile(QFile::decodeName(path));
+}
+
+TwResult<LoadedAutomaton> loadDocument(const QString &path)
+{
+    return loadDocumentNative(QFile::encodeName(path));
 }
 
 TwResult<modAll> loadNative(const QByteArray &path, const TwReadOptions &options)
 {
-    return readFile(path, options).aboutFile(QFile::decodeName(path));
+    TwResult<LoadedAutomaton> loaded = loadDocumentNative(path, options);
+    if (!loaded.ok())
+        return loaded.failure();
+    return std::move(loaded.value().automaton);
 }
 
 TwResult<modAll> load(const QString &path)
 {
-    return readFile(QFile::encodeName(path), {}).aboutFile(path);
+    return loadNative(QFile::encodeName(path));
 }
 
 } // namespace TwFile

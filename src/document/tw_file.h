@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/automaton_file.h"
 #include "document/tw_file_bytes.h"
 #include "document/tw_result.h"
 #include "model/mod_all.h"
@@ -17,16 +18,22 @@ namespace TwFile {
 // stays a link to the file written, and the file keeps its permissions. A
 // failure gives the system's own reason where the system refused.
 TwResult<> save(const modAll &model, const QString &path);
+// Writes `bytes` to `path` the same way.
+TwResult<> saveBytes(const QByteArray &bytes, const QString &path);
 
-// Reads a file into a fresh automaton (see readAutomaton), or gives the reason.
-// Takes regular files and pipes (a pipe is read up to the size limit). Refuses
-// at once folders, devices and sockets, and a file over the size limit before
+// Reads a file into a fresh automaton, or gives the reason: a .tw file, or a
+// JFLAP file, told apart by their content (see readAutomatonFile). Takes
+// regular files and pipes (a pipe is read up to the size limit). Refuses at
+// once folders, devices and sockets, and a file over the size limit before
 // reading it. Opening never waits: a named pipe that nobody writes to reads as
 // an empty file.
 TwResult<modAll> load(const QString &path);
 // The file named by exactly these bytes, which need not be valid in any
 // encoding, as a command line gives them.
 TwResult<modAll> loadNative(const QByteArray &path, const TwReadOptions &options = {});
+// The same, with what kind of file it was and the places it gave the states.
+TwResult<LoadedAutomaton> loadDocument(const QString &path);
+TwResult<LoadedAutomaton> loadDocumentNative(const QByteArray &path, const TwReadOptions &options = {});
 
 // Makes a write past the process's file size limit (ulimit -f) fail with the
 // system's reason instead of ending the program, so a save can report it and
