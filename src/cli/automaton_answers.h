@@ -14,10 +14,14 @@ struct AutomatonAnswer
     int status = 0;
 };
 
-// Answers --check, --compare, --minimize, --accepted, --rejected or --dot about
+// Answers --check, --compare, --minimize, --accepted, --rejected, --dot,
+// --to-regex or --to-jff about
 // `automaton` (`other` is --compare's OTHER.tw). Strings are written in the
 // escaped one-line form of the result lines, a list of strings one result line
 // per string (the string, a tab, its verdict), so the empty string is a line of
 // its own; --compare's line holds the string, its verdict in `automaton`, then
 // in `other`.
 AutomatonAnswer answerAbout(const RunOptions &options, const modAll &automaton, const modAll &other);
+
+// Answers --from-regex: the automaton of the expression, as a .tw file.
+AutomatonAnswer answerFromRegex(const RunOptions &options);

@@ -49,6 +49,16 @@ int runStrings(const modAll &automaton, const RunOptions &options, DescriptorOut
     return batch.anyError() ? 1 : 0;
 }
 
+// Writes an answer and gives the exit status; a refusal is said about `subject`.
+int write(const AutomatonAnswer &answered, const QString &subject, DescriptorOutput &out)
+{
+    if (!answered.refusal.isEmpty())
+        return fail(subject + answered.refusal);
+    if (out.write(answered.output) != answered.output.size())
+        return out.readerGone() ? 2 : fail(QStringLiteral("cannot write the results: ") + out.errorString());
+    return answered.status;
+}
+
 // Answers a question about the automaton and gives the exit status.
 int answer(const modAll &automaton, const RunOptions &options, DescriptorOutput &out)
 {
@@ -59,12 +69,8 @@ int answer(const modAll &automaton, const RunOptions &options, DescriptorOutput 
             return 2;
         other = std::move(loaded.value());
     }
-    const AutomatonAnswer answered = answerAbout(options, automaton, other);
-    if (!answered.refusal.isEmpty())
-        return fail(QString::fromLocal8Bit(options.file) + QStringLiteral(": ") + answered.refusal);
-    if (out.write(answered.output) != answered.output.size())
-        return out.readerGone() ? 2 : fail(QStringLiteral("cannot write the results: ") + out.errorString());
-    return answered.status;
+    return write(answerAbout(options, automaton, other), QString::fromLocal8Bit(options.file) + QStringLiteral(": "),
+                 out);
 }
 
 } // namespace
@@ -87,15 +93,17 @@ int main(int argc, char *argv[])
         return 2;
     }
 
-    const TwResult<modAll> loaded = load(options.file);
-    if (!loaded.ok())
-        return 2;
-
     // A reader that goes away (a pipe into head) makes writes fail with EPIPE
     // instead of killing the process, so it ends like any other output error.
     std::signal(SIGPIPE, SIG_IGN);
     DescriptorOutput out(STDOUT_FILENO);
     out.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+    if (options.action == RunOptions::Action::FromRegex)
+        return write(answerFromRegex(options), QString(), out);
+
+    const TwResult<modAll> loaded = load(options.file);
+    if (!loaded.ok())
+        return 2;
     if (options.action == RunOptions::Action::RunStrings)
         return runStrings(loaded.value(), options, out);
     if (options.action == RunOptions::Action::Expect)

@@ -74,7 +74,7 @@ const char runUsage[] =
 namespace {
 
 // What follows an answer option on the command line.
-enum class Argument { None, File, Count };
+enum class Argument { None, File, Count, Expression };
 
 struct AnswerOption
 {
@@ -93,7 +93,23 @@ constexpr AnswerOption answerOptions[] = {
     {"--rejected", RunOptions::Action::Rejected, Argument::Count},
     {"--dot", RunOptions::Action::Dot, Argument::None},
     {"--expect", RunOptions::Action::Expect, Argument::File},
+    {"--to-regex", RunOptions::Action::ToRegex, Argument::None},
+    {"--to-jff", RunOptions::Action::ToJff, Argument::None},
+    {"--from-regex", RunOptions::Action::FromRegex, Argument::Expression},
 };
+
+QString missingArgument(const AnswerOption &option)
+{
+    switch (option.argument) {
+    case Argument::Count:
+        return QStringLiteral(" needs a number N");
+    case Argument::Expression:
+        return QStringLiteral(" needs the expression");
+    default:
+        return option.action == RunOptions::Action::Expect ? QStringLiteral(" needs the list file")
+                                                           : QStringLiteral(" needs the other file");
+    }
+}
 
 const AnswerOption *answerOption(const QByteArray &argument)
 {
@@ -158,6 +174,14 @@ RunOptions parseRunOptions(const QByteArrayList &arguments)
             options.trace = true;
             continue;
         }
+        if (argument == "--alphabet") {
+            if (options.alphabet)
+                return refuse(QStringLiteral("--alphabet is given twice"));
+            if (next >= arguments.size())
+                return refuse(QStringLiteral("--alphabet needs its characters"));
+            options.alphabet = arguments[next++];
+            continue;
+        }
         const AnswerOption *option = answerOption(argument);
         if (!option)
             return refuse(QStringLiteral("unknown option ") + QString::fromLocal8Bit(argument));
@@ -170,12 +194,11 @@ RunOptions parseRunOptions(const QByteArrayList &arguments)
         if (option->argument == Argument::None)
             continue;
         if (next >= arguments.size())
-            return refuse(QLatin1String(option->name)
-                          + (option->argument == Argument::Count             ? QStringLiteral(" needs a number N")
-                                 : option->action == RunOptions::Action::Expect ? QStringLiteral(" needs the list file")
-                                                                              : QStringLiteral(" needs the other file")));
+            return refuse(QLatin1String(option->name) + missingArgument(*option));
         const QByteArray &value = arguments[next++];
-        if (option->argument == Argument::File) {
+        if (option->argument == Argument::Expression) {
+            options.expression = value;
+        } else if (option->argument == Argument::File) {
             options.other = value;
         } else if (const std::optional<int> n = count(value)) {
             options.count = *n;
@@ -184,6 +207,15 @@ RunOptions parseRunOptions(const QByteArrayList &arguments)
                                                             .arg(std::numeric_limits<int>::max())
                           + QString::fromLocal8Bit(value));
         }
+    }
+    if (options.alphabet && options.action != RunOptions::Action::FromRegex)
+        return refuse(QStringLiteral("--alphabet goes only with --from-regex"));
+    if (options.action == RunOptions::Action::FromRegex) {
+        if (options.trace)
+            return refuse(QStringLiteral("--trace goes only with strings to run, not with --from-regex"));
+        if (next < arguments.size())
+            return refuse(QStringLiteral("--from-regex takes no file: it prints the automaton of its expression"));
+        return options;
     }
     if (next >= arguments.size())
         return refuse({});

@@ -4,10 +4,13 @@
 #include <QByteArrayList>
 #include <QString>
 
+#include <optional>
+
 // What tarnwell-run's command line asks for. Without an answer option it runs
 // strings: those after the file, or each line of standard input. An answer
 // option asks one question about the automaton instead; it takes no strings,
-// and no other answer option or --trace goes with it.
+// and no other answer option or --trace goes with it. --from-regex takes an
+// expression instead of a file.
 struct RunOptions
 {
     enum class Action {
@@ -19,6 +22,9 @@ struct RunOptions
         Rejected,   // --rejected N: the first `count` rejected strings
         Dot,        // --dot: the automaton as Graphviz DOT
         Expect,     // --expect LIST.txt: the strings of `other` against their expected verdicts
+        ToRegex,    // --to-regex: a regular expression for the language
+        ToJff,      // --to-jff: the automaton as a JFLAP file
+        FromRegex,  // --from-regex RE: the minimal automaton of `expression`, with no file
         Help,       // --help: the usage on standard output, status 0
         Refuse,     // `fault` (when there is one) and the usage on standard error, status 2
     };
@@ -27,6 +33,8 @@ struct RunOptions
     bool trace = false;
     QByteArray file;         // FILE.tw, as the bytes the system gave
     QByteArray other;        // --compare's OTHER.tw, --expect's LIST.txt
+    QByteArray expression;   // --from-regex's RE
+    std::optional<QByteArray> alphabet; // --alphabet's CHARS, when given (only with --from-regex)
     int count = 0;           // --accepted's and --rejected's N
     QByteArrayList strings;  // the strings after the file
     QString fault;           // why the command line is refused; empty for the usage alone

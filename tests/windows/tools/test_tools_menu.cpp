@@ -93,7 +93,7 @@ void TestToolsMenu::menuSitsBeforeHelp()
         items << action->objectName() + u' ' + action->text();
     QCOMPARE(items, (QStringList{"cmd_test_strings &Test Strings...", "cmd_step &Step", "cmd_step_back Step &Back",
                                  "sep_tools ", "cmd_check &Check Automaton", "cmd_compare C&ompare With...", "cmd_minimize &Minimize",
-                                 "cmd_accepted &Accepted Strings..."}));
+                                 "cmd_accepted &Accepted Strings...", "cmd_from_expression New From &Expression..."}));
 }
 
 void TestToolsMenu::check_data()
@@ -106,7 +106,7 @@ void TestToolsMenu::check_data()
     QTest::newRow("an example, as opened") << modAll() << QStringLiteral(
         "Check Automaton|" TARNWELL_EXAMPLES_DIR "/even-number-of-a.tw|Start state: even|"
         "Symbols that keep every state where it is:|  b (symbol 2)|Language: infinite|"
-        "Shortest accepted string: \"\"|Shortest rejected string: a");
+        "Shortest accepted string: \"\"|Shortest rejected string: a|Regular expression: (b|ab*a)*");
     modAll named = mergeable();
     named.file_name = QStringLiteral("/x/<i>a</i>.tw");
     named.states[0].name = QStringLiteral("q\t0");
@@ -115,7 +115,7 @@ void TestToolsMenu::check_data()
         "States from which no final state can be reached:|  dead (state 4)|"
         "Symbols that keep every state where it is:|  c (symbol 3)|"
         "Equivalent states (the automaton is not minimal):|  q1 (state 2), <b>q2</b> (state 3)|"
-        "Language: infinite|Shortest accepted string: a|Shortest rejected string: \"\"");
+        "Language: infinite|Shortest accepted string: a|Shortest rejected string: \"\"|Regular expression: c*[ab].*");
 }
 
 void TestToolsMenu::check()
@@ -175,7 +175,7 @@ void TestToolsMenu::compareWith()
     QCOMPARE(f.dialogs.transcript(), QStringList{"Compare With: "} + boxes);
     const Dialogs::FileSettings &asked = f.dialogs.calls().constFirst().file;
     QCOMPARE(asked.title + u'|' + asked.ownDialog + u'|' + asked.filters.join(u',') + u'|' + asked.defaultSuffix,
-             QStringLiteral("Compare With|compare|All files (*.*),Automata (*.tw)|tw"));
+             QStringLiteral("Compare With|compare|All files (*.*),Automata (*.tw),JFLAP automata (*.jff)|tw"));
     QVERIFY(asked.fileMustExist && asked.selectedFilter == 1);
     QCOMPARE(describe(f.model), describe(before));
 }
