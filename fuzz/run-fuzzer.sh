@@ -2,9 +2,10 @@
 # Builds a fuzzer with clang (AddressSanitizer and UndefinedBehaviorSanitizer
 # on) into build/fuzz and runs it for the given number of seconds (default 60)
 # in one process. The target is fuzz_tw_reader (the reader in memory, the
-# default) or fuzz_tw_file (through real files: open, read, save).
+# default), fuzz_tw_file (through real files: open, read, save), fuzz_regex
+# (the expression parser) or fuzz_jff_reader (JFLAP files).
 # New inputs that reach new code go to fuzz/corpus-work/TARGET/; the seeds in
-# fuzz/corpus/ are only read. A crash leaves its input as fuzz/crash-* and
+# fuzz/corpus/ (fuzz/corpus-regex/, fuzz/corpus-jff/) are only read. A crash leaves its input as fuzz/crash-* and
 # makes the script fail.
 # Usage: fuzz/run-fuzzer.sh [SECONDS] [TARGET]
 set -euo pipefail
@@ -22,6 +23,11 @@ mkdir -p "fuzz/corpus-work/$target"
 if [ -d /dev/shm ] && [ -w /dev/shm ]; then
     export TMPDIR=/dev/shm
 fi
+case "$target" in
+    fuzz_regex) seeds=fuzz/corpus-regex dict=fuzz/regex.dict ;;
+    fuzz_jff_reader) seeds=fuzz/corpus-jff dict=fuzz/jff.dict ;;
+    *) seeds=fuzz/corpus dict=fuzz/tw.dict ;;
+esac
 exec "build/fuzz/fuzz/$target" -max_total_time="$seconds" \
-    -max_len=4096 -dict=fuzz/tw.dict -artifact_prefix=fuzz/ -print_final_stats=1 \
-    "fuzz/corpus-work/$target" fuzz/corpus
+    -max_len=4096 -dict="$dict" -artifact_prefix=fuzz/ -print_final_stats=1 \
+    "fuzz/corpus-work/$target" "$seeds"

@@ -210,12 +210,13 @@ private:
         return true;
     }
 
-    // One character of a class at m_at, which it moves past.
-    bool classCharacter(char32_t &c)
+    // One character of a class at m_at, which it moves past, and its position.
+    bool classCharacter(char32_t &c, int &position)
     {
         c = m_text[size_t(m_at)];
         if (c == U'\\' && !escaped(c))
             return false;
+        position = m_at + 1;
         ++m_at;
         return true;
     }
@@ -231,9 +232,9 @@ private:
             ++m_at;
         }
         while (m_at < length() && m_text[size_t(m_at)] != U']') {
-            const int firstPosition = m_at + 1;
-            char32_t first = 0;
-            if (!classCharacter(first))
+            char32_t first = 0, last = 0;
+            int firstPosition = 0, lastPosition = 0;
+            if (!classCharacter(first, firstPosition))
                 return false;
             const bool isRange = m_at + 1 < length() && m_text[size_t(m_at)] == U'-' && m_text[size_t(m_at) + 1] != U']';
             if (!isRange) {
@@ -241,8 +242,7 @@ private:
                 continue;
             }
             ++m_at;
-            char32_t last = 0;
-            if (!classCharacter(last))
+            if (!classCharacter(last, lastPosition))
                 return false;
             if (last < first)
                 return fail(firstPosition, QStringLiteral("the range ") + Characters::text(first) + u'-'

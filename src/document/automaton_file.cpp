@@ -6,16 +6,34 @@
 
 namespace {
 
+// How many bytes at the start are a UTF-8 byte-order mark and blanks.
+qsizetype leadingBlanks(QByteArrayView start)
+{
+    qsizetype skipped = start.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+    while (skipped < start.size() && QByteArrayView(" \t\r\n").contains(start[skipped]))
+        ++skipped;
+    return skipped;
+}
+
 // Whether a file that begins with `start` is XML: a .tw file begins with its
 // "Q" keyword, and none that Tarnwell writes begins with '<'.
 bool isXml(QByteArrayView start)
 {
-    if (start.startsWith("\xEF\xBB\xBF"))
-        start = start.sliced(3);
-    while (!start.isEmpty() && (start.front() == ' ' || start.front() == '\t' || start.front() == '\r'
-                                || start.front() == '\n'))
-        start = start.sliced(1);
+    start = start.sliced(leadingBlanks(start));
     return start.startsWith("<?xml") || start.startsWith("<!--") || start.startsWith("<structure");
+}
+
+// XML allows nothing before its declaration; a JFLAP file with blank lines
+// first is read all the same. UTF-8 needs no byte-order mark.
+void dropLeadingBlanks(TwFileBytes &bytes)
+{
+    while (!bytes.pieces.isEmpty()) {
+        QByteArray &first = bytes.pieces.first();
+        first.remove(0, leadingBlanks(first));
+        if (!first.isEmpty())
+            return;
+        bytes.pieces.removeFirst();
+    }
 }
 
 // The first bytes of a file read in pieces, enough to tell its kind.
@@ -51,14 +69,16 @@ TwResult<LoadedAutomaton> fromTw(TwResult<modAll> &&automaton)
 
 TwResult<LoadedAutomaton> readAutomatonFile(TwFileBytes &&bytes)
 {
-    if (isXml(beginning(bytes)))
+    if (isXml(beginning(bytes))) {
+        dropLeadingBlanks(bytes);
         return fromJff(readJffMachine(std::move(bytes)));
+    }
     return fromTw(readAutomaton(std::move(bytes)));
 }
 
 TwResult<LoadedAutomaton> readAutomatonFile(QByteArrayView bytes)
 {
     if (isXml(bytes.first(qMin<qsizetype>(bytes.size(), 4096))))
-        return fromJff(readJffMachine(bytes));
+        return fromJff(readJffMachine(bytes.sliced(leadingBlanks(bytes))));
     return fromTw(readAutomaton(bytes));
 }

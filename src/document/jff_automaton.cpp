@@ -173,7 +173,7 @@ TwResult<LoadedAutomaton> makeDeterministic(const JffMachine &machine, const Alp
     out.start_state = 0;
     makeDistinct(out.states, out.state_count);
     finish(out);
-    loaded.changes = QStringLiteral("made deterministic, %1 states").arg(dfa.stateCount);
+    loaded.changes = QStringLiteral("made deterministic, %1 state%2").arg(dfa.stateCount).arg(dfa.stateCount == 1 ? "" : "s");
     return loaded;
 }
 

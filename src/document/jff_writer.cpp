@@ -45,9 +45,10 @@ QPointF laidOut(int state, int count)
     return {100 + spacing * (state % columns), 100 + spacing * (state / columns)};
 }
 
+// As JFLAP writes them, "40.0", with the fractions a place has.
 QString coordinate(double value)
 {
-    return QString::number(value, 'f', 1);
+    return value == std::floor(value) ? QString::number(value, 'f', 1) : QString::number(value, 'g', 12);
 }
 
 } // namespace

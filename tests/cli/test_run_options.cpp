@@ -21,6 +21,9 @@ QString describe(const RunOptions &options)
         text += QStringLiteral(" --trace");
     if (!options.other.isEmpty())
         text += QStringLiteral(" other=") + QString::fromUtf8(options.other);
+    if (options.action == RunOptions::Action::FromRegex)
+        return text + QStringLiteral(" RE=") + QString::fromUtf8(options.expression)
+             + (options.alphabet ? QStringLiteral(" alphabet=") + QString::fromUtf8(*options.alphabet) : QString());
     if (options.action == RunOptions::Action::Accepted || options.action == RunOptions::Action::Rejected)
         text += QStringLiteral(" N=%1").arg(options.count);
     text += QStringLiteral(" file=") + QString::fromUtf8(options.file);
@@ -64,6 +67,14 @@ private Q_SLOTS:
                                                  << "--accepted N=2147483647 file=a.tw";
         QTest::newRow("dot") << QStringList{"--dot", "a.tw"} << "--dot file=a.tw";
         QTest::newRow("expect") << QStringList{"--expect", "l.txt", "a.tw"} << "--expect other=l.txt file=a.tw";
+        QTest::newRow("to an expression") << QStringList{"--to-regex", "a.jff"} << "--to-regex file=a.jff";
+        QTest::newRow("to JFLAP") << QStringList{"--to-jff", "a.tw"} << "--to-jff file=a.tw";
+        QTest::newRow("from an expression, no file") << QStringList{"--from-regex", "a|b"} << "--from-regex RE=a|b";
+        QTest::newRow("an expression that begins with -") << QStringList{"--from-regex", "-a"} << "--from-regex RE=-a";
+        QTest::newRow("the alphabet before or after") << QStringList{"--alphabet", "ab", "--from-regex", "a*"}
+                                                      << "--from-regex RE=a* alphabet=ab";
+        QTest::newRow("an empty alphabet is given") << QStringList{"--from-regex", "a*", "--alphabet", ""}
+                                                    << "--from-regex RE=a* alphabet=";
         QTest::newRow("help before anything else is read") << QStringList{"--check", "--help"} << "help";
 
         // Refused, with the usage.
@@ -88,6 +99,20 @@ private Q_SLOTS:
                                              << "refused: --expect takes no strings after the file";
         QTest::newRow("compare with one file") << QStringList{"--compare", "b.tw"} << "refused: ";
         QTest::newRow("accepted without N") << QStringList{"--accepted"} << "refused: --accepted needs a number N";
+        QTest::newRow("from an expression without one") << QStringList{"--from-regex"}
+                                                        << "refused: --from-regex needs the expression";
+        QTest::newRow("from an expression with a file") << QStringList{"--from-regex", "a", "a.tw"}
+            << "refused: --from-regex takes no file: it prints the automaton of its expression";
+        QTest::newRow("from an expression with trace") << QStringList{"--trace", "--from-regex", "a"}
+            << "refused: --trace goes only with strings to run, not with --from-regex";
+        QTest::newRow("an alphabet without an expression") << QStringList{"--alphabet", "ab", "--check", "a.tw"}
+                                                           << "refused: --alphabet goes only with --from-regex";
+        QTest::newRow("an alphabet without its characters") << QStringList{"--from-regex", "a", "--alphabet"}
+                                                            << "refused: --alphabet needs its characters";
+        QTest::newRow("an alphabet twice") << QStringList{"--alphabet", "a", "--alphabet", "b", "--from-regex", "a"}
+                                           << "refused: --alphabet is given twice";
+        QTest::newRow("an expression and a question") << QStringList{"--from-regex", "a", "--to-regex", "a.tw"}
+                                                      << "refused: --from-regex and --to-regex cannot be used together";
         QTest::newRow("accepted with the file for N")
             << QStringList{"--accepted", "a.tw"} << "refused: --accepted needs a whole number N from 0 to 2147483647, not a.tw";
         QTest::newRow("rejected, a negative N")
