@@ -39,7 +39,7 @@ QPointF laidOut(int state, int count)
     if (count <= mostOnCircle) {
         const double radius = std::max(120.0, count * spacing / (2 * std::numbers::pi));
         const double angle = std::numbers::pi + 2 * std::numbers::pi * state / count;
-        return {100 + radius + radius * std::cos(angle), 100 + radius + radius * std::sin(angle)};
+        return {std::round(100 + radius + radius * std::cos(angle)), std::round(100 + radius + radius * std::sin(angle))};
     }
     const int columns = int(std::ceil(std::sqrt(double(count))));
     return {100 + spacing * (state % columns), 100 + spacing * (state / columns)};

@@ -22,16 +22,6 @@ namespace {
 // Every random automaton draws its symbols from this pool, and strings are made of it.
 const QString pool = QStringLiteral("abc");
 
-// The distinct one-character symbols in the order of their first position.
-QString bruteAlphabet(const modAll &m)
-{
-    QString order;
-    for (int j = 0; j < m.symbol_count; ++j)
-        if (m.symbols[j].size() == 1 && !order.contains(m.symbols[j]))
-            order += m.symbols[j];
-    return order;
-}
-
 // `characters` without repeats, then the rest of the pool.
 QString bruteOrder(const QString &characters)
 {

@@ -46,19 +46,6 @@ QByteArray jff(const QList<QByteArray> &states, const QList<QByteArray> &transit
     return xml + "\t</automaton>&#13;\n</structure>\n";
 }
 
-// The table in one line: the symbols, the start state, then each state (*
-// when final) with its targets by symbol.
-QString table(const modAll &m)
-{
-    QString text = m.symbols.mid(0, m.symbol_count).join(QString()) + QStringLiteral(" | start %1").arg(m.start_state);
-    for (int s = 0; s < m.state_count; ++s) {
-        text += QStringLiteral(" | ") + m.states[s].name + (m.states[s].is_final ? QStringLiteral("*:") : QStringLiteral(":"));
-        for (int j = 0; j < m.symbol_count; ++j)
-            text += u' ' + (m.isTarget(m.entry(s, j)) ? m.states[m.entry(s, j) - 1].name : QStringLiteral("-"));
-    }
-    return text;
-}
-
 QString places(const LoadedAutomaton &loaded)
 {
     QStringList shown;
@@ -72,7 +59,7 @@ QString outcome(const TwResult<LoadedAutomaton> &read)
     if (!read.ok())
         return QStringLiteral("refused: ") + read.failure().message();
     const LoadedAutomaton &loaded = read.value();
-    return table(loaded.automaton) + QStringLiteral(" | places ") + places(loaded)
+    return tableLine(loaded.automaton) + QStringLiteral(" | places ") + places(loaded)
          + (loaded.changes.isEmpty() ? QString() : QStringLiteral(" | ") + loaded.changes);
 }
 
@@ -359,7 +346,7 @@ private Q_SLOTS:
         QCOMPARE(written.failure().message(), QString());
         const TwResult<LoadedAutomaton> loaded = readAutomatonFile(written.value());
         QCOMPARE(loaded.failure().message(), QString());
-        QCOMPARE(table(loaded.value().automaton), read);
+        QCOMPARE(tableLine(loaded.value().automaton), read);
         QCOMPARE(loaded.value().changes, QString());
     }
 
@@ -433,7 +420,7 @@ private Q_SLOTS:
         QCOMPARE(TwFile::saveBytes(jffBytes(endsInA()).value(), path).failure().message(), QString());
         const TwResult<LoadedAutomaton> loaded = TwFile::loadDocument(path);
         QVERIFY(loaded.ok() && loaded.value().format == LoadedAutomaton::Format::Jflap);
-        QCOMPARE(table(TwFile::load(path).value()), table(endsInA()));
+        QCOMPARE(tableLine(TwFile::load(path).value()), tableLine(endsInA()));
         QCOMPARE(TwFile::saveBytes("x", dir.filePath(QStringLiteral("none/a.jff"))).failure().message(),
                  QStringLiteral("No such file or directory"));
     }

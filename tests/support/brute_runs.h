@@ -78,3 +78,13 @@ inline BruteRuns bruteForce(const modAll &m, const QString &characters, int maxL
     return runs;
 }
 
+// The distinct one-character symbols in the order of their first position:
+// the alphabet the run reads.
+inline QString bruteAlphabet(const modAll &m)
+{
+    QString order;
+    for (int j = 0; j < m.symbol_count; ++j)
+        if (m.symbols[j].size() == 1 && !order.contains(m.symbols[j]))
+            order += m.symbols[j];
+    return order;
+}

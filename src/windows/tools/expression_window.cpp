@@ -5,7 +5,9 @@
 #include "toolkit/plain_label.h"
 
 #include <QDialogButtonBox>
+#include <QFontDatabase>
 #include <QFormLayout>
+#include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPalette>
@@ -13,10 +15,32 @@
 
 namespace {
 
-const QString syntax = QStringLiteral(
-    "a|b  either    a*  zero or more    a+  one or more    a?  optional    (...)  group\n"
-    "() or ε  the empty string    ∅  nothing    [abc]  [a-c]  [^ab]  a class    .  any symbol\n"
-    "\\  makes the next character literal: \\*  \\(  \\.  \\\\");
+// The syntax in short, as pairs of what is written and what it means.
+const char *const syntax[][2] = {
+    {"a|b", "a or b"},          {"a*", "zero or more a"},      {"a+", "one or more a"},
+    {"a?", "a or nothing"},     {"(ab)", "a group"},            {"() ε", "the empty string"},
+    {"[abc] [a-c]", "a class"}, {"[^ab]", "any symbol but these"}, {".", "any symbol"},
+    {"∅", "no string at all"},  {"\\* \\( \\\\", "the character itself"},
+};
+constexpr int syntaxColumns = 3;
+
+// The syntax as a grid: each operator in the fixed-width font, its meaning after it.
+QGridLayout *syntaxGrid(QWidget *parent)
+{
+    auto *grid = new QGridLayout;
+    grid->setHorizontalSpacing(LayoutUnits::toPixels(120));
+    const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    int at = 0;
+    for (const auto &[written, meaning] : syntax) {
+        QLabel *example = plainLabel(QString::fromUtf8(written), parent);
+        example->setFont(fixed);
+        grid->addWidget(example, at / syntaxColumns, 2 * (at % syntaxColumns));
+        grid->addWidget(plainLabel(QString::fromUtf8(meaning), parent), at / syntaxColumns, 2 * (at % syntaxColumns) + 1);
+        ++at;
+    }
+    grid->setColumnStretch(2 * syntaxColumns - 1, 1);
+    return grid;
+}
 
 // The UTF-16 offset of the 1-based character `position` of `text`.
 int offsetOf(const QString &text, int position)
@@ -40,8 +64,6 @@ ExpressionWindow::ExpressionWindow(QWidget *parent)
     m_alphabet = new QLineEdit(this);
     m_alphabet->setObjectName(QStringLiteral("txt_alphabet"));
     m_alphabet->setPlaceholderText(QStringLiteral("the characters of the expression"));
-    QLabel *help = plainLabel(syntax, this);
-    help->setObjectName(QStringLiteral("lbl_syntax"));
     m_error = plainLabel(QString(), this);
     m_error->setObjectName(QStringLiteral("lbl_error"));
     m_error->setWordWrap(true);
@@ -58,7 +80,7 @@ ExpressionWindow::ExpressionWindow(QWidget *parent)
     fields->addRow(QStringLiteral("&Alphabet:"), m_alphabet);
     auto *column = new QVBoxLayout(this);
     column->addLayout(fields);
-    column->addWidget(help);
+    column->addLayout(syntaxGrid(this));
     column->addWidget(m_error);
     column->addStretch(1);
     column->addWidget(buttons);

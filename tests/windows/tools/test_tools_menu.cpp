@@ -100,7 +100,8 @@ void TestToolsMenu::menuSitsBeforeHelp()
         items << action->objectName() + u' ' + action->text();
     QCOMPARE(items, (QStringList{"cmd_test_strings &Test Strings...", "cmd_step &Step", "cmd_step_back Step &Back",
                                  "sep_tools ", "cmd_check &Check Automaton", "cmd_compare C&ompare With...", "cmd_minimize &Minimize",
-                                 "cmd_accepted &Accepted Strings...", "cmd_from_expression New From &Expression..."}));
+                                 "cmd_accepted &Accepted Strings...", "sep_expression ",
+                                 "cmd_from_expression New From &Expression..."}));
 }
 
 void TestToolsMenu::check_data()
