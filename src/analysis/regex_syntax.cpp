@@ -38,7 +38,7 @@ QString quoted(char32_t c)
 }
 
 // The characters of a class (a literal is a class of one), as written.
-struct CharacterSpec
+struct CharacterSet
 {
     struct Range
     {
@@ -66,7 +66,7 @@ public:
     int length() const { return int(m_text.size()); }
     const std::optional<RegexError> &error() const { return m_error; }
 
-    // The tree, with each Characters node's label an index into specs().
+    // The tree, with each Characters node's label an index into sets().
     // False, with error() set, at the first mistake.
     bool parse(std::vector<RegexNode> &nodes, int &root)
     {
@@ -81,7 +81,7 @@ public:
         return true;
     }
 
-    std::vector<CharacterSpec> &specs() { return m_specs; }
+    std::vector<CharacterSet> &sets() { return m_sets; }
 
 private:
     struct Frame
@@ -125,10 +125,10 @@ private:
         case U'?':
             return repeat(RegexNode::Kind::Optional, c, position);
         case U'[': {
-            CharacterSpec spec;
-            if (!readClass(spec))
+            CharacterSet set;
+            if (!readClass(set))
                 return false;
-            item(characters(std::move(spec)));
+            item(characters(std::move(set)));
             return true;
         }
         case U'.':
@@ -158,10 +158,10 @@ private:
 
     void item(int node) { m_frames.back().items.push_back(node); }
 
-    int characters(CharacterSpec spec)
+    int characters(CharacterSet set)
     {
-        m_specs.push_back(std::move(spec));
-        return add({RegexNode::Kind::Characters, {}, int(m_specs.size()) - 1});
+        m_sets.push_back(std::move(set));
+        return add({RegexNode::Kind::Characters, {}, int(m_sets.size()) - 1});
     }
 
     int sequence(const std::vector<int> &items)
@@ -222,13 +222,13 @@ private:
     }
 
     // A class from the `[` at m_at to its `]`, where m_at ends.
-    bool readClass(CharacterSpec &spec)
+    bool readClass(CharacterSet &set)
     {
         const int open = m_at + 1;
-        spec.position = open;
+        set.position = open;
         ++m_at;
         if (m_at < length() && m_text[size_t(m_at)] == U'^') {
-            spec.negated = true;
+            set.negated = true;
             ++m_at;
         }
         while (m_at < length() && m_text[size_t(m_at)] != U']') {
@@ -238,7 +238,7 @@ private:
                 return false;
             const bool isRange = m_at + 1 < length() && m_text[size_t(m_at)] == U'-' && m_text[size_t(m_at) + 1] != U']';
             if (!isRange) {
-                spec.ranges.push_back({first, first, firstPosition});
+                set.ranges.push_back({first, first, firstPosition});
                 continue;
             }
             ++m_at;
@@ -247,11 +247,11 @@ private:
             if (last < first)
                 return fail(firstPosition, QStringLiteral("the range ") + Characters::text(first) + u'-'
                                                + Characters::text(last) + QStringLiteral(" runs backwards"));
-            spec.ranges.push_back({first, last, firstPosition});
+            set.ranges.push_back({first, last, firstPosition});
         }
         if (m_at >= length())
             return fail(open, QStringLiteral("'[' without ']'"));
-        if (spec.ranges.empty())
+        if (set.ranges.empty())
             return fail(open, QStringLiteral("the class names no character"));
         return true;
     }
@@ -260,25 +260,25 @@ private:
     int m_at = 0;
     std::vector<RegexNode> *m_nodes = nullptr;
     std::vector<Frame> m_frames;
-    std::vector<CharacterSpec> m_specs;
+    std::vector<CharacterSet> m_sets;
     std::optional<RegexError> m_error;
 };
 
-QString needsAlphabet(const CharacterSpec &spec)
+QString needsAlphabet(const CharacterSet &set)
 {
-    return spec.any ? QStringLiteral("'.' stands for any symbol of the alphabet, so it needs an alphabet to be given")
+    return set.any ? QStringLiteral("'.' stands for any symbol of the alphabet, so it needs an alphabet to be given")
                     : QStringLiteral("'[^' stands for the symbols of the alphabet outside the class, so it needs an "
                                      "alphabet to be given");
 }
 
 // The distinct characters the expression names, in code point order.
-std::optional<RegexError> namedCharacters(const std::vector<CharacterSpec> &specs, QList<char32_t> &alphabet)
+std::optional<RegexError> namedCharacters(const std::vector<CharacterSet> &sets, QList<char32_t> &alphabet)
 {
     std::vector<std::pair<char32_t, char32_t>> ranges;
-    for (const CharacterSpec &spec : specs) {
-        if (spec.any || spec.negated)
-            return RegexError{spec.position, needsAlphabet(spec)};
-        for (const CharacterSpec::Range &range : spec.ranges)
+    for (const CharacterSet &set : sets) {
+        if (set.any || set.negated)
+            return RegexError{set.position, needsAlphabet(set)};
+        for (const CharacterSet::Range &range : set.ranges)
             ranges.emplace_back(range.first, range.last);
     }
     std::sort(ranges.begin(), ranges.end());
@@ -322,12 +322,12 @@ std::optional<RegexError> givenCharacters(QStringView text, QList<char32_t> &alp
     return std::nullopt;
 }
 
-// The alphabet positions a spec matches, sorted.
-std::optional<RegexError> positionsOf(const CharacterSpec &spec, const QList<char32_t> &alphabet,
+// The alphabet positions a set of characters matches, sorted.
+std::optional<RegexError> positionsOf(const CharacterSet &set, const QList<char32_t> &alphabet,
                                       const QHash<char32_t, int> &positionOf, std::vector<int> &positions)
 {
-    std::vector<char> in(size_t(alphabet.size()), spec.any ? 1 : 0);
-    for (const CharacterSpec::Range &range : spec.ranges) {
+    std::vector<char> in(size_t(alphabet.size()), set.any ? 1 : 0);
+    for (const CharacterSet::Range &range : set.ranges) {
         if (range.first == range.last) {
             const int position = positionOf.value(range.first, -1);
             if (position < 0)
@@ -340,13 +340,13 @@ std::optional<RegexError> positionsOf(const CharacterSpec &spec, const QList<cha
                 in[size_t(i)] = 1;
     }
     for (size_t i = 0; i < in.size(); ++i)
-        if ((in[i] != 0) != spec.negated)
+        if ((in[i] != 0) != set.negated)
             positions.push_back(int(i));
     return std::nullopt;
 }
 
 // Every class as the distinct set of alphabet positions it matches.
-std::optional<RegexError> resolveLabels(Regex &regex, const std::vector<CharacterSpec> &specs)
+std::optional<RegexError> resolveLabels(Regex &regex, const std::vector<CharacterSet> &sets)
 {
     QHash<char32_t, int> positionOf;
     for (qsizetype i = 0; i < regex.alphabet.size(); ++i)
@@ -356,7 +356,7 @@ std::optional<RegexError> resolveLabels(Regex &regex, const std::vector<Characte
         if (node.kind != RegexNode::Kind::Characters)
             continue;
         std::vector<int> positions;
-        if (auto error = positionsOf(specs[size_t(node.label)], regex.alphabet, positionOf, positions))
+        if (auto error = positionsOf(sets[size_t(node.label)], regex.alphabet, positionOf, positions))
             return error;
         const auto [found, added] = labelOf.try_emplace(std::move(positions), int(regex.labels.size()));
         if (added)
@@ -382,9 +382,9 @@ RegexParse parseRegex(QStringView text, std::optional<QStringView> alphabet)
     else if (alphabet)
         result.error = givenCharacters(*alphabet, regex.alphabet);
     else
-        result.error = namedCharacters(parser.specs(), regex.alphabet);
+        result.error = namedCharacters(parser.sets(), regex.alphabet);
     if (!result.error)
-        result.error = resolveLabels(regex, parser.specs());
+        result.error = resolveLabels(regex, parser.sets());
     if (result.error)
         regex = {};
     return result;
