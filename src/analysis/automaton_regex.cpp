@@ -18,8 +18,16 @@ namespace {
 
 using Term = RegexTerms::Term;
 
-// Terms kept at once while eliminating: some hundreds of MB at most.
+// What eliminating may cost before it is given up: terms made (their memory)
+// and arcs and parts of terms gone through (their time: about a second). A
+// large automaton whose states are joined in many ways has no expression of a
+// usable length, and eliminating its states costs up to the cube of their
+// number, so it is stopped early rather than worked out for minutes.
 constexpr size_t mostTerms = size_t(1) << 22;
+constexpr quint64 mostWork = quint64(1) << 23;
+// An automaton with more arcs than this (pairs of states a symbol joins) is
+// not even begun.
+constexpr quint64 mostArcs = mostWork / 8;
 
 // The automaton as a graph whose arcs carry expressions, with a start node
 // that reaches the start state on ε and an end node that every final state
@@ -32,6 +40,7 @@ public:
 
     void addArc(int from, int to, Term term)
     {
+        ++m_work;
         Term &arc = m_out[size_t(from)].try_emplace(to, m_terms.nothing()).first->second;
         arc = m_terms.alternative(arc, term);
         m_in[size_t(to)][from] = arc;
@@ -45,8 +54,9 @@ public:
 
     // What eliminating `node` would add to the text (how much its arcs'
     // expressions get copied), and its number of arcs for ties.
-    std::pair<double, size_t> weight(int node) const
+    std::pair<double, size_t> weight(int node)
     {
+        m_work += m_in[size_t(node)].size() + m_out[size_t(node)].size();
         const Term loop = arc(node, node);
         const bool looped = loop != m_terms.nothing();
         const double ins = double(m_in[size_t(node)].size()) - looped;
@@ -74,6 +84,7 @@ public:
             if (to != node)
                 outs.emplace_back(to, term);
         std::vector<int> neighbours;
+        m_work += quint64(ins.size()) * quint64(outs.size() + 1);
         for (const auto &[from, into] : ins) {
             m_out[size_t(from)].erase(node);
             const Term through = m_terms.concat(into, loop);
@@ -90,6 +101,9 @@ public:
         return neighbours;
     }
 
+    // Arcs visited and joined so far.
+    quint64 work() const { return m_work; }
+
     bool anyTooLong(const std::vector<int> &nodes) const
     {
         for (const int node : nodes)
@@ -102,12 +116,19 @@ public:
 private:
     std::vector<std::unordered_map<int, Term>> m_out, m_in;
     RegexTerms &m_terms;
+    quint64 m_work = 0;
 };
 
 QString tooLong()
 {
-    return QStringLiteral("the expression would be longer than %1 characters")
-        .arg(QLocale::c().toString(AutomatonRegex::mostLength));
+    QLocale grouped = QLocale::c();
+    grouped.setNumberOptions(QLocale::DefaultNumberOptions);
+    return QStringLiteral("the expression would be longer than %1 characters").arg(grouped.toString(AutomatonRegex::mostLength));
+}
+
+QString tooTangled()
+{
+    return QStringLiteral("the automaton's states are joined in too many ways for an expression of a usable length");
 }
 
 } // namespace
@@ -158,8 +179,20 @@ AutomatonRegex automatonRegex(const modAll &model)
         }
     const int nodes = int(members.size());
     const int begin = nodes, end = nodes + 1;
-    EliminationGraph graph(nodes + 2, terms);
     const auto nodeOf = [&](int state) { return useful[size_t(state)] ? nodeOfGroup[size_t(groups[size_t(state)])] : -1; };
+    quint64 arcCount = 0;
+    std::vector<int> counted(size_t(nodes), -1);
+    for (int node = 0; node < nodes; ++node)
+        for (int column = 0; column < automaton.width(); ++column)
+            if (const int to = nodeOf(automaton.next(members[size_t(node)], column)); to >= 0 && counted[size_t(to)] != node) {
+                counted[size_t(to)] = node;
+                ++arcCount;
+            }
+    if (arcCount > mostArcs) {
+        result.refusal = tooTangled();
+        return result;
+    }
+    EliminationGraph graph(nodes + 2, terms);
     for (int node = 0; node < nodes; ++node) {
         std::unordered_map<int, std::vector<int>> columnsTo;
         for (int column = 0; column < automaton.width(); ++column)
@@ -195,8 +228,8 @@ AutomatonRegex automatonRegex(const modAll &model)
             result.refusal = tooLong();
             return result;
         }
-        if (terms.count() > mostTerms) {
-            result.refusal = QStringLiteral("working out the expression would take too much memory");
+        if (terms.count() > mostTerms || graph.work() + terms.work() > mostWork) {
+            result.refusal = tooTangled();
             return result;
         }
         for (const int neighbour : changed)

@@ -23,8 +23,10 @@ struct AutomatonRegex
 // that keep the state, targets that name no state). It is found by eliminating
 // the states of the minimized automaton one at a time, always the one whose
 // elimination adds the least text, so the expression stays short. Refused when
-// the start state is not valid (every string gives ERROR), and when the
-// expression would be longer than mostLength characters.
+// the start state is not valid (every string gives ERROR), when the expression
+// would be longer than mostLength characters, and when the automaton's states
+// are joined in so many ways that working it out would take more than about a
+// second (the work grows with the cube of the number of states).
 AutomatonRegex automatonRegex(const modAll &model);
 
 } // namespace Analysis

@@ -79,6 +79,7 @@ qint64 RegexTerms::lengthUnderPostfix(Term term) const
 
 RegexTerms::Term RegexTerms::make(Kind kind, std::vector<int> items)
 {
+    m_work += items.size() + 1;
     auto key = std::make_pair(kind, std::move(items));
     if (const auto found = m_index.find(key); found != m_index.end())
         return found->second;
@@ -164,6 +165,7 @@ RegexTerms::Term RegexTerms::alternative(Term first, Term second)
     };
     take(first, take);
     take(second, take);
+    m_work += items.size() + symbols.size();
     if (!symbols.empty())
         items.push_back(characters(std::move(symbols)));
     std::sort(items.begin(), items.end());
@@ -199,6 +201,7 @@ RegexTerms::Term RegexTerms::concat(Term first, Term second)
     };
     std::vector<Term> left = sequence(first);
     std::vector<Term> right = sequence(second);
+    m_work += left.size() + right.size();
 
     // Where the two meet: x x* and x* x are x+, x* x* is x*, x+ x* and x* x+ are x+.
     const Term last = left.back(), next = right.front();

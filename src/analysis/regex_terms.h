@@ -36,6 +36,8 @@ public:
     static constexpr qint64 lengthCap = qint64(1) << 40;
     // How many terms exist: the memory they take.
     size_t count() const { return m_nodes.size(); }
+    // How many parts the constructors have gone through so far: their time.
+    quint64 work() const { return m_work; }
 
     // The text in the syntax parseRegex reads: characters that are operators
     // escaped with `\`, a class as `[a-c]`, `[^ab]` or `.` when shorter, the
@@ -72,6 +74,7 @@ private:
     QList<char32_t> m_alphabet;
     std::vector<Node> m_nodes;
     std::unordered_map<std::pair<Kind, std::vector<int>>, Term, KeyHash> m_index;
+    quint64 m_work = 0;
 };
 
 } // namespace Analysis

@@ -252,13 +252,40 @@ private Q_SLOTS:
         QCOMPARE(regex.expression, expression);
     }
 
-    void expressionRefusals()
+    void expressionRefusals_data()
     {
+        QTest::addColumn<modAll>("automaton");
+        QTest::addColumn<QString>("refusal");
+
         modAll noStart = endsInA();
         noStart.start_state = -1;
-        QCOMPARE(automatonRegex(noStart).refusal,
-                 QStringLiteral("The start state is not valid, so every string gives ERROR and no expression "
-                                "describes what the automaton accepts. Choose a start state first."));
+        QTest::newRow("no valid start state") << noStart
+            << "The start state is not valid, so every string gives ERROR and no expression describes what the "
+               "automaton accepts. Choose a start state first.";
+        QTest::newRow("too long") << randomAutomaton(60, 1) << "the expression would be longer than 1,000,000 characters";
+        // 11,000 states by 100 symbols, each cell a random state: over a million arcs.
+        modAll tangled;
+        tangled.state_count = 11000;
+        tangled.symbol_count = 100;
+        QRandomGenerator random(9);
+        for (int s = 0; s <= tangled.state_count; ++s) {
+            tangled.states.append({QStringLiteral("s%1").arg(s), random.bounded(2) == 0});
+            QList<qint16> row;
+            for (int j = 0; j <= tangled.symbol_count; ++j)
+                row.append(qint16(random.bounded(1, tangled.state_count + 1)));
+            tangled.transitions.append(row);
+        }
+        for (int j = 0; j <= tangled.symbol_count; ++j)
+            tangled.symbols.append(QString(QChar(0x100 + j)));
+        QTest::newRow("states joined in too many ways") << tangled
+            << "the automaton's states are joined in too many ways for an expression of a usable length";
+    }
+
+    void expressionRefusals()
+    {
+        QFETCH(modAll, automaton);
+        QFETCH(QString, refusal);
+        QCOMPARE(automatonRegex(automaton).refusal, refusal);
     }
 
     // Random automata, their expressions read back over their alphabet: the
