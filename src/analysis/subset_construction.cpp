@@ -143,18 +143,23 @@ private:
 
 } // namespace
 
-Determinized determinize(const Nfa &nfa, int stateLimit, size_t cellLimit)
+Determinized determinize(const Nfa &nfa, int stateLimit, size_t cellLimit, quint64 moveLimit)
 {
+    quint64 moves = 0;
     Determinized result;
     SubsetTable subsets(result.memberList, result.memberOffsets);
     Closure closure(nfa);
     const size_t width = size_t(nfa.width);
     const auto tooLarge = [&] {
         Determinized refused;
-        refused.refusal = subsets.count() > stateLimit
-                              ? tooManyStates(stateLimit)
-                              : QStringLiteral("the automaton would take more than %1 of memory to build")
-                                    .arg(QLocale::c().formattedDataSize(qint64(cellLimit * sizeof(int)), 0));
+        if (subsets.count() > stateLimit)
+            refused.refusal = tooManyStates(stateLimit);
+        else if (moves > moveLimit)
+            refused.refusal = QStringLiteral("the automaton would take too long to build: its states are joined in "
+                                             "too many ways");
+        else
+            refused.refusal = QStringLiteral("the automaton would take more than %1 of memory to build")
+                                  .arg(QLocale::c().formattedDataSize(qint64(cellLimit * sizeof(int)), 0));
         return refused;
     };
 
@@ -176,6 +181,7 @@ Determinized determinize(const Nfa &nfa, int stateLimit, size_t cellLimit)
                         touched.push_back(column);
                     }
                     targets[size_t(column)].push_back(move.target);
+                    ++moves;
                 }
 
         const size_t row = size_t(subset) * width;
@@ -187,7 +193,8 @@ Determinized determinize(const Nfa &nfa, int stateLimit, size_t cellLimit)
         for (size_t column = 0; column < width; ++column)
             if (result.next[row + column] < 0)
                 result.next[row + column] = subsets.find({}, added);
-        if (subsets.count() > stateLimit || result.memberList.size() + result.next.size() > cellLimit)
+        if (subsets.count() > stateLimit || result.memberList.size() + result.next.size() > cellLimit
+            || moves > moveLimit)
             return tooLarge();
     }
 

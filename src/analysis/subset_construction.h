@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QtGlobal>
 
 #include <span>
 #include <vector>
@@ -62,11 +63,15 @@ struct Determinized
 // Ints the construction holds at most unless told otherwise: its table and
 // the states' members take some 70 MB then.
 inline constexpr size_t defaultCellLimit = size_t(1) << 24;
+// Moves it follows at most unless told otherwise: a few seconds' work.
+inline constexpr quint64 defaultMoveLimit = quint64(1) << 30;
 
 // The subset construction. Stops with a refusal once more than `stateLimit`
-// states are needed, or once the states' members and table would take more
-// than `cellLimit` ints, so that no automaton runs it out of memory.
-Determinized determinize(const Nfa &nfa, int stateLimit, size_t cellLimit = defaultCellLimit);
+// states are needed, once the states' members and table would take more than
+// `cellLimit` ints (so that no automaton runs it out of memory), or once it
+// has followed more than `moveLimit` moves (so that none keeps it for minutes).
+Determinized determinize(const Nfa &nfa, int stateLimit, size_t cellLimit = defaultCellLimit,
+                         quint64 moveLimit = defaultMoveLimit);
 
 // The refusal of a construction that needs more than `stateLimit` states.
 QString tooManyStates(int stateLimit);

@@ -6,6 +6,7 @@
 
 #include "analysis/automaton_regex.h"
 #include "analysis/regex_automaton.h"
+#include "analysis/subset_construction.h"
 #include "brute_runs.h"
 #include "test_automata.h"
 
@@ -152,6 +153,34 @@ private Q_SLOTS:
         QCOMPARE(refusal(fromTheEnd(7), {}, 255),
                  QStringLiteral("the automaton would need more than 255 states, the most a Tarnwell automaton can have"));
         QCOMPARE(refusal(fromTheEnd(7), {}, 256), QStringLiteral("(built)"));
+    }
+
+    // The subset construction stops at each of its limits with its reason.
+    void constructionLimits_data()
+    {
+        QTest::addColumn<int>("states");
+        QTest::addColumn<int>("cells");
+        QTest::addColumn<int>("moves");
+        QTest::addColumn<QString>("refusal");
+        QTest::newRow("states") << 100 << (1 << 24) << (1 << 30)
+                                << "the automaton would need more than 100 states, the most a Tarnwell automaton can have";
+        QTest::newRow("memory") << 32767 << 1024 << (1 << 30) << "the automaton would take more than 4 KiB of memory to build";
+        QTest::newRow("time") << 32767 << (1 << 24) << 1000
+                              << "the automaton would take too long to build: its states are joined in too many ways";
+        QTest::newRow("none reached") << 32767 << (1 << 24) << (1 << 30) << "";
+    }
+
+    void constructionLimits()
+    {
+        QFETCH(int, states);
+        QFETCH(int, cells);
+        QFETCH(int, moves);
+        QFETCH(QString, refusal);
+        std::vector<int> classOf;
+        const Analysis::Nfa nfa = Analysis::regexNfa(Analysis::parseRegex(fromTheEnd(7)).regex, classOf);
+        const Analysis::Determinized dfa = Analysis::determinize(nfa, states, size_t(cells), quint64(moves));
+        QCOMPARE(dfa.refusal, refusal);
+        QCOMPARE(dfa.stateCount, refusal.isEmpty() ? 256 : 0);
     }
 
     void automata_data()
