@@ -126,6 +126,42 @@ QString tooLong()
     return QStringLiteral("the expression would be longer than %1 characters").arg(grouped.toString(AutomatonRegex::mostLength));
 }
 
+// By state: whether some string leads from it to a final state (never for the
+// stand-in of an automaton without states).
+std::vector<char> leadingToFinal(const DenseAutomaton &automaton, const Predecessors &predecessors)
+{
+    std::vector<char> leading(size_t(automaton.stateCount()), 0);
+    std::vector<int> queue;
+    for (int state = 0; state < automaton.stateCount(); ++state)
+        if (automaton.isFinal(state) && !automaton.isStandIn()) {
+            leading[size_t(state)] = 1;
+            queue.push_back(state);
+        }
+    for (size_t done = 0; done < queue.size(); ++done)
+        for (const int source : predecessors.of(queue[done]))
+            if (!leading[size_t(source)]) {
+                leading[size_t(source)] = 1;
+                queue.push_back(source);
+            }
+    return leading;
+}
+
+// The pairs of nodes some symbol joins: `members` holds a state of each node,
+// `nodeOf` gives a state's node, or -1.
+template <typename NodeOf>
+quint64 countArcs(const DenseAutomaton &automaton, const std::vector<int> &members, NodeOf &&nodeOf)
+{
+    quint64 arcs = 0;
+    std::vector<int> counted(members.size(), -1);
+    for (size_t node = 0; node < members.size(); ++node)
+        for (int column = 0; column < automaton.width(); ++column)
+            if (const int to = nodeOf(automaton.next(members[node], column)); to >= 0 && counted[size_t(to)] != int(node)) {
+                counted[size_t(to)] = int(node);
+                ++arcs;
+            }
+    return arcs;
+}
+
 QString tooTangled()
 {
     return QStringLiteral("the automaton's states are joined in too many ways for an expression of a usable length");
@@ -152,19 +188,7 @@ AutomatonRegex automatonRegex(const modAll &model)
     // from which some string is accepted.
     const Predecessors predecessors(automaton);
     const ForwardSearch reached(automaton);
-    std::vector<char> useful(size_t(automaton.stateCount()), 0);
-    std::vector<int> queue;
-    for (int state = 0; state < automaton.stateCount(); ++state)
-        if (automaton.isFinal(state) && !automaton.isStandIn()) {
-            useful[size_t(state)] = 1;
-            queue.push_back(state);
-        }
-    for (size_t done = 0; done < queue.size(); ++done)
-        for (const int source : predecessors.of(queue[done]))
-            if (!useful[size_t(source)]) {
-                useful[size_t(source)] = 1;
-                queue.push_back(source);
-            }
+    const std::vector<char> useful = leadingToFinal(automaton, predecessors);
     if (!useful[size_t(automaton.start())]) {
         result.expression = terms.text(terms.nothing());
         return result;
@@ -180,15 +204,7 @@ AutomatonRegex automatonRegex(const modAll &model)
     const int nodes = int(members.size());
     const int begin = nodes, end = nodes + 1;
     const auto nodeOf = [&](int state) { return useful[size_t(state)] ? nodeOfGroup[size_t(groups[size_t(state)])] : -1; };
-    quint64 arcCount = 0;
-    std::vector<int> counted(size_t(nodes), -1);
-    for (int node = 0; node < nodes; ++node)
-        for (int column = 0; column < automaton.width(); ++column)
-            if (const int to = nodeOf(automaton.next(members[size_t(node)], column)); to >= 0 && counted[size_t(to)] != node) {
-                counted[size_t(to)] = node;
-                ++arcCount;
-            }
-    if (arcCount > mostArcs) {
+    if (countArcs(automaton, members, nodeOf) > mostArcs) {
         result.refusal = tooTangled();
         return result;
     }
