@@ -36,18 +36,8 @@ void dropLeadingBlanks(TwFileBytes &bytes)
     }
 }
 
-// The first bytes of a file read in pieces, enough to tell its kind.
-QByteArray beginning(const TwFileBytes &bytes)
-{
-    static constexpr qsizetype enough = 4096;
-    QByteArray start;
-    for (const QByteArray &piece : bytes.pieces) {
-        start += piece.first(qMin(piece.size(), enough - start.size()));
-        if (start.size() >= enough)
-            break;
-    }
-    return start;
-}
+// Enough of a file's start to tell its kind.
+constexpr qsizetype telling = 4096;
 
 TwResult<LoadedAutomaton> fromJff(TwResult<JffMachine> &&machine)
 {
@@ -69,7 +59,7 @@ TwResult<LoadedAutomaton> fromTw(TwResult<modAll> &&automaton)
 
 TwResult<LoadedAutomaton> readAutomatonFile(TwFileBytes &&bytes)
 {
-    if (isXml(beginning(bytes))) {
+    if (isXml(firstBytes(bytes, telling))) {
         dropLeadingBlanks(bytes);
         return fromJff(readJffMachine(std::move(bytes)));
     }
@@ -78,7 +68,7 @@ TwResult<LoadedAutomaton> readAutomatonFile(TwFileBytes &&bytes)
 
 TwResult<LoadedAutomaton> readAutomatonFile(QByteArrayView bytes)
 {
-    if (isXml(bytes.first(qMin<qsizetype>(bytes.size(), 4096))))
+    if (isXml(bytes.first(qMin(bytes.size(), telling))))
         return fromJff(readJffMachine(bytes.sliced(leadingBlanks(bytes))));
     return fromTw(readAutomaton(bytes));
 }

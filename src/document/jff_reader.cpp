@@ -27,16 +27,56 @@ QString machineName(const QString &type)
     return names.value(type, QStringLiteral("a machine of type \"") + type + u'"');
 }
 
+// How much of the file's start is searched for its XML declaration.
+constexpr qsizetype declarationSpan = 4096;
+
+// The encoding the XML declaration names, in lower case; empty without one.
+QByteArray declaredEncoding(QByteArrayView declaration)
+{
+    const qsizetype name = declaration.indexOf("encoding");
+    if (name < 0)
+        return {};
+    qsizetype at = name + 8;
+    while (at < declaration.size() && (declaration[at] == ' ' || declaration[at] == '='))
+        ++at;
+    if (at >= declaration.size() || (declaration[at] != '"' && declaration[at] != '\''))
+        return {};
+    const qsizetype end = declaration.indexOf(declaration[at], at + 1);
+    return end < 0 ? QByteArray() : declaration.sliced(at + 1, end - at - 1).toByteArray().toLower();
+}
+
+// JFLAP writes UTF-8. Anything else is refused before it is parsed: the XML
+// reader would find a mistake in the encoding before or after others
+// depending on how much it was given at once.
+std::optional<TwFailure> encodingFailure(QByteArrayView start, bool validUtf8)
+{
+    start = start.first(qMin(start.size(), declarationSpan));
+    if (start.startsWith("<?xml") && !start.contains("?>"))
+        return TwFailure{QStringLiteral("its XML declaration does not end within its first %1 bytes").arg(declarationSpan)};
+    const QByteArray encoding = start.startsWith("<?xml") ? declaredEncoding(start.first(start.indexOf("?>"))) : QByteArray();
+    if (!encoding.isEmpty() && encoding != "utf-8" && encoding != "utf8")
+        return TwFailure{QStringLiteral("its XML is in the encoding ") + QString::fromLatin1(encoding)
+                         + QStringLiteral("; Tarnwell reads JFLAP files in UTF-8")};
+    if (!validUtf8)
+        return TwFailure{QStringLiteral("the file is XML, but not valid UTF-8")};
+    return std::nullopt;
+}
+
 // Walks the XML as it arrives, piece by piece, and keeps what a finite
 // automaton needs; any other element is passed over with what it holds.
 class JffReader
 {
 public:
-    explicit JffReader(TwFileBytes &&bytes) : m_bytes(std::move(bytes)) {}
-    explicit JffReader(QByteArrayView bytes) { m_xml.addData(bytes.toByteArray()); }
+    explicit JffReader(const QByteArray &bytes)
+        : m_encoding(encodingFailure(bytes, bytes.isValidUtf8()))
+    {
+        m_xml.addData(bytes);
+    }
 
     TwResult<JffMachine> read()
     {
+        if (m_encoding)
+            return *m_encoding;
         while (!m_failed) {
             const QXmlStreamReader::TokenType token = next();
             if (token == QXmlStreamReader::EndDocument || (token == QXmlStreamReader::Invalid && finished()))
@@ -76,22 +116,11 @@ private:
         int line = 0;
     };
 
-    // The next token; more of the file is handed over whenever the reader
-    // runs out before the end.
-    QXmlStreamReader::TokenType next()
-    {
-        for (;;) {
-            const QXmlStreamReader::TokenType token = m_xml.readNext();
-            if (token != QXmlStreamReader::Invalid || m_xml.error() != QXmlStreamReader::PrematureEndOfDocumentError
-                || m_nextPiece >= m_bytes.pieces.size())
-                return token;
-            m_xml.addData(std::exchange(m_bytes.pieces[m_nextPiece++], QByteArray()));
-        }
-    }
+    QXmlStreamReader::TokenType next() { return m_xml.readNext(); }
 
-    // Handed its data piece by piece, the XML reader cannot know that the
-    // last piece was the end: once the root element has closed, running out
-    // of data is the end of the document.
+    // Handed its data with addData, the XML reader cannot know that it was
+    // all: once the root element has closed, running out of data is the end
+    // of the document.
     bool finished() const
     {
         return m_xml.error() == QXmlStreamReader::PrematureEndOfDocumentError && m_rootClosed;
@@ -231,8 +260,7 @@ private:
         return std::move(m_machine);
     }
 
-    TwFileBytes m_bytes;
-    qsizetype m_nextPiece = 0;
+    std::optional<TwFailure> m_encoding;  // why the file is not read at all
     QXmlStreamReader m_xml;
     QStringList m_path;          // the open elements, outermost first
     int m_skipDepth = 0;         // inside an element passed over: how deep
@@ -251,12 +279,22 @@ private:
 
 } // namespace
 
+// The XML reader is given the file whole: handed it in pieces, it counts some
+// line ends twice where a piece ends, so a failure's line would depend on the
+// pieces. JFLAP files are small, and each piece is released as it is copied.
 TwResult<JffMachine> readJffMachine(TwFileBytes &&bytes)
 {
-    return JffReader(std::move(bytes)).read();
+    qsizetype size = 0;
+    for (const QByteArray &piece : std::as_const(bytes.pieces))
+        size += piece.size();
+    QByteArray whole;
+    whole.reserve(size);
+    for (QByteArray &piece : bytes.pieces)
+        whole += std::exchange(piece, QByteArray());
+    return JffReader(whole).read();
 }
 
 TwResult<JffMachine> readJffMachine(QByteArrayView bytes)
 {
-    return JffReader(bytes).read();
+    return JffReader(bytes.toByteArray()).read();
 }

@@ -41,7 +41,7 @@ struct JffMachine
 // anything but well-formed XML whose root is <structure>, a machine that is not
 // a finite automaton, states without an id or with the same id, transitions
 // from or to no state, a read of more than one character, more than one
-// initial state, and more states than an automaton can have. Each piece of
-// the file is released once read.
+// initial state, more states than an automaton can have, and any encoding
+// but UTF-8.
 TwResult<JffMachine> readJffMachine(TwFileBytes &&bytes);
 TwResult<JffMachine> readJffMachine(QByteArrayView bytes);

@@ -43,3 +43,14 @@ TwPiecesEnd readPieces(const std::function<qint64(char *into, qint64 max)> &read
             return TwPiecesEnd::Complete;
     }
 }
+
+QByteArray firstBytes(const TwFileBytes &bytes, qsizetype count)
+{
+    QByteArray start;
+    for (const QByteArray &piece : bytes.pieces) {
+        start += piece.first(qMin(piece.size(), count - start.size()));
+        if (start.size() >= count)
+            break;
+    }
+    return start;
+}

@@ -37,3 +37,7 @@ enum class TwPiecesEnd { Complete, TooLarge, ReadFailed };
 // Stops as soon as more than options.sizeLimit bytes have arrived.
 TwPiecesEnd readPieces(const std::function<qint64(char *into, qint64 max)> &readSome, const TwReadOptions &options,
                        TwFileBytes &bytes);
+
+// The first `count` bytes of a file read in pieces (all of them when it is
+// shorter), however small its pieces.
+QByteArray firstBytes(const TwFileBytes &bytes, qsizetype count);

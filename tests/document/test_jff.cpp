@@ -215,6 +215,9 @@ private Q_SLOTS:
                           "<transition><from> 0 </from><to>0</to><read><![CDATA[<]]></read><foo/></transition>"
                           "</automaton></structure><!-- after -->")
             << "< | start 0 | a&b: a&b | places -";
+        QTest::newRow("UTF-8 declared") << QByteArray("<?xml version=\"1.0\" encoding = \"utf-8\" ?><structure><type>fa</type>"
+                                                      "<state id=\"0\" name=\"é\"/></structure>")
+                                        << " | start -1 | é: | places -";
         QTest::newRow("a character beyond 16 bits is one character")
             << jff({"0 q i"}, {"0 0 😀"}) << "😀 | start 0 | q: q | places -";
 
@@ -237,6 +240,11 @@ private Q_SLOTS:
             << "refused: Line 2: the file declares a document type, which Tarnwell does not read";
         QTest::newRow("refused: not well-formed") << QByteArray("<structure>\n<type>fa</typo></structure>")
             << "refused: Line 2: the file is not well-formed XML: Opening and ending tag mismatch.";
+        QTest::newRow("refused: not UTF-8, whatever comes first")
+            << QByteArray("<?xml version=\"1.0\"?><struct=\"q\"/>\xC3n") << "refused: the file is XML, but not valid UTF-8";
+        QTest::newRow("refused: another encoding")
+            << QByteArray("<?xml version=\"1.0\" encoding='ISO-8859-1'?><structure><type>fa</type></structure>")
+            << "refused: its XML is in the encoding iso-8859-1; Tarnwell reads JFLAP files in UTF-8";
         QTest::newRow("refused: cut short") << QByteArray("<structure>\n<type>fa</type>\n<automaton>")
             << "refused: Line 3: the file ends before its XML is complete";
         QTest::newRow("refused: a state without an id") << jff({}, {}).replace("<automaton>&#13;\n", "<automaton><state/>")
@@ -263,6 +271,7 @@ private Q_SLOTS:
         QCOMPARE(outcome(readAutomatonFile(bytes)), read);
         // In pieces of 5 bytes, each released as it is read: the same.
         TwFileBytes pieces;
+        pieces.utf8 = bytes.isValidUtf8();
         for (qsizetype at = 0; at < bytes.size(); at += 5)
             pieces.pieces.append(bytes.mid(at, 5));
         QCOMPARE(outcome(readAutomatonFile(std::move(pieces))), read);
@@ -423,6 +432,16 @@ private Q_SLOTS:
         QCOMPARE(tableLine(TwFile::load(path).value()), tableLine(endsInA()));
         QCOMPARE(TwFile::saveBytes("x", dir.filePath(QStringLiteral("none/a.jff"))).failure().message(),
                  QStringLiteral("No such file or directory"));
+
+        // Read in pieces of 4 bytes, a mistake is reported at the same line as
+        // when the file is read at once, line breaks in the declaration or not.
+        const QByteArray broken = "<?xml \r\nversion=\"1.0\"?><structure><type>fa</type><automato></automaton>";
+        QCOMPARE(TwFile::saveBytes(broken, path).failure().message(), QString());
+        TwReadOptions smallest;
+        smallest.pieceSize = 4;
+        QCOMPARE(TwFile::loadNative(QFile::encodeName(path), smallest).failure().message(),
+                 QStringLiteral("Line 2: the file is not well-formed XML: Opening and ending tag mismatch."));
+        QCOMPARE(readAutomatonFile(broken).failure().message(), TwFile::load(path).failure().message());
     }
 };
 
