@@ -1,11 +1,13 @@
 // Feeds arbitrary bytes to the .tw reader through a real file, the way the two
-// programs open one: TwFile::loadNative, and readAutomaton on a QFile, both
-// reading in small pieces (the smallest, 4 bytes, and one that depends on the
-// input's size), so that fields, line ends, doubled quotes and UTF-8 sequences
-// are cut everywhere. Both must give exactly what reading the bytes in memory
-// gives. What is accepted is saved with TwFile::save, which must write the
-// writer's bytes and read back as the same automaton.
+// programs open one: TwFile::loadNative (which reads a JFLAP file too), and
+// readAutomaton on a QFile, both reading in small pieces (the smallest, 4
+// bytes, and one that depends on the input's size), so that fields, line ends,
+// doubled quotes, XML and UTF-8 sequences are cut everywhere. Both must give
+// exactly what reading the bytes in memory the same way gives. What is
+// accepted is saved with TwFile::save, which must write the writer's bytes and
+// read back as the same automaton.
 
+#include "document/automaton_file.h"
 #include "document/tw_file.h"
 #include "document/tw_reader.h"
 #include "document/tw_writer.h"
@@ -59,9 +61,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     const TwResult<modAll> inMemory = readAutomaton(bytes);
     const QString expected = describe(inMemory);
+    TwResult<LoadedAutomaton> loaded = readAutomatonFile(bytes);
+    const QString expectedOfEither = describe(loaded.ok() ? TwResult<modAll>(std::move(loaded.value().automaton))
+                                                          : TwResult<modAll>(loaded.failure()));
     TwReadOptions smallest;
     smallest.pieceSize = 4;
-    require(describe(TwFile::loadNative(QFile::encodeName(input), smallest)) == expected,
+    require(describe(TwFile::loadNative(QFile::encodeName(input), smallest)) == expectedOfEither,
             "TwFile::loadNative differs from reading in memory");
     TwReadOptions varied;
     varied.pieceSize = 5 + qsizetype(size % 12);

@@ -3,11 +3,12 @@
 # on) into build/fuzz and runs it for the given number of seconds (default 60)
 # in one process. The target is fuzz_tw_reader (the reader in memory, the
 # default), fuzz_tw_file (through real files: open, read, save),
-# fuzz_string_list (lists of strings) or fuzz_graphviz_json (Graphviz's JSON).
+# fuzz_string_list (lists of strings), fuzz_graphviz_json (Graphviz's JSON),
+# fuzz_regex (the expression parser) or fuzz_jff_reader (JFLAP files).
 # New inputs that reach new code go to fuzz/corpus-work/TARGET/; the seeds
 # (fuzz/corpus/ for the .tw targets, fuzz/corpus-string-list/,
-# fuzz/corpus-graphviz-json/) are only read. A crash leaves its input as
-# fuzz/crash-* and makes the script fail.
+# fuzz/corpus-graphviz-json/, fuzz/corpus-regex/, fuzz/corpus-jff/) are only
+# read. A crash leaves its input as fuzz/crash-* and makes the script fail.
 # Usage: fuzz/run-fuzzer.sh [SECONDS] [TARGET]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -21,6 +22,8 @@ cmake --build build/fuzz --parallel 2 --target "$target"
 case "$target" in
     fuzz_string_list) seeds=fuzz/corpus-string-list dictionary=fuzz/string-list.dict ;;
     fuzz_graphviz_json) seeds=fuzz/corpus-graphviz-json dictionary=fuzz/graphviz-json.dict ;;
+    fuzz_regex) seeds=fuzz/corpus-regex dictionary=fuzz/regex.dict ;;
+    fuzz_jff_reader) seeds=fuzz/corpus-jff dictionary=fuzz/jff.dict ;;
     *) seeds=fuzz/corpus dictionary=fuzz/tw.dict ;;
 esac
 

@@ -48,4 +48,18 @@ DenseAutomaton::DenseAutomaton(const modAll &model)
     }
 }
 
+DenseAutomaton::DenseAutomaton(QList<QString> characters, std::vector<int> next, std::vector<char> final, int start)
+    : m_stateCount(int(final.size()))
+    , m_width(int(characters.size()))
+    , m_start(start)
+    , m_next(std::move(next))
+    , m_final(std::move(final))
+    , m_characters(std::move(characters))
+{
+    for (int column = 0; column < m_width; ++column) {
+        m_columns.insert(Characters::codePoint(m_characters[column]), column);
+        m_symbolPositions.push_back(column);
+    }
+}
+
 } // namespace Analysis

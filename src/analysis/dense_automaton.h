@@ -34,6 +34,10 @@ public:
     static constexpr int noStart = -1;
 
     explicit DenseAutomaton(const modAll &model);
+    // A table a conversion built: `characters` by column (each one code point,
+    // none repeated), `next` row by row, `final` by state, `start` one of the
+    // states. Every state is a real one.
+    DenseAutomaton(QList<QString> characters, std::vector<int> next, std::vector<char> final, int start);
 
     // States of the table: the model's, or the one stand-in when it has none.
     int stateCount() const { return m_stateCount; }

@@ -1,13 +1,16 @@
 #include "cli/automaton_answers.h"
 
+#include "analysis/automaton_regex.h"
 #include "analysis/check_automaton.h"
 #include "analysis/compare_automata.h"
 #include "analysis/dot_text.h"
 #include "analysis/minimize_automaton.h"
+#include "analysis/regex_automaton.h"
 #include "analysis/string_lists.h"
 #include "cli/buffered_output.h"
 #include "cli/run_options.h"
 #include "document/escaped_line.h"
+#include "document/jff_writer.h"
 #include "document/tw_writer.h"
 
 namespace {
@@ -28,7 +31,26 @@ std::function<bool(const QString &)> listedAs(Analysis::Verdict verdict, Buffere
     return [verdict, &out](const QString &string) { return out.put(resultLine(string, {verdictText(verdict)})); };
 }
 
+AutomatonAnswer refused(const QString &why)
+{
+    return {why, 2};
+}
+
 } // namespace
+
+AutomatonAnswer answerFromRegex(const RunOptions &options, BufferedOutput &out)
+{
+    const QString expression = QString::fromLocal8Bit(options.expression);
+    // An empty --alphabet gives none: the expression's own characters are the alphabet.
+    std::optional<QString> alphabet;
+    if (options.alphabet && !options.alphabet->isEmpty())
+        alphabet = QString::fromLocal8Bit(*options.alphabet);
+    const Analysis::RegexAutomaton made = Analysis::automatonFromRegex(expression, alphabet);
+    if (made.error)
+        return refused(made.error->message());
+    out.put(automatonBytes(made.automaton));
+    return {};
+}
 
 AutomatonAnswer answerAbout(const RunOptions &options, const modAll &automaton, const modAll &other, BufferedOutput &out)
 {
@@ -53,12 +75,9 @@ AutomatonAnswer answerAbout(const RunOptions &options, const modAll &automaton, 
     }
     case RunOptions::Action::Minimize: {
         const Analysis::MinimizeResult minimized = Analysis::minimizeAutomaton(automaton);
-        if (minimized.refused()) {
-            answer.refusal = minimized.refusal;
-            answer.status = 2;
-        } else {
-            out.put(automatonBytes(minimized.automaton));
-        }
+        if (minimized.refused())
+            return refused(minimized.refusal);
+        out.put(automatonBytes(minimized.automaton));
         break;
     }
     case RunOptions::Action::Accepted:
@@ -70,6 +89,21 @@ AutomatonAnswer answerAbout(const RunOptions &options, const modAll &automaton, 
     case RunOptions::Action::Dot:
         DotText::writeDotText(automaton, [&out](const QString &text) { return out.put(text.toUtf8()); });
         break;
+    case RunOptions::Action::ToRegex: {
+        const Analysis::AutomatonRegex regex = Analysis::automatonRegex(automaton);
+        if (regex.refused())
+            return refused(regex.refusal);
+        out.put(regex.expression.toUtf8() + '\n');
+        break;
+    }
+    case RunOptions::Action::ToJff: {
+        const TwResult<QByteArray> written = jffBytes(automaton);
+        if (!written.ok())
+            return refused(written.failure().message());
+        out.put(written.value());
+        break;
+    }
+    case RunOptions::Action::FromRegex:
     case RunOptions::Action::RunStrings:
     case RunOptions::Action::Expect:
     case RunOptions::Action::Grade:

@@ -14,12 +14,16 @@ struct AutomatonAnswer
     int status = 0;
 };
 
-// Answers --check, --compare, --minimize, --accepted, --rejected or --dot about
-// `automaton` (`other` is --compare's OTHER.tw), writing the answer to `out` as
-// it is made, so a long one takes little memory and stops at the first write
-// that fails. Strings are written in the escaped one-line form of the result
-// lines, a list of strings one result line per string (the string, a tab, its
-// verdict), so the empty string is a line of its own. --compare's line holds
-// the string, its verdict in `other` (the reference), then in `automaton`, and
-// for the one that is ERROR a fourth column with the reason.
+// Answers --check, --compare, --minimize, --accepted, --rejected, --dot,
+// --to-regex or --to-jff about `automaton` (`other` is --compare's OTHER.tw),
+// writing the answer to `out` as it is made, so a long one takes little memory
+// and stops at the first write that fails. Strings are written in the escaped
+// one-line form of the result lines, a list of strings one result line per
+// string (the string, a tab, its verdict), so the empty string is a line of its
+// own. --compare's line holds the string, its verdict in `other` (the
+// reference), then in `automaton`, and for the one that is ERROR a fourth
+// column with the reason.
 AutomatonAnswer answerAbout(const RunOptions &options, const modAll &automaton, const modAll &other, BufferedOutput &out);
+
+// Answers --from-regex: the automaton of the expression, as a .tw file.
+AutomatonAnswer answerFromRegex(const RunOptions &options, BufferedOutput &out);

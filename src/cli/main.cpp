@@ -26,7 +26,7 @@ int fail(const QString &message)
     return 2;
 }
 
-// The one way tarnwell-run reads an automaton's file.
+// The one way tarnwell-run reads an automaton's file, .tw or JFLAP.
 TwResult<modAll> read(const QByteArray &path)
 {
     return TwFile::loadNative(path);
@@ -71,6 +71,17 @@ int runStrings(const modAll &automaton, const RunOptions &options, DescriptorOut
     return runStrings(filter, options, out);
 }
 
+// Ends an answer written to `written`: gives the exit status; a refusal is said
+// about `subject`.
+int finish(const AutomatonAnswer &answered, const QString &subject, BufferedOutput &written, DescriptorOutput &out)
+{
+    if (!answered.refusal.isEmpty())
+        return fail(subject + answered.refusal);
+    if (!written.flush())
+        return out.readerGone() ? 2 : fail(QStringLiteral("cannot write the results: ") + out.errorString());
+    return answered.status;
+}
+
 // Answers a question about the automaton and gives the exit status.
 int answer(const modAll &automaton, const RunOptions &options, DescriptorOutput &out)
 {
@@ -82,12 +93,8 @@ int answer(const modAll &automaton, const RunOptions &options, DescriptorOutput 
         other = std::move(loaded.value());
     }
     BufferedOutput written(out);
-    const AutomatonAnswer answered = answerAbout(options, automaton, other, written);
-    if (!answered.refusal.isEmpty())
-        return fail(QString::fromLocal8Bit(options.file) + QStringLiteral(": ") + answered.refusal);
-    if (!written.flush())
-        return out.readerGone() ? 2 : fail(QStringLiteral("cannot write the results: ") + out.errorString());
-    return answered.status;
+    return finish(answerAbout(options, automaton, other, written), QString::fromLocal8Bit(options.file) + QStringLiteral(": "),
+                  written, out);
 }
 
 // Grades each file against the solution, writing each line as soon as it is
@@ -143,6 +150,10 @@ int main(int argc, char *argv[])
     out.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
     if (options.action == RunOptions::Action::Grade)
         return grade(options, out);
+    if (options.action == RunOptions::Action::FromRegex) {
+        BufferedOutput written(out);
+        return finish(answerFromRegex(options, written), QString(), written, out);
+    }
 
     const TwResult<modAll> loaded = load(options.file);
     if (!loaded.ok())

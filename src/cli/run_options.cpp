@@ -13,6 +13,9 @@ const char runUsage[] =
     "       tarnwell-run --dot FILE.tw\n"
     "       tarnwell-run --expect LIST.txt FILE.tw\n"
     "       tarnwell-run [--csv] --grade SOLUTION.tw FILE.tw ...\n"
+    "       tarnwell-run --to-regex FILE.tw\n"
+    "       tarnwell-run --to-jff FILE.tw > OUT.jff\n"
+    "       tarnwell-run --from-regex RE [--alphabet CHARS] > OUT.tw\n"
     "\n"
     "Runs each STRING through the automaton in FILE.tw, or, when no STRING is\n"
     "given, each line of standard input (its LF or CR LF ending removed), the way\n"
@@ -28,6 +31,12 @@ const char runUsage[] =
     "and \\xHH, with two upper-case hex digits, for any other byte below 0x20,\n"
     "for 0x7F and for each byte that is not part of valid UTF-8 (\\x1B, \\xFF).\n"
     "Other text is printed as it is.\n"
+    "\n"
+    "FILE.tw (and OTHER.tw, SOLUTION.tw) may also be a JFLAP finite automaton\n"
+    "file (.jff), told apart by its content: it is read as the deterministic\n"
+    "automaton that accepts the same strings (a missing transition goes to a\n"
+    "trap state; a nondeterministic one, moves on the empty string included,\n"
+    "goes through the subset construction), its alphabet the characters it reads.\n"
     "\n"
     "  --trace   also print, after a tab each, the names of the states visited:\n"
     "            the start state and every state a transition leads to\n"
@@ -78,6 +87,18 @@ const char runUsage[] =
     "                  EDITS AGREEMENT COUNTEREXAMPLE SOLUTION-VERDICT\n"
     "                  FILE-VERDICT FIXES (see Grading below)\n"
     "  --csv           with --grade: the same columns as CSV, after a header row\n"
+    "  --to-regex      one regular expression for the strings the automaton\n"
+    "                  accepts over its alphabet (syntax below)\n"
+    "  --to-jff        the automaton as a JFLAP file, with the run's meaning: a\n"
+    "                  transition for every state and symbol\n"
+    "  --from-regex RE\n"
+    "                  takes no FILE: the minimal automaton of the expression RE\n"
+    "                  as a .tw file, its states named q0, q1, ... in breadth-\n"
+    "                  first order from the start, with a state that rejects\n"
+    "                  everything only when the language needs one\n"
+    "  --alphabet CHARS\n"
+    "                  with --from-regex: its alphabet, in this order; without it,\n"
+    "                  the characters RE names, in code point order\n"
     "\n"
     "Grading. EDITS is the fewest edits that make FILE.tw give SOLUTION.tw's\n"
     "verdict on every string: 0 to 2, else 3+ (? for automata too large to\n"
@@ -102,6 +123,14 @@ const char runUsage[] =
     "or @ gets a ' before it, so that a spreadsheet shows it instead of computing\n"
     "it.\n"
     "\n"
+    "Regular expressions: a character stands for itself; | is union, * zero or\n"
+    "more, + one or more, ? optional, (...) a group, () or \xCE\xB5 the empty string,\n"
+    "\xE2\x88\x85 the empty language, [abc] and [a-c] a class, [^ab] the other symbols\n"
+    "of the alphabet, . any symbol of the alphabet, and \\ makes the next\n"
+    "character literal (\\*, \\(, \\\\). Postfix operators bind tightest, then\n"
+    "concatenation, then |. At most 10000 characters; . and [^...] need\n"
+    "--alphabet. A string with a character outside the alphabet gives ERROR.\n"
+    "\n"
     "Exit status: 0 when every string ran to a verdict, 1 when any gave ERROR,\n"
     "2 when the file cannot be read, the strings cannot be read or the results\n"
     "cannot be written (the reason goes to standard error), or the command line\n"
@@ -109,13 +138,15 @@ const char runUsage[] =
     "reads the results closes them (tarnwell-run ... | head -1), it ends at once\n"
     "with 2 and no message. The questions end with 0, or 2 as above; --compare\n"
     "ends with 1 when the automata differ, --expect with 1 when any verdict is\n"
-    "not the one expected, --minimize with 2 when the start state is not\n"
-    "valid, and --grade with 2 when any FILE.tw could not be read.\n";
+    "not the one expected, --minimize and --to-regex with 2 when the start state\n"
+    "is not valid, --grade with 2 when any FILE.tw could not be read, and\n"
+    "--from-regex with 2 when the expression is refused (the reason, with its\n"
+    "position, on standard error) or needs more than 32767 states.\n";
 
 namespace {
 
 // What follows an answer option on the command line.
-enum class Argument { None, File, Count, Verdict };
+enum class Argument { None, File, Count, Verdict, Expression };
 
 struct AnswerOption
 {
@@ -137,7 +168,30 @@ constexpr AnswerOption answerOptions[] = {
     {"--grade", RunOptions::Action::Grade, Argument::File},
     {"--count", RunOptions::Action::Count, Argument::None},
     {"--only", RunOptions::Action::Only, Argument::Verdict},
+    {"--to-regex", RunOptions::Action::ToRegex, Argument::None},
+    {"--to-jff", RunOptions::Action::ToJff, Argument::None},
+    {"--from-regex", RunOptions::Action::FromRegex, Argument::Expression},
 };
+
+QString missingArgument(const AnswerOption &option)
+{
+    switch (option.argument) {
+    case Argument::Count:
+        return QStringLiteral(" needs a number N");
+    case Argument::Verdict:
+        return QStringLiteral(" needs a verdict");
+    case Argument::Expression:
+        return QStringLiteral(" needs the expression");
+    case Argument::File:
+    case Argument::None:
+        break;
+    }
+    if (option.action == RunOptions::Action::Expect)
+        return QStringLiteral(" needs the list file");
+    if (option.action == RunOptions::Action::Grade)
+        return QStringLiteral(" needs the solution file");
+    return QStringLiteral(" needs the other file");
+}
 
 const AnswerOption *answerOption(const QByteArray &argument)
 {
@@ -215,6 +269,14 @@ RunOptions parseRunOptions(const QByteArrayList &arguments)
             options.csv = true;
             continue;
         }
+        if (argument == "--alphabet") {
+            if (options.alphabet)
+                return refuse(QStringLiteral("--alphabet is given twice"));
+            if (next >= arguments.size())
+                return refuse(QStringLiteral("--alphabet needs its characters"));
+            options.alphabet = arguments[next++];
+            continue;
+        }
         const AnswerOption *option = answerOption(argument);
         if (!option)
             return refuse(QStringLiteral("unknown option ") + QString::fromLocal8Bit(argument));
@@ -227,14 +289,11 @@ RunOptions parseRunOptions(const QByteArrayList &arguments)
         if (option->argument == Argument::None)
             continue;
         if (next >= arguments.size())
-            return refuse(QLatin1String(option->name)
-                          + (option->argument == Argument::Count             ? QStringLiteral(" needs a number N")
-                                 : option->argument == Argument::Verdict        ? QStringLiteral(" needs a verdict")
-                                 : option->action == RunOptions::Action::Expect ? QStringLiteral(" needs the list file")
-                                 : option->action == RunOptions::Action::Grade  ? QStringLiteral(" needs the solution file")
-                                                                              : QStringLiteral(" needs the other file")));
+            return refuse(QLatin1String(option->name) + missingArgument(*option));
         const QByteArray &value = arguments[next++];
-        if (option->argument == Argument::File) {
+        if (option->argument == Argument::Expression) {
+            options.expression = value;
+        } else if (option->argument == Argument::File) {
             options.other = value;
         } else if (option->argument == Argument::Verdict) {
             const std::optional<RunVerdict> only = verdict(value);
@@ -252,6 +311,15 @@ RunOptions parseRunOptions(const QByteArrayList &arguments)
     }
     if (options.csv && options.action != RunOptions::Action::Grade)
         return refuse(QStringLiteral("--csv goes only with --grade"));
+    if (options.alphabet && options.action != RunOptions::Action::FromRegex)
+        return refuse(QStringLiteral("--alphabet goes only with --from-regex"));
+    if (options.action == RunOptions::Action::FromRegex) {
+        if (options.trace)
+            return refuse(QStringLiteral("--trace goes only with strings to run, not with --from-regex"));
+        if (next < arguments.size())
+            return refuse(QStringLiteral("--from-regex takes no file: it prints the automaton of its expression"));
+        return options;
+    }
     if (next >= arguments.size())
         return refuse(options.action == RunOptions::Action::Grade ? QStringLiteral("--grade needs the files to grade")
                                                                    : QString());

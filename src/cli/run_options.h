@@ -6,12 +6,14 @@
 #include <QByteArrayList>
 #include <QString>
 
+#include <optional>
+
 // What tarnwell-run's command line asks for. Without an answer option it runs
 // strings: those after the file, or each line of standard input. --count and
 // --only run them too, and print less. An answer option asks one question
 // about the automaton instead; it takes no strings. None of these options goes
 // with another or with --trace. --grade takes files where the others take
-// strings.
+// strings; --from-regex takes an expression instead of a file.
 struct RunOptions
 {
     enum class Action {
@@ -26,6 +28,9 @@ struct RunOptions
         Grade,      // --grade SOLUTION.tw: each of `files` graded against `other`
         Count,      // --count: how many strings got each verdict
         Only,       // --only VERDICT: the strings whose verdict is `only`, as they were read
+        ToRegex,    // --to-regex: a regular expression for the language
+        ToJff,      // --to-jff: the automaton as a JFLAP file
+        FromRegex,  // --from-regex RE: the minimal automaton of `expression`, with no file
         Help,       // --help: the usage on standard output, status 0
         Version,    // --version: the program's name and version on standard output, status 0
         Refuse,     // `fault` (when there is one) and the usage on standard error, status 2
@@ -37,6 +42,8 @@ struct RunOptions
     QByteArray file;         // FILE.tw, as the bytes the system gave
     QByteArray other;        // --compare's OTHER.tw, --expect's LIST.txt, --grade's SOLUTION.tw
     QByteArrayList files;    // --grade's files, in the order given (`file` is the first)
+    QByteArray expression;   // --from-regex's RE
+    std::optional<QByteArray> alphabet; // --alphabet's CHARS, when given (only with --from-regex)
     int count = 0;           // --accepted's and --rejected's N
     RunVerdict only = RunVerdict::Accepted;   // --only's VERDICT
     QByteArrayList strings;  // the strings after the file

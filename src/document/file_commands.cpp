@@ -1,6 +1,8 @@
 #include "document/file_commands.h"
 
+#include "document/jff_writer.h"
 #include "document/tw_file.h"
+#include "document/tw_file_save.h"
 #include "document/tw_reader.h"
 #include "model/model_edits.h"
 
@@ -60,7 +62,7 @@ void FileCommands::fileOpen()
 {
     if (!maySaveChanges(YesMeans::SaveInPlace))
         return;
-    finishOpen(LoadTWControlBox());
+    finishOpen(chooseAndRead());
 }
 
 void FileCommands::openPath(const QString &path)
@@ -73,11 +75,18 @@ void FileCommands::refuseToOpen(const QString &path, const QString &reason)
     finishOpen(TwFailure{reason, 0, absolutePath(path)});
 }
 
-void FileCommands::finishOpen(const TwResult<> &opened)
+void FileCommands::finishOpen(const TwResult<Opened> &opened)
 {
     if (!opened.ok()) {
         m_dialogs.inform(QStringLiteral("Opening operation is cancled by user") + failureDetail(opened.failure()),
                          QStringLiteral("FILE NOT OPEN"), Dialogs::Icon::Critical);
+        return;
+    }
+    // A JFLAP file is not the automaton's own file: Save asks for a .tw name.
+    if (opened.value().format == LoadedAutomaton::Format::Jflap) {
+        const QString changes = opened.value().changes;
+        becomeUntitled(QStringLiteral("JFLAP File Opened : ") + withoutDirectories(m_model.file_name)
+                       + (changes.isEmpty() ? QString() : QStringLiteral(" (") + changes + u')'));
         return;
     }
     m_model.is_untitled = false;
@@ -103,12 +112,45 @@ bool FileCommands::openUntitled(modAll &&automaton, const QString &status)
     if (!maySaveChanges(YesMeans::SaveInPlace))
         return false;
     m_edits.open(std::move(automaton));
+    becomeUntitled(status);
+    return true;
+}
+
+void FileCommands::becomeUntitled(const QString &status)
+{
     const modAll untitled;
     m_model.is_untitled = untitled.is_untitled;
     m_model.file_name = untitled.file_name;
     m_model.is_saved = false;
     m_window.setStatusText(status);
-    return true;
+}
+
+void FileCommands::exportJflap()
+{
+    Dialogs::FileSettings settings;
+    settings.title = QStringLiteral("Export as JFLAP");
+    settings.filters = {QStringLiteral("JFLAP automata (*.jff)"), QStringLiteral("All files (*.*)")};
+    settings.defaultSuffix = QStringLiteral("jff");
+    settings.confirmOverwrite = true;
+    settings.pathMustExist = true;
+    settings.ownDialog = QStringLiteral("jflap");
+    // Beside the automaton's own file, under its name.
+    const QFileInfo current(m_model.file_name);
+    settings.initialName = current.completeBaseName() + QStringLiteral(".jff");
+    if (!m_model.is_untitled)
+        settings.initialName = current.dir().filePath(settings.initialName);
+    const std::optional<QString> chosen = m_dialogs.saveFile(settings);
+    if (!chosen)
+        return;
+    const TwResult<QByteArray> bytes = jffBytes(m_model);
+    const TwResult<> written = bytes.ok() ? TwFile::saveBytes(*chosen, bytes.value()) : TwResult<>(bytes.failure());
+    if (!written.ok()) {
+        m_dialogs.inform(QStringLiteral("The automaton was not exported to\n") + QDir::toNativeSeparators(*chosen)
+                             + QStringLiteral("\n\n") + written.failure().message(),
+                         QStringLiteral("NOT EXPORTED"), Dialogs::Icon::Critical);
+        return;
+    }
+    m_window.setStatusText(QStringLiteral("Exported as JFLAP : ") + withoutDirectories(*chosen));
 }
 
 // The close always offers Save As, even for an automaton that has a file.
@@ -163,11 +205,19 @@ TwResult<> FileCommands::SaveTW()
 
 TwResult<> FileCommands::LoadTW()
 {
-    TwResult<modAll> loaded = TwFile::load(m_model.file_name);
+    const TwResult<Opened> read = readModel();
+    if (!read.ok())
+        return read.failure();
+    return {};
+}
+
+TwResult<FileCommands::Opened> FileCommands::readModel()
+{
+    TwResult<LoadedAutomaton> loaded = TwFile::loadDocument(m_model.file_name);
     if (!loaded.ok())
         return loaded.failure();
-    m_edits.open(std::move(loaded.value()));
-    return {};
+    m_edits.open(std::move(loaded.value().automaton));
+    return Opened{loaded.value().format, loaded.value().changes};
 }
 
 TwResult<> FileCommands::SaveTWControlBox()
@@ -190,18 +240,26 @@ TwResult<> FileCommands::SaveTWControlBox()
 
 TwResult<> FileCommands::LoadTWControlBox()
 {
-    Dialogs::FileSettings settings = automatonFileSettings(QStringLiteral("Open"));
+    const TwResult<Opened> read = chooseAndRead();
+    if (!read.ok())
+        return read.failure();
+    return {};
+}
+
+TwResult<FileCommands::Opened> FileCommands::chooseAndRead()
+{
+    Dialogs::FileSettings settings = readableFileSettings(QStringLiteral("Open"));
     settings.fileMustExist = true;
     const std::optional<QString> chosen = m_dialogs.openFile(settings);
-    return chosen ? loadFrom(*chosen) : cancelled();
+    return chosen ? loadFrom(*chosen) : TwResult<Opened>(cancelled());
 }
 
 // A failed read puts the previous file name back.
-TwResult<> FileCommands::loadFrom(const QString &path)
+TwResult<FileCommands::Opened> FileCommands::loadFrom(const QString &path)
 {
     const QString previous = m_model.file_name;
     m_model.file_name = absolutePath(path);
-    TwResult<> read = LoadTW();
+    TwResult<Opened> read = readModel();
     if (!read.ok())
         m_model.file_name = previous;
     return read;
@@ -227,5 +285,12 @@ Dialogs::FileSettings automatonFileSettings(const QString &title)
     settings.filters = {QStringLiteral("All files (*.*)"), QStringLiteral("Automata (*.tw)")};
     settings.selectedFilter = 1;
     settings.defaultSuffix = QStringLiteral("tw");
+    return settings;
+}
+
+Dialogs::FileSettings readableFileSettings(const QString &title)
+{
+    Dialogs::FileSettings settings = automatonFileSettings(title);
+    settings.filters.append(QStringLiteral("JFLAP automata (*.jff)"));
     return settings;
 }

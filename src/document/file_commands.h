@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/automaton_file.h"
 #include "document/tw_result.h"
 #include "toolkit/dialogs.h"
 
@@ -11,6 +12,8 @@ struct modAll;
 // The file dialog's settings for an automaton's file, under `title`: every
 // file or the .tw files (chosen), ".tw" added to a name typed without one.
 Dialogs::FileSettings automatonFileSettings(const QString &title);
+// The same for a file to read, which may also be a JFLAP file: one filter more.
+Dialogs::FileSettings readableFileSettings(const QString &title);
 
 // What the file commands need of the main window.
 class FileCommandsWindow
@@ -44,6 +47,9 @@ public:
     void fileOpen();
     void fileSave();
     void fileSaveAs();
+    // File > Export as JFLAP...: the automaton as a JFLAP file, through a file
+    // dialog of its own; the document stays as it is.
+    void exportJflap();
     // Opens `path` without a dialog: a file handed to the program as it starts.
     // A relative path is taken from the current folder.
     void openPath(const QString &path);
@@ -63,7 +69,8 @@ public:
     // the status bar says so. On failure nothing changes.
     TwResult<> SaveTW();
     // Reads `file_name` into the model's automaton, all or nothing; touches
-    // neither `file_name` nor the flags.
+    // neither `file_name` nor the flags. A JFLAP file is read too; Open then
+    // makes it a new document without a file.
     TwResult<> LoadTW();
     // The Save As dialog, starting at `file_name`; the chosen path becomes
     // `file_name` once the file is written there, and stays as it was when the
@@ -79,10 +86,20 @@ public:
 private:
     enum class YesMeans { SaveInPlace, SaveAs };
 
+    // What a read put in the model.
+    struct Opened
+    {
+        LoadedAutomaton::Format format = LoadedAutomaton::Format::Tarnwell;
+        QString changes;   // what was done to a JFLAP automaton to keep its meaning
+    };
+
     bool maySaveChanges(YesMeans yes);
     bool saveInPlace();
-    TwResult<> loadFrom(const QString &path);
-    void finishOpen(const TwResult<> &opened);
+    TwResult<Opened> readModel();
+    TwResult<Opened> chooseAndRead();
+    TwResult<Opened> loadFrom(const QString &path);
+    void finishOpen(const TwResult<Opened> &opened);
+    void becomeUntitled(const QString &status);
 
     modAll &m_model;
     ModelEdits &m_edits;

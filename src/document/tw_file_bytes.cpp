@@ -50,3 +50,14 @@ TwTakePiece gatherInto(TwFileBytes &bytes)
         return true;
     };
 }
+
+QByteArray firstBytes(const TwFileBytes &bytes, qsizetype count)
+{
+    QByteArray start;
+    for (const QByteArray &piece : bytes.pieces) {
+        start += piece.first(qMin(piece.size(), count - start.size()));
+        if (start.size() >= count)
+            break;
+    }
+    return start;
+}

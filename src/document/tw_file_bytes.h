@@ -46,3 +46,7 @@ TwPiecesEnd readPieces(const TwReadSome &readSome, const TwReadOptions &options,
 
 // A taker that gathers every piece in `bytes`.
 TwTakePiece gatherInto(TwFileBytes &bytes);
+
+// The first `count` bytes of a file read in pieces (all of them when it is
+// shorter), however small its pieces.
+QByteArray firstBytes(const TwFileBytes &bytes, qsizetype count);

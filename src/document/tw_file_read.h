@@ -5,8 +5,9 @@
 
 #include <QByteArray>
 
-// The one way the program reads a file the user names: an automaton, a list
-// of strings. Nothing is shown: a failure comes back as the reason.
+// The one way the program reads a file the user names: an automaton (a .tw or
+// a JFLAP file), a list of strings. Nothing is shown: a failure comes back as
+// the reason.
 //
 // Takes regular files and pipes (a pipe is read up to the size limit). Refuses
 // at once folders, devices and sockets, without opening a device (opening some

@@ -10,8 +10,8 @@
 class QIODevice;
 
 // The one way the program writes a file: the automaton, a list of strings, an
-// exported image, whatever a later window saves. Nothing is shown: a failure
-// comes back as the reason, naming the file.
+// exported image, a JFLAP file, whatever a later window saves. Nothing is
+// shown: a failure comes back as the reason, naming the file.
 //
 // The new content goes into a temporary file beside the target, named after it
 // (".NAME.tarnwell-XXXXXX", the name cut to fit the folder's longest name) so a

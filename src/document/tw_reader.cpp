@@ -215,9 +215,7 @@ TwResult<modAll> readAutomaton(QByteArrayView bytes)
 
 TwResult<modAll> readAutomaton(TwFileBytes &&bytes)
 {
-    QByteArray start;
-    for (qsizetype i = 0; i < bytes.pieces.size() && start.size() < lookedAtStart; ++i)
-        start += bytes.pieces[i].first(qMin(bytes.pieces[i].size(), lookedAtStart - start.size()));
+    const QByteArray start = firstBytes(bytes, lookedAtStart);
     return withWhatItLooksLike(Reader(std::move(bytes)).read(), start);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <QStringView>
 
 // What one character is, for symbols and for the input a run reads: one
@@ -35,6 +36,14 @@ inline char32_t codePoint(QStringView character)
 {
     return firstLength(character) == 2 ? QChar::surrogateToUcs4(character[0], character[1])
                                        : char32_t(character[0].unicode());
+}
+
+// The text of one character, a code point or a lone surrogate (one unit).
+inline QString text(char32_t character)
+{
+    if (QChar::requiresSurrogates(character))
+        return QString::fromUcs4(&character, 1);
+    return QString(QChar(char16_t(character)));
 }
 
 // Number of characters in `text`.

@@ -1,11 +1,11 @@
 // The analyses (minimize, compare, the string lists, check) on examples, and
-// against brute force (brute_runs.h) on thousands of small random automata.
+// against brute force (analysis_cases.h) on thousands of small random automata.
 
 #include "analysis/check_automaton.h"
 #include "analysis/compare_automata.h"
 #include "analysis/minimize_automaton.h"
 #include "analysis/string_lists.h"
-#include "brute_runs.h"
+#include "analysis_cases.h"
 #include "test_automata.h"
 
 #include <QSet>

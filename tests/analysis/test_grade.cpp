@@ -7,7 +7,7 @@
 #include "analysis/grade_automaton.h"
 #include "analysis/joint_graph.h"
 #include "analysis/least_edits.h"
-#include "brute_runs.h"
+#include "analysis_cases.h"
 #include "test_automata.h"
 
 #include <QRegularExpression>

@@ -1,6 +1,7 @@
 #include "analysis/dot_text.h"
 #include "cli/run_options.h"
 #include "document/tw_file.h"
+#include "document/tw_file_save.h"
 #include "test_automata.h"
 
 #include <QProcess>
@@ -28,13 +29,26 @@ modAll tabOrX()
 
 } // namespace
 
+// A JFLAP student's automaton for "ends in a", nondeterministic with a move on
+// the empty string, and without a transition for every state and symbol.
+const QByteArray studentJff = "<?xml version=\"1.0\" encoding=\"UTF-8\"?><structure><type>fa</type><automaton>"
+                              "<state id=\"0\" name=\"q0\"><initial/></state><state id=\"1\" name=\"q1\"/>"
+                              "<state id=\"2\" name=\"q2\"><final/></state>"
+                              "<transition><from>0</from><to>0</to><read>a</read></transition>"
+                              "<transition><from>0</from><to>0</to><read>b</read></transition>"
+                              "<transition><from>0</from><to>1</to><read>a</read></transition>"
+                              "<transition><from>1</from><to>2</to><read/></transition>"
+                              "</automaton></structure>";
+
 // tarnwell-run's answers about an automaton: what it prints on standard output
 // and standard error, then its exit status. It runs in a folder that holds
 // merge.tw (mergeable() above), tab.tw (tabOrX()), no-start.tw (ends in a,
 // with a start state that is none of its states), only-a.tw (accepts a, aa,
-// ... over the one symbol a), big.tw (3,000 random states), and for grading
-// solution.tw (containsA()), ends.tw (ends in a) and "odd<tab>name.tw" (ends
-// in a, its final state named =A1,"x").
+// ... over the one symbol a), big.tw (3,000 random states), control.tw (a
+// symbol XML cannot hold), for grading solution.tw (containsA()), ends.tw
+// (ends in a) and "odd<tab>name.tw" (ends in a, its final state named =A1,"x"),
+// and student.jff (studentJff), pda.jff (a JFLAP pushdown automaton) and
+// list.txt (strings for --expect).
 class TestAutomatonAnswers : public QObject
 {
     Q_OBJECT
@@ -60,12 +74,18 @@ private Q_SLOTS:
         modAll noStart = endsInA(), oddName = endsInA();
         noStart.start_state = 2;
         oddName.states[1].name = QStringLiteral("=A1,\"x\"");
+        const modAll control = makeAutomaton({"s"}, {}, {"\x01"}, {{1}});
         for (const auto &[name, automaton] : {std::pair{"merge.tw", mergeable()}, std::pair{"tab.tw", tabOrX()},
                                               std::pair{"no-start.tw", noStart},
                                               std::pair{"only-a.tw", makeAutomaton({"q0", "q1"}, {"q1"}, {"a"}, {{2}, {2}})},
                                               std::pair{"big.tw", randomAutomaton(3000, 19)}, std::pair{"solution.tw", containsA()},
-                                              std::pair{"ends.tw", endsInA()}, std::pair{"odd\tname.tw", oddName}})
+                                              std::pair{"ends.tw", endsInA()}, std::pair{"odd\tname.tw", oddName},
+                                              std::pair{"control.tw", control}})
             QCOMPARE(TwFile::save(automaton, m_dir.filePath(QLatin1String(name))).failure().message(), QString());
+        for (const auto &[name, bytes] :
+             {std::pair{"student.jff", studentJff}, std::pair{"pda.jff", QByteArray("<structure><type>pda</type></structure>")},
+              std::pair{"list.txt", QByteArray("ba\tACCEPTED\nab\tREJECTED\n")}})
+            QCOMPARE(TwFile::saveBytes(m_dir.filePath(QLatin1String(name)), bytes).failure().message(), QString());
     }
 
     void answers_data()
@@ -165,6 +185,57 @@ private Q_SLOTS:
         QTest::newRow("version, as tarnwell's") << QStringList{"--version"} << QByteArray("Tarnwell 1.1.5\nexit 0");
         QTest::newRow("version, before anything else") << QStringList{"--version", "--check"}
                                                        << QByteArray("Tarnwell 1.1.5\nexit 0");
+
+        QTest::newRow("from an expression: the minimal automaton, breadth-first")
+            << QStringList{"--from-regex", "(0|1(01*0)*1)*"}
+            << QByteArray("Q\r\n 3 \r\nq0\r\nTrue\r\nq1\r\nFalse\r\nq2\r\nFalse\r\nStart\r\n 0 \r\nE\r\n 2 \r\n0\r\n1\r\n"
+                          "Q/E\r\n 1 \r\n 2 \r\n 3 \r\n 1 \r\n 2 \r\n 3 \r\n\"From the expression (0|1(01*0)*1)*\"\r\nexit 0");
+        QTest::newRow("from an expression over a given alphabet")
+            << QStringList{"--alphabet", "ba", "--from-regex", "a"}
+            << QByteArray("Q\r\n 3 \r\nq0\r\nFalse\r\nq1\r\nFalse\r\nq2\r\nTrue\r\nStart\r\n 0 \r\nE\r\n 2 \r\nb\r\na\r\n"
+                          "Q/E\r\n 2 \r\n 3 \r\n 2 \r\n 2 \r\n 2 \r\n 2 \r\n\"From the expression a\"\r\nexit 0");
+        QTest::newRow("from an expression: refused with the position")
+            << QStringList{"--from-regex", "a(b"} << QByteArray("tarnwell-run: Position 2: '(' without ')'\nexit 2");
+        QTest::newRow("to an expression") << QStringList{"--to-regex", example("ends-in-a.tw")}
+                                          << QByteArray("b*a(a|b+a)*\nexit 0");
+        QTest::newRow("to an expression: refused without a valid start state") << QStringList{"--to-regex", "no-start.tw"}
+            << QByteArray("tarnwell-run: no-start.tw: The start state is not valid, so every string gives ERROR and no "
+                          "expression describes what the automaton accepts. Choose a start state first.\nexit 2");
+        QTest::newRow("to JFLAP: refused for a character XML cannot hold")
+            << QStringList{"--to-jff", "control.tw"}
+            << QByteArray("tarnwell-run: control.tw: the symbol 1 is the character U+0001, which a JFLAP file cannot "
+                          "hold\nexit 2");
+
+        // A JFLAP file is taken wherever an automaton file is.
+        QTest::newRow("JFLAP: strings") << QStringList{"student.jff", "ba", "ab", "c"}
+                                        << QByteArray("ba\tACCEPTED\nab\tREJECTED\nc\tERROR\tInvalid alphabet 'c'\nexit 1");
+        QTest::newRow("JFLAP: compare, either side")
+            << QStringList{"--compare", "student.jff", example("ends-in-a.tw")} << QByteArray("exit 0");
+        QTest::newRow("JFLAP: compare, the other side")
+            << QStringList{"--compare", example("even-number-of-a.tw"), "student.jff"}
+            << QByteArray("\tACCEPTED\tREJECTED\nexit 1");
+        QTest::newRow("JFLAP: expect") << QStringList{"--expect", "list.txt", "student.jff"}
+                                       << QByteArray("2 of 2 as expected, 0 differ\nexit 0");
+        QTest::newRow("JFLAP: to an expression") << QStringList{"--to-regex", "student.jff"}
+                                                 << QByteArray("b*a(a|b+a)*\nexit 0");
+        QTest::newRow("JFLAP: minimize") << QStringList{"--minimize", "student.jff"}
+            << QByteArray("Q\r\n 2 \r\nq0\r\nFalse\r\n\"{q0,q1,q2}\"\r\nTrue\r\nStart\r\n 0 \r\nE\r\n 2 \r\na\r\nb\r\n"
+                          "Q/E\r\n 2 \r\n 1 \r\n 2 \r\n 1 \r\nexit 0");
+        QTest::newRow("JFLAP: count") << QStringList{"--count", "student.jff", "ba", "ab", "c"}
+                                      << QByteArray("ACCEPTED 1\nREJECTED 1\nERROR 1\nexit 1");
+        QTest::newRow("JFLAP: only") << QStringList{"--only", "REJECTED", "student.jff", "ba", "ab", "b"}
+                                     << QByteArray("ab\nb\nexit 0");
+        QTest::newRow("JFLAP: accepted") << QStringList{"--accepted", "3", "student.jff"}
+                                         << QByteArray("a\tACCEPTED\naa\tACCEPTED\nba\tACCEPTED\nexit 0");
+        QTest::newRow("JFLAP: a student's file graded") << QStringList{"--grade", "solution.tw", "student.jff", "pda.jff"}
+            << QByteArray("student.jff\t80\t1\t61.5\tab\tACCEPTED\tREJECTED\t{q0,q1,q2} on b -> empty\n"
+                          "pda.jff\t\t\t\t\t\t\tLine 1: it holds a pushdown automaton, not a finite automaton (JFLAP "
+                          "type \"fa\")\nexit 2");
+        QTest::newRow("JFLAP: a JFLAP solution") << QStringList{"--grade", "student.jff", "ends.tw"}
+                                                 << QByteArray("ends.tw\t100\t0\t100.0\t\t\t\t\nexit 0");
+        QTest::newRow("JFLAP: refused, not a finite automaton") << QStringList{"--check", "pda.jff"}
+            << QByteArray("tarnwell-run: pda.jff: Line 1: it holds a pushdown automaton, not a finite automaton "
+                          "(JFLAP type \"fa\")\nexit 2");
     }
 
     void answers()
@@ -201,6 +272,29 @@ private Q_SLOTS:
         QCOMPARE(run({"--minimize", minimized}, m_dir.filePath(QStringLiteral("again.tw"))), QByteArray("exit 0"));
         QCOMPARE(TwFile::load(m_dir.filePath(QStringLiteral("again.tw"))).value().state_count,
                  TwFile::load(minimized).value().state_count);
+    }
+
+    // The automaton of an expression is the one the expression describes; what
+    // --to-jff writes reads back as the same automaton.
+    void writtenReadsBackEquivalent_data()
+    {
+        QTest::addColumn<QStringList>("write");
+        QTest::addColumn<QString>("original");
+        QTest::newRow("divisible by 3 from its expression") << QStringList{"--from-regex", "(0|1(01*0)*1)*"}
+                                                            << example("divisible-by-3.tw");
+        QTest::newRow("an expression of an example read back")
+            << QStringList{"--from-regex", "b*a(a|b+a)*"} << example("ends-in-a.tw");
+        QTest::newRow("a JFLAP file") << QStringList{"--to-jff", "merge.tw"} << QStringLiteral("merge.tw");
+        QTest::newRow("a JFLAP file, a tab as a symbol") << QStringList{"--to-jff", "tab.tw"} << QStringLiteral("tab.tw");
+    }
+
+    void writtenReadsBackEquivalent()
+    {
+        QFETCH(QStringList, write);
+        QFETCH(QString, original);
+        const QString written = m_dir.filePath(QStringLiteral("written"));
+        QCOMPARE(run(write, written), QByteArray("exit 0"));
+        QCOMPARE(run({"--compare", written, original}), QByteArray("exit 0"));
     }
 
     // An answer that cannot be written ends with the reason and 2.

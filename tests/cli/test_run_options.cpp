@@ -23,6 +23,9 @@ QString describe(const RunOptions &options)
         text += QStringLiteral(" --csv");
     if (!options.other.isEmpty())
         text += QStringLiteral(" other=") + QString::fromUtf8(options.other);
+    if (options.action == RunOptions::Action::FromRegex)
+        return text + QStringLiteral(" RE=") + QString::fromUtf8(options.expression)
+             + (options.alphabet ? QStringLiteral(" alphabet=") + QString::fromUtf8(*options.alphabet) : QString());
     if (options.action == RunOptions::Action::Accepted || options.action == RunOptions::Action::Rejected)
         text += QStringLiteral(" N=%1").arg(options.count);
     if (options.action == RunOptions::Action::Only)
@@ -77,6 +80,14 @@ private Q_SLOTS:
         QTest::newRow("count: standard input") << QStringList{"--count", "a.tw"} << "--count file=a.tw";
         QTest::newRow("count: strings") << QStringList{"--count", "a.tw", "01"} << "--count file=a.tw [01]";
         QTest::newRow("only") << QStringList{"--only", "ERROR", "a.tw"} << "--only VERDICT=ERROR file=a.tw";
+        QTest::newRow("to an expression") << QStringList{"--to-regex", "a.jff"} << "--to-regex file=a.jff";
+        QTest::newRow("to JFLAP") << QStringList{"--to-jff", "a.tw"} << "--to-jff file=a.tw";
+        QTest::newRow("from an expression, no file") << QStringList{"--from-regex", "a|b"} << "--from-regex RE=a|b";
+        QTest::newRow("an expression that begins with -") << QStringList{"--from-regex", "-a"} << "--from-regex RE=-a";
+        QTest::newRow("the alphabet before or after") << QStringList{"--alphabet", "ab", "--from-regex", "a*"}
+                                                      << "--from-regex RE=a* alphabet=ab";
+        QTest::newRow("an empty alphabet is given") << QStringList{"--from-regex", "a*", "--alphabet", ""}
+                                                    << "--from-regex RE=a* alphabet=";
         QTest::newRow("help before anything else is read") << QStringList{"--check", "--help"} << "help";
 
         // Refused, with the usage.
@@ -117,6 +128,22 @@ private Q_SLOTS:
         QTest::newRow("grade with trace") << QStringList{"--trace", "--grade", "s.tw", "a.tw"}
                                           << "refused: --trace goes only with strings to run, not with --grade";
         QTest::newRow("accepted without N") << QStringList{"--accepted"} << "refused: --accepted needs a number N";
+        QTest::newRow("from an expression without one") << QStringList{"--from-regex"}
+                                                        << "refused: --from-regex needs the expression";
+        QTest::newRow("from an expression with a file") << QStringList{"--from-regex", "a", "a.tw"}
+            << "refused: --from-regex takes no file: it prints the automaton of its expression";
+        QTest::newRow("from an expression with trace") << QStringList{"--trace", "--from-regex", "a"}
+            << "refused: --trace goes only with strings to run, not with --from-regex";
+        QTest::newRow("an alphabet without an expression") << QStringList{"--alphabet", "ab", "--check", "a.tw"}
+                                                           << "refused: --alphabet goes only with --from-regex";
+        QTest::newRow("an alphabet without its characters") << QStringList{"--from-regex", "a", "--alphabet"}
+                                                            << "refused: --alphabet needs its characters";
+        QTest::newRow("an alphabet twice") << QStringList{"--alphabet", "a", "--alphabet", "b", "--from-regex", "a"}
+                                           << "refused: --alphabet is given twice";
+        QTest::newRow("an expression as CSV") << QStringList{"--csv", "--from-regex", "a"}
+                                              << "refused: --csv goes only with --grade";
+        QTest::newRow("an expression and a question") << QStringList{"--from-regex", "a", "--to-regex", "a.tw"}
+                                                      << "refused: --from-regex and --to-regex cannot be used together";
         QTest::newRow("accepted with the file for N")
             << QStringList{"--accepted", "a.tw"} << "refused: --accepted needs a whole number N from 0 to 2147483647, not a.tw";
         QTest::newRow("rejected, a negative N")

@@ -72,3 +72,17 @@ inline QString describe(const modAll &m)
         QDebug(&text) << s.name << s.is_final;
     return text;
 }
+
+// The table in one line, as a reader checks it: the symbols, the start state,
+// then each state (* when final) with the names of its targets by symbol, "-"
+// where a cell names no state: "ab | start 0 | q0*: q0 q1 | q1: q1 q1".
+inline QString tableLine(const modAll &m)
+{
+    QString text = m.symbols.mid(0, m.symbol_count).join(QString()) + QStringLiteral(" | start %1").arg(m.start_state);
+    for (int s = 0; s < m.state_count; ++s) {
+        text += QStringLiteral(" | ") + m.states[s].name + (m.states[s].is_final ? QStringLiteral("*:") : QStringLiteral(":"));
+        for (int j = 0; j < m.symbol_count; ++j)
+            text += u' ' + (m.isTarget(m.entry(s, j)) ? m.states[m.entry(s, j) - 1].name : QStringLiteral("-"));
+    }
+    return text;
+}

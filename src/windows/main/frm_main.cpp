@@ -222,6 +222,8 @@ void frm_main::createMenus()
             [this] { m_files.fileSave(); });
     connect(item(cmd_file, "cmd_saveas", QStringLiteral("Save &As"), Qt::CTRL | Qt::SHIFT | Qt::Key_S),
             &QAction::triggered, this, [this] { m_files.fileSaveAs(); });
+    connect(item(cmd_file, "cmd_export_jflap", QStringLiteral("Export as &JFLAP...")), &QAction::triggered, this,
+            [this] { m_files.exportJflap(); });
     // Exit closes the window like its close box, so the closing checks run.
     connect(item(cmd_file, "cmd_exit", QStringLiteral("E&xit"), Qt::CTRL | Qt::Key_Q), &QAction::triggered, this,
             &QWidget::close);

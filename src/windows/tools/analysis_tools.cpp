@@ -1,5 +1,6 @@
 #include "windows/tools/analysis_tools.h"
 
+#include "analysis/automaton_regex.h"
 #include "analysis/check_automaton.h"
 #include "analysis/compare_automata.h"
 #include "analysis/grade_automaton.h"
@@ -8,8 +9,11 @@
 #include "document/file_commands.h"
 #include "document/tw_file.h"
 #include "toolkit/window_places.h"
+#include "windows/tools/expression_window.h"
 #include "windows/tools/report_window.h"
 #include "windows/tools/string_lists_window.h"
+
+#include "model/characters.h"
 
 #include <QDir>
 
@@ -21,6 +25,15 @@ const Analysis::Escape escape = qOverload<QStringView>(&EscapedLine::escape);
 QString shownPath(const QString &path)
 {
     return QDir::toNativeSeparators(path);
+}
+
+// The first `most` characters of `text`, and "..." when there were more.
+QString cut(const QString &text, int most)
+{
+    qsizetype end = 0;
+    for (int characters = 0; characters < most && end < text.size(); ++characters)
+        end += Characters::firstLength(QStringView(text).sliced(end));
+    return end < text.size() ? text.first(end) + QStringLiteral("...") : text;
 }
 
 } // namespace
@@ -35,14 +48,23 @@ AnalysisTools::AnalysisTools(const modAll &model, FileCommands &files, Dialogs &
 
 void AnalysisTools::checkAutomaton()
 {
+    const Analysis::CheckReport report = Analysis::checkAutomaton(m_model);
+    const Analysis::AutomatonRegex regex = Analysis::automatonRegex(m_model);
+    // Without a valid start state the report has said why there is none.
+    const QString expression = !regex.refused()   ? cut(regex.expression, shownExpression)
+                             : !report.startValid ? QStringLiteral("none")
+                                                  : QStringLiteral("none: ") + regex.refusal;
     ReportWindow window(QStringLiteral("Check Automaton"), shownPath(m_model.file_name),
-                        Analysis::checkReportText(Analysis::checkAutomaton(m_model), escape), m_owner);
+                        Analysis::checkReportText(report, escape) + QStringLiteral("Regular expression: ") + expression,
+                        m_owner);
+    if (!regex.refused())
+        window.addCopyButton("cmd_copy_expression", QStringLiteral("&Copy Expression"), regex.expression);
     showBeside(window, QStringLiteral("CheckAutomaton"));
 }
 
 void AnalysisTools::compareWith()
 {
-    Dialogs::FileSettings settings = automatonFileSettings(QStringLiteral("Compare With"));
+    Dialogs::FileSettings settings = readableFileSettings(QStringLiteral("Compare With"));
     settings.fileMustExist = true;
     settings.ownDialog = QStringLiteral("compare");
     const std::optional<QString> chosen = m_dialogs.openFile(settings);
@@ -83,9 +105,19 @@ void AnalysisTools::acceptedStrings()
 }
 
 // Each window is new at each opening, so its place is the one remembered under `place`.
-void AnalysisTools::showBeside(QDialog &window, const QString &place)
+int AnalysisTools::showBeside(QDialog &window, const QString &place)
 {
     if (m_owner)
         WindowPlaces::keepBeside(window, place, *m_owner);
-    window.exec();
+    return window.exec();
+}
+
+void AnalysisTools::newFromExpression()
+{
+    ExpressionWindow window(m_owner);
+    if (showBeside(window, QStringLiteral("NewFromExpression")) != QDialog::Accepted)
+        return;
+    const int states = window.automaton().state_count;
+    m_files.openUntitled(std::move(window.automaton()),
+                         QStringLiteral("New From Expression: %1 state%2").arg(states).arg(states == 1 ? "" : "s"));
 }

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 
+class QDialogButtonBox;
 class QPlainTextEdit;
 
 // A modal window that shows an answer about the automaton as plain text: a
@@ -13,6 +14,13 @@ class ReportWindow : public QDialog
 
 public:
     ReportWindow(const QString &title, const QString &heading, const QString &report, QWidget *parent);
+
+    // One more button beside Close, named `name`, that puts `text` on the
+    // clipboard: the whole of something the report shows cut short.
+    void addCopyButton(const char *name, const QString &caption, const QString &text);
+
+private:
+    QDialogButtonBox *m_buttons = nullptr;
 };
 
 // The read-only text field of the Tools windows: plain text in the fixed-width

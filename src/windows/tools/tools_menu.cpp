@@ -17,6 +17,8 @@ void ToolsMenu::addAnalysisCommands(AnalysisTools &tools)
     addCommand("cmd_compare", QStringLiteral("C&ompare With..."), [&tools] { tools.compareWith(); });
     addCommand("cmd_minimize", QStringLiteral("&Minimize"), [&tools] { tools.minimize(); });
     addCommand("cmd_accepted", QStringLiteral("&Accepted Strings..."), [&tools] { tools.acceptedStrings(); });
+    addSeparator()->setObjectName(QStringLiteral("sep_expression"));
+    addCommand("cmd_from_expression", QStringLiteral("New From &Expression..."), [&tools] { tools.newFromExpression(); });
 }
 
 QAction *ToolsMenu::addCommand(const char *name, const QString &caption, std::function<void()> command)

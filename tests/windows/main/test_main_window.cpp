@@ -617,6 +617,7 @@ void TestMainWindow::windowsOpenBesideTheMainWindow_data()
     QTest::newRow("Check Automaton") << "cmd_check" << "";
     QTest::newRow("Compare") << "cmd_compare" << "";
     QTest::newRow("Accepted Strings") << "cmd_accepted" << "";
+    QTest::newRow("New From Expression") << "cmd_from_expression" << "";
 }
 
 // With the main window in the screen's corner there is room beside it: each
@@ -689,7 +690,8 @@ void TestMainWindow::guideInsideTheProgram()
     QCOMPARE(guide->windowTitle(), "Tarnwell Guide");
     QCOMPARE(guide->sections(),
              (QStringList{"Building and running an automaton", "Windows beside the main window", "The diagram",
-                          "The Tools menu", "Grading against a solution", "Testing a list of strings",
+                          "The Tools menu", "Grading against a solution", "Regular expressions", "JFLAP files",
+                          "Testing a list of strings",
                           "Stepping through a run", "Undo and redo", "Keyboard", "Screen readers"}));
     guide->findChild<QComboBox *>()->setCurrentIndex(2);
     QCOMPARE(guide->text().textCursor().block().text(), "The diagram");

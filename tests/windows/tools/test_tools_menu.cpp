@@ -1,3 +1,4 @@
+#include "analysis/automaton_regex.h"
 #include "document/tw_file.h"
 #include "scripted_dialogs.h"
 #include "test_automata.h"
@@ -6,6 +7,9 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
+#include <QDialogButtonBox>
+#include <QLineEdit>
 #include <QDialog>
 #include <QLabel>
 #include <QMenu>
@@ -86,6 +90,9 @@ private Q_SLOTS:
     void acceptedStrings_data();
     void acceptedStrings();
     void moreStrings();
+    void checkCopiesTheExpression();
+    void fromExpression_data();
+    void fromExpression();
 };
 
 void TestToolsMenu::menuSitsBeforeHelp()
@@ -100,7 +107,8 @@ void TestToolsMenu::menuSitsBeforeHelp()
         items << action->objectName() + u' ' + action->text();
     QCOMPARE(items, (QStringList{"cmd_test_strings &Test Strings...", "cmd_step &Step", "cmd_step_back Step &Back",
                                  "sep_tools ", "cmd_check &Check Automaton", "cmd_compare C&ompare With...", "cmd_minimize &Minimize",
-                                 "cmd_accepted &Accepted Strings..."}));
+                                 "cmd_accepted &Accepted Strings...", "sep_expression ",
+                                 "cmd_from_expression New From &Expression..."}));
 }
 
 void TestToolsMenu::check_data()
@@ -113,7 +121,7 @@ void TestToolsMenu::check_data()
     QTest::newRow("an example, as opened") << modAll() << QStringLiteral(
         "Check Automaton|" TARNWELL_EXAMPLES_DIR "/even-number-of-a.tw|Start state: even|"
         "Symbols that keep every state where it is:|  b (symbol 2)|Language: infinite|"
-        "Shortest accepted string: \"\"|Shortest rejected string: a");
+        "Shortest accepted string: \"\"|Shortest rejected string: a|Regular expression: (b|ab*a)*");
     modAll named = mergeable();
     named.file_name = QStringLiteral("/x/<i>a</i>.tw");
     named.states[0].name = QStringLiteral("q\t0");
@@ -122,7 +130,7 @@ void TestToolsMenu::check_data()
         "States from which no final state can be reached:|  dead (state 4)|"
         "Symbols that keep every state where it is:|  c (symbol 3)|"
         "Equivalent states (the automaton is not minimal):|  q1 (state 2), <b>q2</b> (state 3)|"
-        "Language: infinite|Shortest accepted string: a|Shortest rejected string: \"\"");
+        "Language: infinite|Shortest accepted string: a|Shortest rejected string: \"\"|Regular expression: c*[ab].*");
 }
 
 void TestToolsMenu::check()
@@ -206,7 +214,7 @@ void TestToolsMenu::compareWith()
     QCOMPARE(f.dialogs.transcript(), QStringList{"Compare With: "} + boxes);
     const Dialogs::FileSettings &asked = f.dialogs.calls().constFirst().file;
     QCOMPARE(asked.title + u'|' + asked.ownDialog + u'|' + asked.filters.join(u',') + u'|' + asked.defaultSuffix,
-             QStringLiteral("Compare With|compare|All files (*.*),Automata (*.tw)|tw"));
+             QStringLiteral("Compare With|compare|All files (*.*),Automata (*.tw),JFLAP automata (*.jff)|tw"));
     QVERIFY(asked.fileMustExist && asked.selectedFilter == 1);
     QCOMPARE(describe(f.model), describe(before));
 }
@@ -406,6 +414,74 @@ void TestToolsMenu::stringListsOpenAtTheTop()
         lines << top(QString()) + (bar->maximum() > before ? " more" : "");
     }
     QCOMPARE(lines.join(u'|'), seen);
+}
+
+// The check report shows the first 500 characters of the expression, and its
+// Copy button puts the whole on the clipboard.
+void TestToolsMenu::checkCopiesTheExpression()
+{
+    Fixture f;
+    f.model = randomAutomaton(20, 5);
+    const QString whole = Analysis::automatonRegex(f.model).expression;
+    QVERIFY(whole.size() > 500);
+    QGuiApplication::clipboard()->clear();
+    QCOMPARE(f.readWindow("cmd_check", [](QDialog *window) {
+        QTest::mouseClick(window->findChild<QPushButton *>(QStringLiteral("cmd_copy_expression")), Qt::LeftButton);
+        return report(window).split(u'\n').last();
+    }), QStringLiteral("Regular expression: ") + whole.left(500) + QStringLiteral("..."));
+    QCOMPARE(QGuiApplication::clipboard()->text(), whole);
+}
+
+void TestToolsMenu::fromExpression_data()
+{
+    QTest::addColumn<QStringList>("typed");
+    QTest::addColumn<QString>("seen");
+    QTest::addColumn<QString>("result");
+
+    QTest::newRow("built at once") << QStringList{"(0|1(01*0)*1)*", ""} << ""
+                                   << "New From Expression: 3 states|NoName untitled unsaved|01|q0 q1 q2";
+    QTest::newRow("with an alphabet") << QStringList{"a", "ba"} << ""
+                                      << "New From Expression: 3 states|NoName untitled unsaved|ba|q0 q1 q2";
+    QTest::newRow("a mistake shown where it is, then corrected")
+        << QStringList{"ab)c", "", "a+", ""} << "Position 3: ')' without '('|)"
+        << "New From Expression: 2 states|NoName untitled unsaved|a|q0 q1";
+    QTest::newRow("a character outside the alphabet, then closed") << QStringList{"a😀c", "ab"}
+        << "Position 2: '😀' is not in the alphabet|😀" << "|untitled.tw titled saved||";
+}
+
+// The window builds the expression's automaton as a new document; a mistake
+// keeps the window open with the mistake said and selected.
+void TestToolsMenu::fromExpression()
+{
+    QFETCH(QStringList, typed);
+    QFETCH(QString, seen);
+    QFETCH(QString, result);
+    Fixture f;
+    f.model.file_name = QStringLiteral("untitled.tw");
+    f.model.is_untitled = false;
+    QCOMPARE(f.readWindow("cmd_from_expression", [&](QDialog *window) {
+        auto *expression = window->findChild<QLineEdit *>(QStringLiteral("txt_expression"));
+        auto *alphabet = window->findChild<QLineEdit *>(QStringLiteral("txt_alphabet"));
+        auto *ok = window->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok);
+        QString shown;
+        for (qsizetype i = 0; i + 1 < typed.size() && window->isVisible(); i += 2) {
+            expression->setText(typed[i]);
+            alphabet->setText(typed[i + 1]);
+            QTest::mouseClick(ok, Qt::LeftButton);
+            if (window->isVisible()) {
+                const auto *error = window->findChild<QLabel *>(QStringLiteral("lbl_error"));
+                shown = error->text() + u'|' + expression->selectedText();
+            }
+        }
+        return shown;
+    }), seen);
+    QStringList names;
+    for (qint16 i = 0; i < f.model.state_count; ++i)
+        names << f.model.states[i].name;
+    QCOMPARE(f.status() + u'|' + f.model.file_name + (f.model.is_untitled ? " untitled" : " titled")
+                 + (f.model.is_saved ? " saved|" : " unsaved|") + f.model.symbols.mid(0, f.model.symbol_count).join(QString())
+                 + u'|' + names.join(u' '),
+             result);
 }
 
 QTEST_MAIN(TestToolsMenu)
